@@ -1,0 +1,128 @@
+#include "btnfile/cp932.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+namespace keyvane::cp932 {
+namespace {
+
+struct UpperPair {
+  std::uint16_t lower;
+  std::uint16_t upper;
+};
+
+struct HalfWidthForm {
+  std::uint16_t code;
+  unsigned char first;
+  unsigned char second;  // 0 when the form is one byte
+};
+
+#include "cp932_tables.inc"
+
+constexpr unsigned char kTrailFirst = 0x40;
+constexpr unsigned char kTrailLast = 0xFC;
+constexpr char32_t kReplacement = 0xFFFD;
+
+unsigned char Byte(std::string_view text, std::size_t i) {
+  return static_cast<unsigned char>(text[i]);
+}
+
+bool IsTrailByte(unsigned char b) {
+  return b >= kTrailFirst && b <= kTrailLast && b != 0x7F;
+}
+
+// 2 for a lead byte followed by a possible trail byte, else 1, so that a
+// stray lead byte never swallows the ASCII after it.
+std::size_t CharLength(std::string_view text, std::size_t i) {
+  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() &&
+                 IsTrailByte(Byte(text, i + 1))
+             ? 2
+             : 1;
+}
+
+std::uint16_t PairAt(std::string_view text, std::size_t i) {
+  return static_cast<std::uint16_t>(Byte(text, i) << 8 | Byte(text, i + 1));
+}
+
+char32_t DecodePair(std::uint16_t code) {
+  const unsigned lead = code >> 8;
+  const unsigned row = lead < 0xA0 ? lead - 0x81 : lead - 0xE0 + (0xA0 - 0x81);
+  return kDecode[row][(code & 0xFF) - kTrailFirst];
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {  // the code page is all in the BMP
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+std::string ToUpper(std::string_view text) {
+  std::string out(text);
+  for (std::size_t i = 0, n = 0; i < out.size(); i += n) {
+    n = CharLength(out, i);
+    if (n == 1) {
+      if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+      continue;
+    }
+    const std::uint16_t code = PairAt(out, i);
+    const auto it = std::ranges::lower_bound(kUpper, code, {}, &UpperPair::lower);
+    if (it != std::end(kUpper) && it->lower == code) {
+      out[i] = static_cast<char>(it->upper >> 8);
+      out[i + 1] = static_cast<char>(it->upper & 0xFF);
+    }
+  }
+  return out;
+}
+
+std::string ToHalfWidth(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+    n = CharLength(text, i);
+    const auto it = n == 2 ? std::ranges::lower_bound(kHalfWidth, PairAt(text, i), {},
+                                                      &HalfWidthForm::code)
+                           : std::end(kHalfWidth);
+    if (it == std::end(kHalfWidth) || it->code != PairAt(text, i)) {
+      out.append(text.substr(i, n));
+      continue;
+    }
+    out += static_cast<char>(it->first);
+    if (it->second != 0) out += static_cast<char>(it->second);
+  }
+  return out;
+}
+
+std::string ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3 / 2);
+  for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+    n = CharLength(text, i);
+    const unsigned char b = Byte(text, i);
+    char32_t c = kReplacement;
+    if (n == 2) {
+      if (const char32_t decoded = DecodePair(PairAt(text, i))) c = decoded;
+    } else if (b < 0x80) {
+      c = b;
+    } else if (b >= 0xA1 && b <= 0xDF) {
+      c = 0xFF61 + (b - 0xA1);  // half-width katakana, in the same order
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+}  // namespace keyvane::cp932

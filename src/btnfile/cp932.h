@@ -1,0 +1,31 @@
+#pragma once
+
+// Code page 932 (Shift-JIS with the NEC/IBM extensions) text helpers that do
+// not depend on the process locale or code page, so they behave the same on
+// Windows and in the Linux tests.
+
+#include <string>
+#include <string_view>
+
+namespace keyvane::cp932 {
+
+// Lead bytes of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+bool IsLeadByte(unsigned char b);
+
+// Upper-cases a-z and the lower-case full-width Latin, Greek and Cyrillic
+// letters. Everything else, the byte length and double-byte characters'
+// trail bytes are left as they are; a lone lead byte at the end stays.
+std::string ToUpper(std::string_view text);
+
+// Full-width ASCII forms and the ideographic space become ASCII; full-width
+// katakana, the prolonged-sound mark and 。「」、・゛゜ become their
+// half-width bytes (voiced kana as base + 0xDE/0xDF). Hiragana, kanji and
+// anything without a single-byte half-width form are unchanged. Never longer.
+std::string ToHalfWidth(std::string_view text);
+
+// Decodes to UTF-8. Each byte or pair that does not decode becomes U+FFFD;
+// a lead byte whose next byte cannot be a trail byte is one such byte.
+// 0x5C and 0x7E are backslash and tilde, 0xA1-0xDF half-width katakana.
+std::string ToUtf8(std::string_view text);
+
+}  // namespace keyvane::cp932

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "btnfile/line_store.h"
+#include "btnfile/map_parser.h"
+#include "platform/files.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::btnfile {
+
+// Everything read from the button file at start-up; lives, unchanged, for the whole run.
+struct LoadedButtons {
+  bool fileRead = false;  // false when the file could not be opened
+  LineStore lines;
+  BuiltMaps maps;
+};
+
+// Starts a fresh trace (deleting the old one), reads and cleans the file, builds the maps.
+LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
+
+}  // namespace keyvane::btnfile

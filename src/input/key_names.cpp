@@ -1,0 +1,83 @@
+#include "input/key_names.h"
+
+#include "btnfile/split_words.h"
+
+namespace keyvane::input {
+namespace {
+
+constexpr KeyName kNamedKeys[] = {
+    {"MouseLeftBtn", 0x01}, {"MouseRightBtn", 0x02}, {"MouseMidBtn", 0x04},
+    {"BS", 0x08},           {"BackSpace", 0x08},     {"Tab", 0x09},
+    {"Enter", 0x0D},        {"Shift", 0x10},         {"Ctrl", 0x11},
+    {"Alt", 0x12},          {"Pause", 0x13},         {"Esc", 0x1B},
+    {"Spc", 0x20},          {"PageUp", 0x21},        {"PageDown", 0x22},
+    {"End", 0x23},          {"Home", 0x24},          {"Left", 0x25},
+    {"Up", 0x26},           {"Right", 0x27},         {"Down", 0x28},
+    {"PrintScreen", 0x2C},  {"Ins", 0x2D},           {"Del", 0x2E},
+    {"F1", 0x70},           {"F2", 0x71},            {"F3", 0x72},
+    {"F4", 0x73},           {"F5", 0x74},            {"F6", 0x75},
+    {"F7", 0x76},           {"F8", 0x77},            {"F9", 0x78},
+    {"F10", 0x79},          {"F11", 0x7A},           {"F12", 0x7B},
+    {"Add", 0x6B},          {"Sub", 0x6D},           {"Multi", 0x6A},
+    {"Div", 0x6F},          {"Sep", 0x6C},           {"Conv", 0x1C},
+    {"NoConv", 0x1D},       {"ZenHan", 0xF3},        {"HiraKata", 0xF2},
+    {"Caps", 0xF0},         {",", 0xBC},             {".", 0xBE},
+    {"/", 0xBF},            {"_", 0xE2},             {";", 0xBB},
+    {":", 0xBA},            {"]", 0xDD},             {"[", 0xDB},
+    {"@", 0xC0},            {"-", 0xBD},             {"\\", 0xDC},
+    {"^", 0xDE},            {"WINKEY", 0x5B},
+};
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Case-insensitive for ASCII letters only, so a double-byte character never matches by accident.
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::span<const KeyName> KeyNameTable() { return kNamedKeys; }
+
+std::uint8_t LookupKeyName(std::string_view token) {
+  // Range tests without length checks on purpose: "12" names the digit 1, "9x" names nothing.
+  if (token >= "0" && token <= "9") return static_cast<std::uint8_t>(token[0]);
+  if (token.size() == 1 && token >= "A" && token <= "Z") return static_cast<std::uint8_t>(token[0]);
+  for (const KeyName& key : kNamedKeys) {
+    if (EqualIgnoringCase(token, key.name)) return key.code;
+  }
+  return 0;
+}
+
+KeyFieldResult ParseKeyField(std::string_view field) {
+  KeyFieldResult result;
+  const std::vector<std::string> tokens = btnfile::SplitWords(field, '+');
+  result.elementCount = tokens.size();
+  if (tokens.empty()) {
+    result.status = KeyFieldResult::Status::NoElements;
+    return result;
+  }
+  if (tokens.size() > kMaxKeyElements) {
+    result.status = KeyFieldResult::Status::TooManyElements;
+    return result;
+  }
+  std::size_t write = 0;
+  for (const std::string& token : tokens) {
+    if (token.empty()) continue;
+    const std::uint8_t code = LookupKeyName(token);
+    if (code == 0) {
+      result.status = KeyFieldResult::Status::UnknownName;
+      result.badToken = token;
+      result.keys.fill(0);
+      return result;
+    }
+    result.keys[write++] = code;
+  }
+  return result;
+}
+
+}  // namespace keyvane::input

@@ -1,0 +1,19 @@
+#pragma once
+
+// The trace's fixed texts, as code page 932 bytes (the file is Shift-JIS whatever the host).
+namespace keyvane::trace::text {
+
+// "\n読み込みファイル表示\n"
+inline constexpr char kReadHeading[] = "\n\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x83\x74\x83\x40\x83\x43\x83\x8b\x95\x5c\x8e\xa6\n";
+// "取得マップ名="
+inline constexpr char kMapNamePrefix[] = "\x8e\xe6\x93\xbe\x83\x7d\x83\x62\x83\x76\x96\xbc=";
+// "ボタンを押す\n"
+inline constexpr char kPressLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x89\x9f\x82\xb7\n";
+// "ボタンを放す\n"
+inline constexpr char kReleaseLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x95\xfa\x82\xb7\n";
+// "操作キー仮想コード="
+inline constexpr char kKeyCodePrefix[] = "\x91\x80\x8d\xec\x83\x4c\x81\x5b\x89\xbc\x91\x7a\x83\x52\x81\x5b\x83\x68=";
+// "マウスでした\n"
+inline constexpr char kMouseLine[] = "\x83\x7d\x83\x45\x83\x58\x82\xc5\x82\xb5\x82\xbd\n";
+
+}  // namespace keyvane::trace::text

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "btnfile/map_parser.h"
+#include "btnfile/split_words.h"
+#include "support/sjis.h"
+
+namespace keyvane::btnfile {
+namespace {
+
+using testing::Sjis;
+using Words = std::vector<std::string>;
+
+TEST(SplitWords, BlanksInsideQuotesDoNotSeparate) {
+  EXPECT_EQ(SplitWords("\"A B\" KEY X", ' '), (Words{"\"A B\"", "KEY", "X"}));
+}
+
+TEST(SplitWords, EmptyWordsBetweenSeparatorsButNotAtTheEnd) {
+  EXPECT_EQ(SplitWords("A++B", '+'), (Words{"A", "", "B"}));
+  EXPECT_EQ(SplitWords("+A", '+'), (Words{"", "A"}));
+  EXPECT_EQ(SplitWords("A+", '+'), (Words{"A"}));
+  EXPECT_EQ(SplitWords("", '+'), Words{});
+  EXPECT_EQ(SplitWords("++", '+'), (Words{"", ""}));
+}
+
+TEST(MakeCaption, EqualCapitalPairsBecomeOneLowerCaseLetter) {
+  EXPECT_EQ(MakeCaption("TAABB"), "Tab");
+  EXPECT_EQ(MakeCaption("CCOOPPYY"), "copy");
+  EXPECT_EQ(MakeCaption("ALL"), "Al");
+  EXPECT_EQ(MakeCaption("AAA"), "aA");
+  EXPECT_EQ(MakeCaption("AAAA"), "aa");
+  EXPECT_EQ(MakeCaption("ABBA"), "AbA");
+  EXPECT_EQ(MakeCaption("11"), "11");
+}
+
+TEST(MakeCaption, LettersArePairedInAlphabeticalPasses) {
+  // The A pass runs before the B pass: BAAB keeps its Bs apart, and a pair made by
+  // an earlier pass's lower-case letter cannot pair again.
+  EXPECT_EQ(MakeCaption("BAAB"), "BaB");
+  EXPECT_EQ(MakeCaption("BBAAA"), "baA");
+}
+
+TEST(MakeCaption, ShpIsTheHashSign) {
+  EXPECT_EQ(MakeCaption("?SHP"), "#");
+  EXPECT_EQ(MakeCaption("?SHPP"), "?SHp");  // only the exact word becomes "#"
+}
+
+TEST(MakeCaption, FullWidthFormsBecomeHalfWidth) {
+  EXPECT_EQ(MakeCaption(Sjis("ＡＢＣ")), "ABC");
+  EXPECT_EQ(MakeCaption(Sjis("ＡＡ")), "AA");  // full-width letters are not paired
+  EXPECT_EQ(MakeCaption(Sjis("カナ")), Sjis("ｶﾅ"));
+  EXPECT_EQ(MakeCaption(Sjis("ガ")), Sjis("ｶﾞ"));
+  EXPECT_EQ(MakeCaption(Sjis("かな")), Sjis("かな"));
+  EXPECT_EQ(MakeCaption(Sjis("＆")), "&");
+}
+
+TEST(MakeCaption, TrailByteOfADoubleByteCharacterNeverPairs) {
+  // ア is 0x83 0x41: its trail byte is "A" and must not pair with the A after it.
+  EXPECT_EQ(MakeCaption(Sjis("アA")), Sjis("ｱ") + "A");
+}
+
+struct LineCase {
+  const char* line;
+  ActionKind kind;
+  const char* caption;
+  const char* target;
+};
+
+class ParseButtonLineForms : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ParseButtonLineForms, GivesKindCaptionAndTarget) {
+  const LineCase& c = GetParam();
+  const ButtonDef def = ParseButtonLine(c.line);
+  EXPECT_EQ(def.kind, c.kind) << c.line;
+  EXPECT_EQ(def.caption, c.caption) << c.line;
+  EXPECT_EQ(def.target, c.target) << c.line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllForms, ParseButtonLineForms,
+    ::testing::Values(
+        LineCase{"GO JP MAP", ActionKind::JP, "GO", "MAP"},
+        LineCase{"X JP", ActionKind::NONE, "X", ""},
+        LineCase{"X JP A B", ActionKind::NONE, "X", ""},
+        LineCase{"X KEY A", ActionKind::KEY, "X", ""},
+        LineCase{"X KEY A B", ActionKind::NONE, "X", ""},
+        LineCase{"X REKEY", ActionKind::REKEY, "X", ""},
+        LineCase{"X REKEY 1 2 3", ActionKind::REKEY, "X", ""},
+        LineCase{"X KEYTOG SHIFT", ActionKind::KEYTOG, "X", ""},
+        LineCase{"X BASE J_KANA", ActionKind::BASE, "X", "J_KANA"},
+        LineCase{"X EXEC A B C", ActionKind::EXEC, "X", "A"},
+        LineCase{"X EXEC \"C:\\A B.EXE\"", ActionKind::EXEC, "X", "C:\\A B.EXE"},
+        LineCase{"X EXEC \"ONLYSTART", ActionKind::EXEC, "X", "ONLYSTART"},
+        LineCase{"X EXEC", ActionKind::NONE, "X", ""},
+        LineCase{"MINIMAM", ActionKind::MINIMAM, "MINIMAM", ""},
+        LineCase{"MINIMAM A B C", ActionKind::MINIMAM, "MINIMAM", ""},
+        LineCase{"M MINIMAM", ActionKind::NONE, "M", ""},
+        LineCase{"MINIMAM JP MAP", ActionKind::JP, "MINIMAM", "MAP"},
+        LineCase{"MENUPOP", ActionKind::MENUPOP, "MENUPOP", ""},
+        LineCase{"KEYWAIT A", ActionKind::KEYWAIT, "KEYWAIT", ""},
+        LineCase{"KEYWAIT", ActionKind::NONE, "KEYWAIT", ""},
+        LineCase{"KEYWAIT A B", ActionKind::NONE, "KEYWAIT", ""},
+        LineCase{"DUMMY JP MAP", ActionKind::JP, "", "MAP"},
+        LineCase{"DUMMY", ActionKind::NONE, "", ""},
+        LineCase{"?SHP JP MAP", ActionKind::JP, "#", "MAP"},
+        LineCase{"\"A B\" KEY C", ActionKind::KEY, "\"A B\"", ""},
+        LineCase{"", ActionKind::NONE, "", ""}));
+
+TEST(ParseButtonLine, KeyFieldIsParsedIntoTheSequence) {
+  const ButtonDef def = ParseButtonLine("X KEY CTRL+C");
+  EXPECT_EQ(def.keys[0], 0x11);
+  EXPECT_EQ(def.keys[1], 0x43);
+  EXPECT_EQ(def.keys[2], 0);
+  EXPECT_EQ(ParseButtonLine("X KEYTOG SHIFT+ALT").keys[1], 0x12);
+}
+
+TEST(ParseButtonLine, FailedKeyFieldMakesTheLineNoneWithZeroKeys) {
+  const ButtonDef def = ParseButtonLine("X KEY CTRL+ZZ");
+  EXPECT_EQ(def.kind, ActionKind::NONE);
+  EXPECT_EQ(def.caption, "X");
+  EXPECT_EQ(def.keys, KeySequence{});
+}
+
+TEST(ParseButtonLine, KeyFieldOfOnlyPlusSignsIsAnEmptyKey) {
+  const ButtonDef def = ParseButtonLine("X KEY +");
+  EXPECT_EQ(def.kind, ActionKind::KEY);
+  EXPECT_EQ(KeyCount(def.keys), 0u);
+}
+
+TEST(ParseButtonLine, OtherKindsKeepNoKeys) {
+  EXPECT_EQ(ParseButtonLine("X JP A").keys, KeySequence{});
+  EXPECT_EQ(ParseButtonLine("KEYWAIT A").keys, KeySequence{});
+}
+
+}  // namespace
+}  // namespace keyvane::btnfile

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "btnfile/read_button_file.h"
+#include "support/memory_files.h"
+#include "support/sjis.h"
+
+namespace keyvane::btnfile {
+namespace {
+
+using testing::MemoryFiles;
+using testing::Sjis;
+
+std::vector<std::string> StoredLines(const std::string& fileBytes) {
+  MemoryFiles files;
+  files.files["dovaD.BTN"] = fileBytes;
+  LineStore store;
+  EXPECT_EQ(ReadButtonFile(files, "dovaD.BTN", store), 0);
+  return store.texts;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(TextModeReading, CrLfAndLfGiveTheSameLines) {
+  EXPECT_EQ(StoredLines("#main\r\nesc key esc\r\n"), StoredLines("#main\nesc key esc\n"));
+  EXPECT_EQ(StoredLines("#main\r\nesc key esc\r\n"), (Lines{"#MAIN", "ESC KEY ESC"}));
+}
+
+TEST(TextModeReading, LoneCarriageReturnIsKeptUntilTrimmed) {
+  // A CR not followed by LF stays in the line; inside a line it is an ordinary byte.
+  EXPECT_EQ(StoredLines("A\rB KEY C\n"), (Lines{"A\rB KEY C"}));
+}
+
+TEST(TextModeReading, CtrlZEndsTheFile) {
+  EXPECT_EQ(StoredLines("#A\nX KEY B\n\x1a#B\nY KEY C\n"), (Lines{"#A", "X KEY B"}));
+}
+
+TEST(TextModeReading, LastLineWithoutLineEndIsRead) {
+  EXPECT_EQ(StoredLines("#A\nX KEY B"), (Lines{"#A", "X KEY B"}));
+}
+
+TEST(TextModeReading, PieceEndsAtItsFirstZeroByte) {
+  const std::string file = std::string("X KEY A\0garbage\n", 16) + std::string("\0rest\n", 6) + "Y\n";
+  EXPECT_EQ(StoredLines(file), (Lines{"X KEY A", "Y"}));
+}
+
+TEST(TextModeReading, LineOf1022BytesStaysOneLine) {
+  const std::string line(1022, 'A');
+  MemoryFiles files;
+  files.files["f"] = line + "\r\n";
+  LineStore store;
+  ReadButtonFile(files, "f", store);
+  ASSERT_EQ(store.texts, (Lines{line}));
+  EXPECT_FALSE(store.origins[0].cutPiece);
+}
+
+TEST(TextModeReading, LineOf1023BytesBecomesTwoLines) {
+  const std::string line = std::string(1022, 'A') + "B";
+  MemoryFiles files;
+  files.files["f"] = line + "\nNEXT\n";
+  LineStore store;
+  ReadButtonFile(files, "f", store);
+  ASSERT_EQ(store.texts, (Lines{std::string(1022, 'A'), "B", "NEXT"}));
+  EXPECT_TRUE(store.origins[0].cutPiece);
+  EXPECT_TRUE(store.origins[1].cutPiece);
+  EXPECT_EQ(store.origins[1].fileLine, 1);
+  EXPECT_FALSE(store.origins[2].cutPiece);
+  EXPECT_EQ(store.origins[2].fileLine, 2);
+}
+
+TEST(TextModeReading, PieceLimitCountsBytesAfterCrLfTranslation) {
+  // 1021 bytes, CR LF: after translation 1022 bytes with the LF, so one piece.
+  EXPECT_EQ(StoredLines(std::string(1021, 'A') + "\r\nB\n"), (Lines{std::string(1021, 'A'), "B"}));
+}
+
+TEST(TextModeReading, MissingFileLeavesTheStoreEmpty) {
+  MemoryFiles files;
+  LineStore store;
+  EXPECT_EQ(ReadButtonFile(files, "nowhere", store), -1);
+  EXPECT_EQ(store.size(), 0u);
+}
+
+TEST(TextModeReading, EmptyFileReadsToItsEnd) {
+  EXPECT_EQ(StoredLines(""), Lines{});
+}
+
+TEST(TextModeReading, LineNumbersCountDroppedLines) {
+  MemoryFiles files;
+  files.files["f"] = "' note\n\n#A\n  \nX KEY B\n";
+  LineStore store;
+  ReadButtonFile(files, "f", store);
+  ASSERT_EQ(store.size(), 3u);
+  EXPECT_EQ(store.origins[0].fileLine, 3);
+  EXPECT_EQ(store.origins[1].fileLine, 4);
+  EXPECT_EQ(store.origins[2].fileLine, 5);
+}
+
+TEST(DroppedLines, CommentAndBlankOnlyInTheFirstColumn) {
+  EXPECT_EQ(StoredLines("' comment\n\n\r\n"), Lines{});
+  // Blanks before the apostrophe, or blanks alone, leave an empty kept line.
+  EXPECT_EQ(StoredLines("  ' comment\n   \n\t\n"), (Lines{"", "", ""}));
+}
+
+TEST(DroppedLines, FileOfCommentsAndBlanksDefinesNothing) {
+  EXPECT_EQ(StoredLines("'a\n\n'b\r\n\r\n"), Lines{});
+}
+
+TEST(Cleaning, TabsBecomeBlanksAndRunsOutsideQuotesShrink) {
+  EXPECT_EQ(StoredLines("\tA\t\tKEY  \"X  Y\"   B\n"), (Lines{"A KEY \"X  Y\" B"}));
+}
+
+TEST(Cleaning, CleanLineKeepsQuotesAndTheLineEnd) {
+  EXPECT_EQ(CleanLine("a  b\t\"c  d\"  e\n"), "a b \"c  d\" e\n");
+  EXPECT_EQ(CleanLine(""), "");
+}
+
+TEST(Cleaning, UnclosedQuoteKeepsEveryLaterBlank) {
+  EXPECT_EQ(StoredLines("X \"A  B   C\n"), (Lines{"X \"A  B   C"}));
+}
+
+TEST(Cleaning, CommentIsCutAndTrailingBlanksTrimmed) {
+  EXPECT_EQ(StoredLines("a key b ' a note\n"), (Lines{"A KEY B"}));
+}
+
+TEST(Cleaning, ApostropheBetweenQuotesStillCutsTheLine) {
+  MemoryFiles files;
+  files.files["f"] = "X KEY \"DON'T\" Y\nZ KEY 'A\n";
+  LineStore store;
+  ReadButtonFile(files, "f", store);
+  ASSERT_EQ(store.texts, (Lines{"X KEY \"DON", "Z KEY"}));
+  EXPECT_TRUE(store.origins[0].quotedApostrophe);
+  EXPECT_FALSE(store.origins[1].quotedApostrophe);
+}
+
+TEST(Cleaning, LeadingBlankBeforeAHeaderIsTrimmed) {
+  EXPECT_EQ(StoredLines(" #main\n"), (Lines{"#MAIN"}));
+}
+
+TEST(Cleaning, ControlCharactersAtBothEndsAreTrimmed) {
+  EXPECT_EQ(StoredLines("\x01\x1f X KEY A \x7f\x0b\n"), (Lines{"X KEY A \x7f"}));
+}
+
+TEST(UpperCasing, AsciiAndFullWidthLettersBecomeCapitalsKanaStays) {
+  EXPECT_EQ(StoredLines(Sjis("ａｂｃ あいう αβ жз abc\n")), (Lines{Sjis("ＡＢＣ あいう ΑΒ ЖЗ ABC")}));
+}
+
+TEST(UpperCasing, TrailBytesOfDoubleByteCharactersAreNotLetters) {
+  // ヂ is 0x83 0x61 and ペ is 0x83 0x79: their trail bytes look like a and y but must not change.
+  const std::string kana = Sjis("ヂペ表a");
+  EXPECT_EQ(StoredLines(kana + "\n"), (Lines{Sjis("ヂペ表A")}));
+}
+
+}  // namespace
+}  // namespace keyvane::btnfile

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace keyvane::testing {
+
+// An in-memory file system that records every call, so tests can check both content and order.
+class MemoryFiles final : public platform::Files {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> unwritable;   // appends to these paths fail
+  std::vector<std::string> calls;     // "read PATH", "append PATH", "remove PATH"
+
+  bool ReadAll(const std::string& path, std::string& bytes) override {
+    calls.push_back("read " + path);
+    const auto it = files.find(path);
+    if (it == files.end()) return false;
+    bytes = it->second;
+    return true;
+  }
+  bool Append(const std::string& path, std::string_view bytes) override {
+    calls.push_back("append " + path);
+    if (unwritable.count(path)) return false;
+    files[path].append(bytes);
+    return true;
+  }
+  void Remove(const std::string& path) override {
+    calls.push_back("remove " + path);
+    files.erase(path);
+  }
+};
+
+}  // namespace keyvane::testing

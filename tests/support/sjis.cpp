@@ -1,0 +1,35 @@
+#include "support/sjis.h"
+
+#include <iconv.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace keyvane::testing {
+
+std::string Sjis(std::string_view utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv CP932 unavailable");
+  std::string in(utf8);
+  std::string out(in.size() * 2 + 4, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  std::size_t inLeft = in.size();
+  std::size_t outLeft = out.size();
+  const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("text not representable in CP932");
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::string Fixture(const std::string& name) {
+  std::ifstream file(std::string(KEYVANE_SOURCE_DIR) + "/tests/fixtures/" + name, std::ios::binary);
+  if (!file) throw std::runtime_error("missing fixture " + name);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+}  // namespace keyvane::testing
