@@ -65,6 +65,8 @@ struct LineCase {
   const char* target;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << '"' << c.line << '"'; }
+
 class ParseButtonLineForms : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ParseButtonLineForms, GivesKindCaptionAndTarget) {

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/platform_services.h"
+#include "btnfile/loader.h"
+#include "input/map_names.h"
+#include "input/map_switcher.h"
+#include "input/slot_presser.h"
+#include "input/slot_table.h"
+#include "input/target_state.h"
+#include "platform/geometry.h"
+#include "platform/panels.h"
+#include "trace/trace_log.h"
+#include "tracking/focus_tracker.h"
+#include "tracking/mouse_messages.h"
+#include "tracking/panel_mouse_hook.h"
+
+namespace keyvane::app {
+
+inline constexpr char kButtonFileName[] = "dovaD.BTN";
+inline constexpr char kTraceFileName[] = "dovaD.STS";
+
+// Everything the keyboard decides, driven by the window layer on the user-interface thread.
+// Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel.
+// Tear-down: the right panel is destroyed before the left one.
+// A second copy does not build a Keyboard: it calls TogglePanels (app/toggle_panels.h) and ends.
+class Keyboard {
+ public:
+  // exeFolder: the executable's folder with its trailing separator ("C:\\Keyvane\\").
+  Keyboard(const PlatformServices& platform, const std::string& exeFolder);
+
+  Keyboard(const Keyboard&) = delete;
+  Keyboard& operator=(const Keyboard&) = delete;
+
+  // Start-up, after the mutex was created and before any window: deletes dovaD.STS, reads dovaD.BTN.
+  void LoadButtons();
+  // Start-up, right after LoadButtons: GetFocus becomes the target window.
+  void TakeTarget();
+  // Left panel WM_CREATE, once its seven buttons exist: width, title "KB1_For_Keyvane", mouse hook.
+  void OnLeftPanelCreated();
+  // Right panel WM_CREATE, once its seven buttons exist: width, title, placement, bindings and
+  // captions of the default map, shows the right panel, focuses the target, parks the cursor.
+  // The window layer starts the right panel's 100 ms timer after this.
+  void OnRightPanelCreated();
+
+  // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id) and MOUSEHOOKSTRUCT::pt.
+  // Consume: return -1; PassOn: return CallNextHookEx.
+  tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor);
+  // WM_TIMER of the right panel's 100 ms timer.
+  void OnTimerTick();
+  // BN_CLICKED of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
+  void OnButtonClick(platform::PanelSide side, int row);
+
+  // Notification icon: left button released over the icon.
+  void OnTrayIconClick();
+  // Notification menu: the Quit item (WM_COMMAND).
+  void OnQuitCommand();
+  // Left panel WM_CLOSE and WM_QUERYENDSESSION: removes the hook, hides the icon; true = may close.
+  bool OnLeftPanelCloseQuery();
+  // Left panel closing for good after the close query allowed it (before WM_DESTROY): hides the icon again.
+  void OnLeftPanelClose();
+  // Right panel WM_DESTROY: detaches the input from the target's thread (before the left panel goes).
+  void OnRightPanelDestroy();
+
+  // State, for the checker and for tests.
+  const btnfile::LoadedButtons& loaded() const { return loaded_; }
+  const input::MapNames& mapNames() const { return names_; }
+  const input::SlotTable& slots() const { return slots_; }
+  const input::TargetState& target() const { return target_; }
+  const input::SlotPresser& presser() const { return presser_; }
+  const tracking::PanelMouseHook& mouseHook() const { return hook_; }
+  const tracking::FocusTracker& tracker() const { return tracker_; }
+
+ private:
+  void PlacePanels();
+  void RemoveHook();
+
+  PlatformServices p_;
+  std::string buttonFilePath_;
+  trace::TraceLog log_;
+  btnfile::LoadedButtons loaded_;
+  input::MapNames names_;
+  input::SlotTable slots_;
+  input::TargetState target_;
+  input::MapSwitcher switcher_;
+  input::SlotPresser presser_;
+  tracking::PanelMouseHook hook_;
+  tracking::FocusTracker tracker_;
+  bool hookInstalled_ = false;
+};
+
+}  // namespace keyvane::app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/command_line.h"
+#include "platform/panels.h"
+#include "platform/screen.h"
+
+namespace keyvane::app {
+
+// The /R and /T options: the right panel's left edge and both panels' top edge; 0 = not given.
+struct PlacementOptions {
+  std::int32_t right = 0;
+  std::int32_t top = 0;
+
+  bool operator==(const PlacementOptions&) const = default;
+};
+
+// Every argument, the program's name included, is upper-cased and trimmed; the last /R and
+// the last /T win, even when their number does not parse.
+PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments);
+
+// Puts the left panel at the left edge and the right panel at /R or near the right edge of a
+// screen at most 800 pixels wide, both at /T or 41 pixels down. A panel already in place is
+// not touched.
+void PlacePanels(platform::Panels& panels, platform::Screen& screen, platform::CommandLine& commandLine);
+
+}  // namespace keyvane::app

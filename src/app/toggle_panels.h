@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/top_level_windows.h"
+
+namespace keyvane::app {
+
+// Flips each panel of the running copy, found by title: a visible one is hidden, a hidden one
+// shown in its normal state. Stops when the left panel is not there.
+void TogglePanels(platform::TopLevelWindows& windows);
+
+}  // namespace keyvane::app

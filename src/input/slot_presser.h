@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+
+#include "btnfile/button_def.h"
+#include "input/map_switcher.h"
+#include "input/slot_table.h"
+#include "platform/clock.h"
+#include "platform/input_events.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::input {
+
+// What a panel button does when pressed.
+class SlotPresser {
+ public:
+  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::InputEvents& input, platform::Clock& clock,
+              trace::TraceLog& log)
+      : slots_(slots), switcher_(switcher), input_(input), clock_(clock), log_(log) {}
+
+  // Runs the definition bound to the slot: JP, KEY, BASE and REKEY act, every other kind
+  // and an unbound slot do nothing.
+  void PressSlot(int slot);
+
+  // RememberedKeys becomes none: REKEY does nothing until the next KEY press.
+  void ForgetRememberedKeys() { rememberedKeys_.reset(); }
+
+  const std::optional<btnfile::KeySequence>& rememberedKeys() const { return rememberedKeys_; }
+
+ private:
+  void SendChord(const btnfile::KeySequence& keys);
+
+  const SlotTable& slots_;
+  MapSwitcher& switcher_;
+  platform::InputEvents& input_;
+  platform::Clock& clock_;
+  trace::TraceLog& log_;
+  std::optional<btnfile::KeySequence> rememberedKeys_;
+};
+
+}  // namespace keyvane::input

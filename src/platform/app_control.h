@@ -1,0 +1,15 @@
+#pragma once
+
+namespace keyvane::platform {
+
+// The application's own life.
+class AppControl {
+ public:
+  virtual ~AppControl() = default;
+  // PostQuitMessage: the message loop ends when control returns to it.
+  virtual void RequestQuit() = 0;
+  // Shell_NotifyIconA(NIM_DELETE); hiding a hidden icon does nothing.
+  virtual void HideTrayIcon() = 0;
+};
+
+}  // namespace keyvane::platform

@@ -1,0 +1,97 @@
+#include "tracking/focus_tracker.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace keyvane::tracking {
+
+namespace {
+
+constexpr std::uint32_t kCornerDwellMs = 10000;
+
+}  // namespace
+
+void FocusTracker::CheckCorner(platform::Point cursor) {
+  if (cursor.x > 1 || cursor.y > 1) {
+    cornerDwellStart_.reset();
+    return;
+  }
+  const std::uint32_t now = s_.clock.TickCount();
+  if (!cornerDwellStart_) {
+    cornerDwellStart_ = now;
+  } else if (now - *cornerDwellStart_ > kCornerDwellMs) {  // unsigned: right across the wrap
+    s_.app.RequestQuit();
+  }
+}
+
+bool FocusTracker::IsPanelTitle(const std::string& title) const {
+  return title == platform::kLeftPanelTitle || title == platform::kRightPanelTitle;
+}
+
+void FocusTracker::TraceLoopLine(platform::WindowHandle child, platform::ImeContext context) {
+  char line[96];
+  std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", child, context);
+  log_.Write(line);
+}
+
+void FocusTracker::FindImeContext() {
+  // The previous tick's context is not needed any more once a new one is taken.
+  input::ReleaseTargetImeContext(target_, s_.ime);
+  target_.targetImeContext = s_.ime.GetContext(target_.targetWindow);
+  target_.contextWindow = target_.targetWindow;
+  if (target_.targetImeContext == 0) {
+    imeChildWindow_ = target_.targetWindow;
+    while (target_.targetImeContext == 0) {
+      imeChildWindow_ = s_.windows.FirstChild(imeChildWindow_);
+      if (imeChildWindow_ == 0) break;
+      target_.targetImeContext = s_.ime.GetContext(imeChildWindow_);
+      target_.contextWindow = imeChildWindow_;
+      TraceLoopLine(imeChildWindow_, target_.targetImeContext);
+    }
+  }
+  target_.contextReleased = target_.targetImeContext == 0;
+}
+
+void FocusTracker::Timer1Timer() {
+  const platform::Point cursor = s_.cursor.Position();
+  CheckCorner(cursor);
+
+  const platform::WindowHandle foreground = s_.windows.ForegroundWindow();
+  if (!IsPanelTitle(s_.windows.WindowTitle(foreground))) target_.targetWindow = foreground;
+
+  const platform::ThreadId targetThread = s_.windows.WindowThread(target_.targetWindow);
+  const platform::ThreadId ownThread = s_.windows.CurrentThread();
+
+  const bool anyPanelVisible = s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Left)) ||
+                               s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Right));
+  if (!anyPanelVisible && attachedThreadId_ != 0) {
+    s_.app.RequestQuit();
+    return;
+  }
+
+  if (attachedThreadId_ != targetThread) {
+    s_.windows.AttachThreadInput(ownThread, targetThread, true);
+    attachedThreadId_ = targetThread;
+  }
+  s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
+
+  hook_.CheckLongHold(cursor);
+
+  FindImeContext();
+
+  s_.windows.AttachThreadInput(ownThread, targetThread, true);
+
+  char status[128];
+  std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n",
+                target_.targetWindow, imeChildWindow_, target_.targetImeContext);
+  log_.Write(status);
+
+  placePanels_();
+}
+
+void FocusTracker::DetachInput() {
+  input::ReleaseTargetImeContext(target_, s_.ime);
+  s_.windows.AttachThreadInput(s_.windows.CurrentThread(), s_.windows.WindowThread(target_.targetWindow), false);
+}
+
+}  // namespace keyvane::tracking

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "input/target_state.h"
+#include "platform/app_control.h"
+#include "platform/clock.h"
+#include "platform/cursor.h"
+#include "platform/ime.h"
+#include "platform/panels.h"
+#include "platform/window_system.h"
+#include "tracking/panel_mouse_hook.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::tracking {
+
+// The right panel's 100 ms timer: follows the foreground window, keeps this thread's input
+// attached to its thread, finds its input-method context, fires the long right hold,
+// applies the two exit rules, traces one status line and re-places the panels.
+class FocusTracker {
+ public:
+  struct Services {
+    platform::WindowSystem& windows;
+    platform::InputMethod& ime;
+    platform::Cursor& cursor;
+    platform::Clock& clock;
+    platform::Panels& panels;
+    platform::AppControl& app;
+  };
+
+  FocusTracker(input::TargetState& target, PanelMouseHook& hook, trace::TraceLog& log, const Services& services,
+               std::function<void()> placePanels)
+      : target_(target), hook_(hook), log_(log), s_(services), placePanels_(std::move(placePanels)) {}
+
+  // One tick.
+  void Timer1Timer();
+
+  // The right panel's destruction: the input is detached from the target's thread.
+  void DetachInput();
+
+  platform::ThreadId attachedThreadId() const { return attachedThreadId_; }
+  platform::WindowHandle imeChildWindow() const { return imeChildWindow_; }
+  std::optional<std::uint32_t> cornerDwellStart() const { return cornerDwellStart_; }
+
+ private:
+  void CheckCorner(platform::Point cursor);
+  bool IsPanelTitle(const std::string& title) const;
+  void FindImeContext();
+  void TraceLoopLine(platform::WindowHandle child, platform::ImeContext context);
+
+  input::TargetState& target_;
+  PanelMouseHook& hook_;
+  trace::TraceLog& log_;
+  Services s_;
+  std::function<void()> placePanels_;
+
+  platform::ThreadId attachedThreadId_ = 0;
+  platform::WindowHandle imeChildWindow_ = 0;
+  std::optional<std::uint32_t> cornerDwellStart_;  // empty: cursor not in the corner
+};
+
+}  // namespace keyvane::tracking

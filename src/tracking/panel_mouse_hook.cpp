@@ -1,0 +1,89 @@
+#include "tracking/panel_mouse_hook.h"
+
+#include <string>
+
+#include "input/map_names.h"
+#include "tracking/slot_geometry.h"
+
+namespace keyvane::tracking {
+
+namespace {
+
+constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
+constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
+constexpr std::uint32_t kLongHoldMs = 500;
+
+}  // namespace
+
+void PanelMouseHook::Park(int slot) { ParkCursor(panels_, cursor_, slot); }
+
+HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::Point point) {
+  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
+  if (!slot || nCode < 0) return HookAction::PassOn;
+  switch (message) {
+    case kWmLButtonDown:
+    case kWmLButtonDblClk:
+      return HookAction::Consume;
+    case kWmLButtonUp:
+      presser_.PressSlot(*slot);
+      Park(*slot);
+      return HookAction::Consume;
+    case kWmRButtonDown:
+      rightHold_ = {RightHoldState::Phase::Held, clock_.TickCount()};
+      Park(*slot);
+      return HookAction::Consume;
+    case kWmRButtonUp:
+      if (rightHold_.phase == RightHoldState::Phase::Spent) {
+        rightHold_ = {};
+        Park(*slot);
+      } else {
+        rightHold_ = {};
+        RightButtonPage(*slot);
+      }
+      return HookAction::Consume;
+    case kWmRButtonDblClk:
+      Park(*slot);
+      return HookAction::Consume;
+    default:
+      return HookAction::PassOn;
+  }
+}
+
+void PanelMouseHook::RightButtonPage(int slot) {
+  input::MapNames& names = switcher_.names();
+  for (int position = 0; position < btnfile::kShownPositions; ++position) {
+    const btnfile::ButtonDef* def = switcher_.LookupSlot(kRightButtonPageMap, position);
+    if (def == nullptr) {
+      names.defaultMapName = std::string(input::kDefaultMapAlias);
+      switcher_.SwitchMap(input::kDefaultMapAlias);
+      Park(slot);
+      return;
+    }
+    if (def->caption == names.nowMap) {
+      names.defaultMapName = def->target;
+      switcher_.SwitchMap(def->target);
+      return;
+    }
+  }
+  switcher_.SwitchMap(input::kDefaultMapAlias);
+  Park(slot);
+}
+
+void PanelMouseHook::CheckLongHold(platform::Point point) {
+  if (rightHold_.phase != RightHoldState::Phase::Held) return;
+  // Unsigned difference: right across the tick count's wrap.
+  if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
+  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
+  if (!slot) return;
+  SlideCommand(*slot);
+  rightHold_.phase = RightHoldState::Phase::Spent;
+}
+
+void PanelMouseHook::SlideCommand(int slot) {
+  const std::string saved = switcher_.names().nowMap;
+  switcher_.SwitchMap(kSlideCommandMap);
+  presser_.PressSlot(slot);
+  switcher_.SwitchMap(saved);
+}
+
+}  // namespace keyvane::tracking

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+#include "input/map_switcher.h"
+#include "input/slot_presser.h"
+#include "input/slot_table.h"
+#include "platform/clock.h"
+#include "platform/cursor.h"
+#include "platform/geometry.h"
+#include "platform/panels.h"
+#include "tracking/mouse_messages.h"
+#include "tracking/right_hold_state.h"
+
+namespace keyvane::tracking {
+
+// Takes every button message over a panel button, so a touch never activates a panel:
+// left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.
+class PanelMouseHook {
+ public:
+  PanelMouseHook(const input::SlotTable& slots, input::MapSwitcher& switcher, input::SlotPresser& presser,
+                 platform::Panels& panels, platform::Cursor& cursor, platform::Clock& clock)
+      : slots_(slots), switcher_(switcher), presser_(presser), panels_(panels), cursor_(cursor), clock_(clock) {}
+
+  // The hook's decision for one mouse message at a screen point; the actions run before it returns.
+  HookAction HookProc(int nCode, std::uint32_t message, platform::Point point);
+
+  // Fires the long-hold command once the right button has been held more than 500 ms
+  // and the cursor is over a panel button. Called by every focus-tracker tick.
+  void CheckLongHold(platform::Point point);
+
+  const RightHoldState& rightHoldState() const { return rightHold_; }
+
+ private:
+  void RightButtonPage(int slot);
+  void SlideCommand(int slot);
+  void Park(int slot);
+
+  const input::SlotTable& slots_;
+  input::MapSwitcher& switcher_;
+  input::SlotPresser& presser_;
+  platform::Panels& panels_;
+  platform::Cursor& cursor_;
+  platform::Clock& clock_;
+  RightHoldState rightHold_;
+};
+
+}  // namespace keyvane::tracking

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "input/send_key_event.h"
+#include "support/recording_platform.h"
+#include "trace/trace_texts.h"
+
+namespace keyvane::testing {
+namespace {
+
+using input::SendMode;
+using trace::text::kKeyCodePrefix;
+using trace::text::kMouseLine;
+using trace::text::kPressLine;
+using trace::text::kReleaseLine;
+
+std::string KeyLine(const char* hex) { return std::string(kKeyCodePrefix) + hex + "\n"; }
+
+class SendKeyEventTest : public ::testing::Test {
+ protected:
+  void PressAndRelease(std::vector<std::uint8_t> codes) {
+    Send(codes, SendMode::Press);
+    Send(codes, SendMode::Release);
+  }
+  void Send(const std::vector<std::uint8_t>& codes, SendMode mode) {
+    btnfile::KeySequence keys{};
+    std::copy(codes.begin(), codes.end(), keys.begin());
+    input::SendKeyEvent(keys, mode, world, log);
+  }
+
+  RecordingPlatform world;
+  trace::TraceLog log{world, kTracePath};
+};
+
+TEST_F(SendKeyEventTest, EnterDownThenUpWithFourTraceLines) {
+  PressAndRelease({0x0D});
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"key 0D down", "key 0D up"}));
+  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("D") + kReleaseLine + KeyLine("D")));
+}
+
+TEST_F(SendKeyEventTest, ChordGoesDownInOrderAndUpInReverse) {
+  PressAndRelease({0x11, 0x10, 0x41});
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"key 11 down", "key 10 down", "key 41 down", "key 41 up",
+                                                     "key 10 up", "key 11 up"}));
+}
+
+TEST_F(SendKeyEventTest, RepeatedCodeIsSentTwiceEachWay) {
+  PressAndRelease({0x10, 0x10});
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"key 10 down", "key 10 down", "key 10 up", "key 10 up"}));
+}
+
+TEST_F(SendKeyEventTest, MouseButtonsKeepTheWrittenOrderAmongKeys) {
+  PressAndRelease({0x11, 0x01, 0x04, 0x02});
+  EXPECT_EQ(world.effects,
+            (std::vector<std::string>{"key 11 down", "mouse left-down", "mouse middle-down", "mouse right-down",
+                                      "mouse right-up", "mouse middle-up", "mouse left-up", "key 11 up"}));
+  const std::string mouse3 = std::string(kMouseLine) + kMouseLine + kMouseLine;
+  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + mouse3 + kReleaseLine + mouse3 +
+                                         KeyLine("11")));
+}
+
+TEST_F(SendKeyEventTest, HighCodesAreSentUnsignedAndLoggedSignExtended) {
+  Send({0xF3, 0x7F}, SendMode::Press);
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"key F3 down", "key 7F down"}));
+  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("FFFFFFF3") + KeyLine("7F")));
+}
+
+TEST_F(SendKeyEventTest, FullSequenceWithoutTerminatorSendsAllHundred) {
+  std::vector<std::uint8_t> codes;
+  for (int i = 0; i < 100; ++i) codes.push_back(static_cast<std::uint8_t>(0x30 + i % 10));
+  PressAndRelease(codes);
+  ASSERT_EQ(world.effects.size(), 200u);
+  EXPECT_EQ(world.effects[0], "key 30 down");
+  EXPECT_EQ(world.effects[99], "key 39 down");
+  EXPECT_EQ(world.effects[100], "key 39 up");
+  EXPECT_EQ(world.effects[199], "key 30 up");
+}
+
+TEST_F(SendKeyEventTest, EmptySequenceWritesOnlyTheOpeningLine) {
+  Send({}, SendMode::Release);
+  EXPECT_TRUE(world.effects.empty());
+  EXPECT_EQ(world.Trace(), trace::ToCrLf(kReleaseLine));
+}
+
+TEST_F(SendKeyEventTest, EachTraceLineFollowsItsOwnEvent) {
+  world.traceInEffects = true;
+  Send({0x41, 0x01}, SendMode::Press);
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"trace " + trace::ToCrLf(kPressLine), "key 41 down",
+                                                     "trace " + trace::ToCrLf(KeyLine("41")), "mouse left-down",
+                                                     "trace " + trace::ToCrLf(kMouseLine)}));
+}
+
+}  // namespace
+}  // namespace keyvane::testing

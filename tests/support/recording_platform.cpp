@@ -1,0 +1,239 @@
+#include "support/recording_platform.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace keyvane::testing {
+
+namespace {
+
+const char* SideName(platform::PanelSide side) { return side == platform::PanelSide::Left ? "L" : "R"; }
+
+std::string MouseFlagName(std::uint32_t flags) {
+  switch (flags) {
+    case platform::kMouseLeftDown: return "left-down";
+    case platform::kMouseLeftUp: return "left-up";
+    case platform::kMouseRightDown: return "right-down";
+    case platform::kMouseRightUp: return "right-up";
+    case platform::kMouseMiddleDown: return "middle-down";
+    case platform::kMouseMiddleUp: return "middle-up";
+    default: return "flags-" + std::to_string(flags);
+  }
+}
+
+}  // namespace
+
+RecordingPlatform::RecordingPlatform() {
+  // Panels are created hidden; their titles come from the keyboard.
+  windows[kLeftPanelWindow] = FakeWindow{"TKB1", kOwnThread, 0, 0, false};
+  windows[kRightPanelWindow] = FakeWindow{"TKB2", kOwnThread, 0, 0, false};
+}
+
+void RecordingPlatform::Record(std::string effect) {
+  if (recording) effects.push_back(std::move(effect));
+}
+
+std::vector<std::string> RecordingPlatform::EffectsOf(std::initializer_list<std::string_view> kinds) const {
+  std::vector<std::string> out;
+  for (const std::string& effect : effects) {
+    const std::string_view kind = std::string_view(effect).substr(0, effect.find(' '));
+    for (const std::string_view wanted : kinds) {
+      if (kind == wanted) {
+        out.push_back(effect);
+        break;
+      }
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> RecordingPlatform::TakeEffects() {
+  std::vector<std::string> out;
+  out.swap(effects);
+  return out;
+}
+
+std::string RecordingPlatform::Trace() const {
+  const auto it = fileSystem.files.find(kTracePath);
+  return it == fileSystem.files.end() ? std::string() : it->second;
+}
+
+std::string RecordingPlatform::NewTrace() {
+  const std::string all = Trace();
+  const std::string fresh = traceSeen_ <= all.size() ? all.substr(traceSeen_) : all;
+  traceSeen_ = all.size();
+  return fresh;
+}
+
+app::PlatformServices RecordingPlatform::Services() {
+  return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this};
+}
+
+bool RecordingPlatform::ReadAll(const std::string& path, std::string& bytes) {
+  return fileSystem.ReadAll(path, bytes);
+}
+
+bool RecordingPlatform::Append(const std::string& path, std::string_view bytes) {
+  if (traceInEffects) Record("trace " + std::string(bytes));
+  return fileSystem.Append(path, bytes);
+}
+
+void RecordingPlatform::Remove(const std::string& path) { fileSystem.Remove(path); }
+
+void RecordingPlatform::KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) {
+  char text[40];
+  const char* direction = flags == 0 ? "down" : flags == platform::kKeyEventKeyUp ? "up" : "other-flags";
+  std::snprintf(text, sizeof text, "key %02X %s", virtualKey, direction);
+  Record(text);
+}
+
+void RecordingPlatform::MouseButtonEvent(std::uint32_t flags) { Record("mouse " + MouseFlagName(flags)); }
+
+void RecordingPlatform::Sleep(std::uint32_t milliseconds) {
+  Record("sleep " + std::to_string(milliseconds));
+  tick += milliseconds;
+}
+
+void RecordingPlatform::MoveTo(platform::Point point) {
+  Record("cursor " + std::to_string(point.x) + "," + std::to_string(point.y));
+  cursor = point;
+}
+
+std::string RecordingPlatform::WindowTitle(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  if (it == windows.end()) return {};
+  return it->second.title.substr(0, 999);
+}
+
+platform::WindowHandle RecordingPlatform::FirstChild(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? 0 : it->second.firstChild;
+}
+
+bool RecordingPlatform::IsVisible(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it != windows.end() && it->second.visible;
+}
+
+platform::ThreadId RecordingPlatform::WindowThread(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? 0 : it->second.thread;
+}
+
+void RecordingPlatform::AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) {
+  Record(std::string(attach ? "attach " : "detach ") + std::to_string(from) + "->" + std::to_string(to));
+}
+
+platform::WindowHandle RecordingPlatform::FindByTitle(std::string_view title) {
+  for (const auto& [handle, window] : windows) {
+    if (window.title == title) return handle;
+  }
+  return 0;
+}
+
+bool RecordingPlatform::ShowNormal(platform::WindowHandle window) {
+  Record("show-normal " + std::to_string(window));
+  FakeWindow& w = windows[window];
+  const bool wasVisible = w.visible;
+  w.visible = true;
+  return wasVisible;
+}
+
+void RecordingPlatform::Hide(platform::WindowHandle window) {
+  Record("hide " + std::to_string(window));
+  windows[window].visible = false;
+}
+
+platform::ImeContext RecordingPlatform::GetContext(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  const platform::ImeContext context = it == windows.end() ? 0 : it->second.imeContext;
+  Record("ime-get " + std::to_string(window) + " " + std::to_string(context));
+  return context;
+}
+
+void RecordingPlatform::SetOpenStatus(platform::ImeContext context, bool open) {
+  Record("ime-open " + std::to_string(context) + (open ? " on" : " off"));
+}
+
+void RecordingPlatform::ReleaseContext(platform::WindowHandle window, platform::ImeContext context) {
+  Record("ime-release " + std::to_string(window) + " " + std::to_string(context));
+}
+
+platform::WindowHandle RecordingPlatform::Window(platform::PanelSide side) {
+  return side == platform::PanelSide::Left ? kLeftPanelWindow : kRightPanelWindow;
+}
+
+platform::Rect RecordingPlatform::ButtonBounds(platform::PanelSide side, int row) {
+  return panel(side).buttons[static_cast<std::size_t>(row)];
+}
+
+void RecordingPlatform::SetWidth(platform::PanelSide side, int width) {
+  Record(std::string("width ") + SideName(side) + " " + std::to_string(width));
+  panel(side).bounds.width = width;
+}
+
+void RecordingPlatform::SetTitle(platform::PanelSide side, std::string_view title) {
+  Record(std::string("title ") + SideName(side) + " " + std::string(title));
+  windows[Window(side)].title = title;
+}
+
+void RecordingPlatform::Move(platform::PanelSide side, platform::Point topLeft) {
+  Record(std::string("move ") + SideName(side) + " " + std::to_string(topLeft.x) + "," + std::to_string(topLeft.y));
+  panel(side).bounds.left = topLeft.x;
+  panel(side).bounds.top = topLeft.y;
+}
+
+void RecordingPlatform::SetCaption(platform::PanelSide side, int row, std::string_view caption) {
+  Record(std::string("caption ") + SideName(side) + std::to_string(row) + " " + std::string(caption));
+  panel(side).captions[static_cast<std::size_t>(row)] = caption;
+}
+
+void RecordingPlatform::Show(platform::PanelSide side) {
+  Record(std::string("show ") + SideName(side));
+  windows[Window(side)].visible = true;
+}
+
+void RecordingPlatform::SetFocus(platform::WindowHandle window) {
+  Record("focus " + std::to_string(window));
+  focus = window;
+}
+
+bool RecordingPlatform::Install() {
+  Record("hook-install");
+  return hookInstallSucceeds;
+}
+
+void RecordingPlatform::Remove() { Record("hook-remove"); }
+
+std::string WorkedExampleButtonFile() {
+  std::ifstream in(KEYVANE_SOURCE_DIR "/tests/fixtures/engine_worked_example.BTN", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+StartedKeyboard::StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile)
+    : keyboard(world.Services(), kExeFolder) {
+  world.fileSystem.files[kButtonPath] = buttonFile;
+  keyboard.LoadButtons();
+  keyboard.TakeTarget();
+  keyboard.OnLeftPanelCreated();
+  keyboard.OnRightPanelCreated();
+  world.windows[RecordingPlatform::kLeftPanelWindow].visible = true;  // the message loop shows the main window
+}
+
+platform::Point SlotCenter(RecordingPlatform& world, int slot) {
+  const input::SlotButton button = input::ButtonOfSlot(slot);
+  const platform::Rect panel = world.panel(button.panel).bounds;
+  const platform::Rect r = world.panel(button.panel).buttons[static_cast<std::size_t>(button.row)];
+  return {panel.left + r.left + r.width / 2, panel.top + r.top + r.height / 2};
+}
+
+bool LeftClick(app::Keyboard& keyboard, platform::Point at) {
+  const bool down = keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonDown, at) == tracking::HookAction::Consume;
+  const bool up = keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonUp, at) == tracking::HookAction::Consume;
+  return down && up;
+}
+
+}  // namespace keyvane::testing

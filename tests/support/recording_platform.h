@@ -1,0 +1,163 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/keyboard.h"
+#include "app/platform_services.h"
+#include "support/memory_files.h"
+
+namespace keyvane::testing {
+
+// A window of the scripted world.
+struct FakeWindow {
+  std::string title;
+  platform::ThreadId thread = 0;
+  platform::WindowHandle firstChild = 0;
+  platform::ImeContext imeContext = 0;
+  bool visible = true;
+};
+
+// Every platform interface at once: a scriptable world (windows, threads, contexts, the
+// foreground window, the cursor, the clock, the screen, the command line, the two panels)
+// and one ordered log of every effect the keyboard has on it.
+class RecordingPlatform final : public platform::Files,
+                                public platform::InputEvents,
+                                public platform::Clock,
+                                public platform::Cursor,
+                                public platform::WindowSystem,
+                                public platform::TopLevelWindows,
+                                public platform::InputMethod,
+                                public platform::Screen,
+                                public platform::CommandLine,
+                                public platform::Panels,
+                                public platform::MouseHook,
+                                public platform::AppControl {
+ public:
+  static constexpr platform::WindowHandle kLeftPanelWindow = 9001;
+  static constexpr platform::WindowHandle kRightPanelWindow = 9002;
+  static constexpr platform::ThreadId kOwnThread = 1;
+
+  RecordingPlatform();
+
+  // --- the world ---
+  MemoryFiles fileSystem;
+  std::map<platform::WindowHandle, FakeWindow> windows;
+  platform::WindowHandle foreground = 0;
+  platform::WindowHandle focus = 0;
+  std::uint32_t tick = 0;
+  platform::Point cursor;
+  int screenWidth = 800;
+  int scrollBarWidth = 16;
+  int edgeWidth = 2;
+  std::vector<std::string> arguments{"KEYVANE.EXE"};
+  bool hookInstallSucceeds = true;
+  struct FakePanel {
+    platform::Rect bounds{0, 0, 73, platform::kPanelHeight};  // design-time width, corrected at creation
+    std::array<platform::Rect, platform::kButtonsPerPanel> buttons = platform::kButtonLayout;
+    std::array<std::string, platform::kButtonsPerPanel> captions;
+  };
+  std::array<FakePanel, 2> panels;
+
+  // --- what happened ---
+  std::vector<std::string> effects;
+  bool recording = true;
+  bool traceInEffects = false;  // also log every trace append, to check interleaving
+
+  // The effects whose first word is one of `kinds` ("key", "mouse", "ime-open", ...).
+  std::vector<std::string> EffectsOf(std::initializer_list<std::string_view> kinds) const;
+  // The effects, then forgets them.
+  std::vector<std::string> TakeEffects();
+
+  // The whole trace file, and what was appended to it since the last NewTrace.
+  std::string Trace() const;
+  std::string NewTrace();
+
+  FakePanel& panel(platform::PanelSide side) { return panels[static_cast<std::size_t>(side)]; }
+  app::PlatformServices Services();
+
+  // Files
+  bool ReadAll(const std::string& path, std::string& bytes) override;
+  bool Append(const std::string& path, std::string_view bytes) override;
+  void Remove(const std::string& path) override;
+  // InputEvents
+  void KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) override;
+  void MouseButtonEvent(std::uint32_t flags) override;
+  // Clock
+  std::uint32_t TickCount() override { return tick; }
+  void Sleep(std::uint32_t milliseconds) override;
+  // Cursor
+  platform::Point Position() override { return cursor; }
+  void MoveTo(platform::Point point) override;
+  // WindowSystem
+  platform::WindowHandle FocusWindow() override { return focus; }
+  platform::WindowHandle ForegroundWindow() override { return foreground; }
+  std::string WindowTitle(platform::WindowHandle window) override;
+  platform::WindowHandle FirstChild(platform::WindowHandle window) override;
+  bool IsVisible(platform::WindowHandle window) override;
+  platform::ThreadId WindowThread(platform::WindowHandle window) override;
+  platform::ThreadId CurrentThread() override { return kOwnThread; }
+  void AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) override;
+  // TopLevelWindows
+  platform::WindowHandle FindByTitle(std::string_view title) override;
+  bool ShowNormal(platform::WindowHandle window) override;
+  void Hide(platform::WindowHandle window) override;
+  // InputMethod
+  platform::ImeContext GetContext(platform::WindowHandle window) override;
+  void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
+  // Screen
+  int Width() override { return screenWidth; }
+  int VerticalScrollBarWidth() override { return scrollBarWidth; }
+  int EdgeWidth() override { return edgeWidth; }
+  // CommandLine
+  std::vector<std::string> Arguments() override { return arguments; }
+  // Panels
+  platform::WindowHandle Window(platform::PanelSide side) override;
+  platform::Rect Bounds(platform::PanelSide side) override { return panel(side).bounds; }
+  platform::Rect ButtonBounds(platform::PanelSide side, int row) override;
+  void SetWidth(platform::PanelSide side, int width) override;
+  void SetTitle(platform::PanelSide side, std::string_view title) override;
+  void Move(platform::PanelSide side, platform::Point topLeft) override;
+  void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
+  void Show(platform::PanelSide side) override;
+  void SetFocus(platform::WindowHandle window) override;
+  // MouseHook
+  bool Install() override;
+  void Remove() override;
+  // AppControl
+  void RequestQuit() override { Record("quit"); }
+  void HideTrayIcon() override { Record("tray-hide"); }
+
+ private:
+  void Record(std::string effect);
+  std::size_t traceSeen_ = 0;
+};
+
+// The folder the fake executable lives in, and its trace file.
+inline constexpr char kExeFolder[] = "C:\\Keyvane\\";
+inline constexpr char kTracePath[] = "C:\\Keyvane\\dovaD.STS";
+inline constexpr char kButtonPath[] = "C:\\Keyvane\\dovaD.BTN";
+
+// The worked example of the button-file format, as code page 932 bytes from tests/fixtures.
+std::string WorkedExampleButtonFile();
+
+// A keyboard brought up the way the program starts: load, take the target, create the left
+// panel, then the right one. The effects of start-up are kept in `world.effects`.
+struct StartedKeyboard {
+  explicit StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile);
+  app::Keyboard keyboard;
+};
+
+// The middle of a slot's button on screen, as the panels stand now.
+platform::Point SlotCenter(RecordingPlatform& world, int slot);
+
+// A left click as the hook sees it: button down, button up. Returns whether both were consumed.
+bool LeftClick(app::Keyboard& keyboard, platform::Point at);
+
+}  // namespace keyvane::testing
