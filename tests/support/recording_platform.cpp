@@ -1,5 +1,7 @@
 #include "support/recording_platform.h"
 
+#include "support/sjis.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -206,12 +208,7 @@ bool RecordingPlatform::Install() {
 
 void RecordingPlatform::Remove() { Record("hook-remove"); }
 
-std::string WorkedExampleButtonFile() {
-  std::ifstream in(KEYVANE_SOURCE_DIR "/tests/fixtures/engine_worked_example.BTN", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string WorkedExampleButtonFile() { return Fixture("worked_example.BTN"); }
 
 StartedKeyboard::StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile)
     : keyboard(world.Services(), kExeFolder) {

@@ -1,0 +1,20 @@
+#include "checker/check_button_file.h"
+
+#include "checker/trace_capturing_files.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::checker {
+
+CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
+  TraceCapturingFiles capture(files);
+  trace::TraceLog log(capture, "dovaD.STS");
+  CheckResult result;
+  result.loaded = btnfile::LoadButtonFile(capture, path, log);
+  if (result.loaded.fileRead) {
+    result.diagnostics = btnfile::FindDiagnostics(result.loaded.lines, result.loaded.maps);
+  }
+  result.trace = capture.trace();
+  return result;
+}
+
+}  // namespace keyvane::checker

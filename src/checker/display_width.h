@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace keyvane::checker {
+
+// Terminal columns of a UTF-8 text: 2 for East Asian wide and full-width characters,
+// 1 for everything else (ambiguous ones such as arrows and Greek included, as most
+// terminals draw them).
+std::size_t DisplayWidth(std::string_view utf8);
+
+// The text followed by blanks up to `width` columns.
+std::string PadToWidth(std::string text, std::size_t width);
+
+}  // namespace keyvane::checker

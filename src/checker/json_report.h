@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "checker/check_button_file.h"
+
+namespace keyvane::checker {
+
+// One JSON object in UTF-8: default_map, fallback_map, maps (in table order, 17 positions
+// each, null for an empty one) and diagnostics. The same bytes on every host.
+std::string JsonReport(const CheckResult& result);
+
+}  // namespace keyvane::checker

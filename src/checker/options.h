@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keyvane::checker {
+
+inline constexpr const char* kDefaultButtonFile = "dovaD.BTN";
+
+struct Options {
+  bool json = false;
+  bool help = false;
+  bool version = false;
+  std::string tracePath;  // empty: no trace written
+  std::string buttonFile = kDefaultButtonFile;
+  bool buttonFileGiven = false;
+};
+
+struct ParsedArguments {
+  Options options;
+  std::string error;  // empty when the arguments were understood
+  bool ok() const { return error.empty(); }
+};
+
+// Parses the arguments after the program name.
+ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+}  // namespace keyvane::checker

@@ -1,0 +1,164 @@
+#include "checker/plain_report.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "btnfile/cp932.h"
+#include "checker/display_width.h"
+#include "checker/key_text.h"
+
+namespace keyvane::checker {
+namespace {
+
+using btnfile::ActionKind;
+using btnfile::ButtonDef;
+using btnfile::ButtonMap;
+
+constexpr int kRows = btnfile::kShownPositions / 2;
+
+// What a press does, in the words of the file. Kinds the keyboard accepts but never runs say so.
+std::string ActionText(const ButtonDef& def) {
+  const std::string kind = btnfile::ActionKindName(def.kind);
+  switch (def.kind) {
+    case ActionKind::NONE: return "";
+    case ActionKind::JP:
+    case ActionKind::BASE: return kind + " " + def.target;
+    case ActionKind::KEY:
+      return btnfile::KeyCount(def.keys) == 0 ? "KEY (no keys)" : "KEY " + KeySequenceText(def.keys);
+    case ActionKind::REKEY: return kind;
+    case ActionKind::KEYTOG: return "KEYTOG " + KeySequenceText(def.keys) + " (does nothing)";
+    case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
+    case ActionKind::MINIMAM:
+    case ActionKind::MENUPOP:
+    case ActionKind::KEYWAIT: return kind + " (does nothing)";
+  }
+  return kind;
+}
+
+// One button as a panel shows it, in UTF-8: a blank caption and no action for NONE.
+struct Cell {
+  std::string mark;  // "*" when the definition comes from the first map
+  std::string caption;
+  std::string action;
+};
+
+Cell MakeCell(const ButtonDef* def, bool fromFirstMap) {
+  Cell cell{fromFirstMap ? "*" : " ", "", ""};
+  if (def != nullptr && def->kind != ActionKind::NONE) {
+    cell.caption = cp932::ToUtf8(def->caption);
+    cell.action = cp932::ToUtf8(ActionText(*def));
+  }
+  return cell;
+}
+
+struct PanelColumns {
+  std::size_t caption = 0;
+  std::size_t action = 0;
+};
+
+constexpr std::string_view kLeftTitle = "left panel";
+
+// The columns of one panel: captions, then actions, and at least as wide as the title.
+std::size_t PanelWidth(const PanelColumns& widths) {
+  return std::max(widths.caption + 2 + 1 + widths.action, kLeftTitle.size());
+}
+
+std::string CellText(const Cell& cell, const PanelColumns& widths) {
+  return cell.mark +
+         PadToWidth(PadToWidth("[" + cell.caption + "]", widths.caption + 2) + " " + cell.action, PanelWidth(widths));
+}
+
+std::string TrimRight(std::string line) {
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + "\n";
+}
+
+std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
+  std::vector<std::string> notes;
+  if (name == maps.fallbackMapName) notes.push_back("the first map: the panels start here");
+  if (name.starts_with("J_")) notes.push_back("Japanese input: switching here opens the input method");
+  if (name == "RIGHT_BTN_PAGE") notes.push_back("the right-click page cycle");
+  if (name == "SLIDE_CMD") notes.push_back("run by a long right-button hold");
+  std::string text;
+  for (const std::string& note : notes) text += "; " + note;
+  return text;
+}
+
+// The line of the header that the table kept for each name: the last one.
+std::map<std::string, int> HeaderLines(const btnfile::LineStore& lines) {
+  std::map<std::string, int> headers;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines.texts[i].starts_with('#')) headers[lines.texts[i].substr(1)] = lines.origins[i].fileLine;
+  }
+  return headers;
+}
+
+std::string MapLayout(const std::string& name, const ButtonMap& map, int headerLine, const btnfile::BuiltMaps& maps) {
+  const ButtonMap* first = btnfile::FindMap(maps.table, maps.fallbackMapName);
+  std::array<Cell, btnfile::kShownPositions> cells;
+  for (int i = 0; i < btnfile::kShownPositions; ++i) {
+    if (map.positions[i]) {
+      cells[i] = MakeCell(&*map.positions[i], false);
+    } else if (first != nullptr && first->positions[i]) {
+      cells[i] = MakeCell(&*first->positions[i], true);
+    } else {
+      cells[i] = MakeCell(nullptr, false);
+    }
+  }
+  std::array<PanelColumns, 2> widths;
+  for (int i = 0; i < btnfile::kShownPositions; ++i) {
+    widths[i % 2].caption = std::max(widths[i % 2].caption, DisplayWidth(cells[i].caption));
+    widths[i % 2].action = std::max(widths[i % 2].action, DisplayWidth(cells[i].action));
+  }
+  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(headerLine) +
+                     cp932::ToUtf8(MapNotes(name, maps)) + ")\n";
+  text += "       " + PadToWidth(std::string(kLeftTitle), PanelWidth(widths[0])) + "    right panel\n";
+  for (int row = 0; row < kRows; ++row) {
+    text += TrimRight("  " + std::to_string(row + 1) + "   " + CellText(cells[2 * row], widths[0]) + "   " +
+                      CellText(cells[2 * row + 1], widths[1]));
+  }
+  for (int i = btnfile::kShownPositions; i < btnfile::kPositionCount; ++i) {
+    if (!map.positions[i]) continue;
+    const Cell cell = MakeCell(&*map.positions[i], false);
+    std::string line = "  definition line ";
+    line += std::to_string(i + 1) + ", never shown or run:  [" + cell.caption + "] " + cell.action;
+    text += TrimRight(std::move(line));
+  }
+  return text;
+}
+
+std::string Summary(const CheckResult& result, std::string_view fileName) {
+  const btnfile::BuiltMaps& maps = result.loaded.maps;
+  const std::size_t count = maps.table.size();
+  std::string text = std::string(fileName) + ": " + std::to_string(count) + (count == 1 ? " map" : " maps");
+  if (maps.defaultMapName.empty()) return text + ", no first map: every button is blank.\n";
+  text += "; the panels start with map " + cp932::ToUtf8(maps.defaultMapName) + ".\n";
+  text += "A button marked * is not defined in its map and comes from the first map, " +
+          cp932::ToUtf8(maps.fallbackMapName) + ".\n";
+  return text;
+}
+
+std::string DiagnosticsText(const std::vector<btnfile::Diagnostic>& diagnostics, std::string_view fileName) {
+  if (diagnostics.empty()) return "\nNo problems found.\n";
+  const std::size_t count = diagnostics.size();
+  std::string text = "\n";
+  text += std::to_string(count) + (count == 1 ? " problem:\n" : " problems:\n");
+  for (const btnfile::Diagnostic& d : diagnostics) {
+    const std::string where = d.line == 0 ? std::string(fileName) : "line " + std::to_string(d.line);
+    text += "  " + where + ": " + cp932::ToUtf8(d.message) + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string PlainReport(const CheckResult& result, std::string_view fileName) {
+  const btnfile::BuiltMaps& maps = result.loaded.maps;
+  const std::map<std::string, int> headerLines = HeaderLines(result.loaded.lines);
+  std::string text = Summary(result, fileName);
+  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, headerLines.at(name), maps);
+  return text + DiagnosticsText(result.diagnostics, fileName);
+}
+
+}  // namespace keyvane::checker

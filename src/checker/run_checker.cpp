@@ -1,0 +1,71 @@
+#include "checker/run_checker.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "checker/check_button_file.h"
+#include "checker/json_report.h"
+#include "checker/options.h"
+#include "checker/plain_report.h"
+
+namespace keyvane::checker {
+namespace {
+
+constexpr const char* kProgram = "keyvane-check: ";
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return a == b || std::filesystem::equivalent(a, b, ec);
+}
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+std::string CannotRead(const Options& o) {
+  std::string message = "cannot read the button file \"" + o.buttonFile + "\"";
+  if (IsDirectory(o.buttonFile)) message += ": it is a directory";
+  if (!o.buttonFileGiven) message += " (no FILE given, so dovaD.BTN in the current directory was used)";
+  return message;
+}
+
+}  // namespace
+
+int RunChecker(const std::vector<std::string>& args, platform::Files& files, std::ostream& out, std::ostream& err) {
+  const ParsedArguments parsed = ParseArguments(args);
+  if (!parsed.ok()) {
+    err << kProgram << parsed.error << "\nTry \"keyvane-check --help\".\n";
+    return kExitError;
+  }
+  const Options& o = parsed.options;
+  if (o.help) {
+    out << UsageText();
+    return kExitClean;
+  }
+  if (o.version) {
+    out << "keyvane-check " << KEYVANE_VERSION << "\n";
+    return kExitClean;
+  }
+  if (!o.tracePath.empty() && SameFile(o.tracePath, o.buttonFile)) {
+    err << kProgram << "the trace file \"" << o.tracePath << "\" is the button file itself; choose another OUT\n";
+    return kExitError;
+  }
+  const CheckResult result = CheckButtonFile(files, o.buttonFile);
+  if (!o.tracePath.empty()) {
+    files.Remove(o.tracePath);
+    if (!files.Append(o.tracePath, result.trace)) {
+      err << kProgram << "cannot write the trace file \"" << o.tracePath << "\"\n";
+      return kExitError;
+    }
+  }
+  // A directory opens on some hosts and then reads as empty; it is still no button file.
+  if (!result.loaded.fileRead || IsDirectory(o.buttonFile)) {
+    err << kProgram << CannotRead(o) << "\n";
+    return kExitError;
+  }
+  out << (o.json ? JsonReport(result) : PlainReport(result, o.buttonFile));
+  return result.diagnostics.empty() ? kExitClean : kExitDiagnostics;
+}
+
+}  // namespace keyvane::checker

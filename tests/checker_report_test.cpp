@@ -1,0 +1,190 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "checker/check_button_file.h"
+#include "checker/display_width.h"
+#include "checker/json_report.h"
+#include "checker/key_text.h"
+#include "checker/plain_report.h"
+#include "checker/run_checker.h"
+#include "support/memory_files.h"
+#include "support/sjis.h"
+
+namespace keyvane::checker {
+namespace {
+
+using testing::Fixture;
+using ::testing::HasSubstr;
+using testing::MemoryFiles;
+using ::testing::Not;
+using testing::Sjis;
+
+CheckResult Check(const std::string& fileBytes) {
+  MemoryFiles files;
+  files.files["dovaD.BTN"] = fileBytes;
+  return CheckButtonFile(files, "dovaD.BTN");
+}
+
+std::string Plain(const std::string& fileBytes) { return PlainReport(Check(fileBytes), "dovaD.BTN"); }
+
+nlohmann::json Json(const std::string& fileBytes) { return nlohmann::json::parse(JsonReport(Check(fileBytes))); }
+
+// --- The plain report --------------------------------------------------------------------
+
+TEST(PlainReport, LaysOutRowsWithTheLeftButtonBeforeTheRightOne) {
+  const std::string report = Plain("#MAIN\nTAABB KEY TAB\nCCOOPPYY KEY CTRL+C\nUP KEY UP\nX JP MAIN\n");
+  EXPECT_THAT(report, HasSubstr("       left panel       right panel\n"
+                                "  1    [Tab] KEY Tab    [copy] KEY Ctrl+C\n"
+                                "  2    [UP]  KEY Up     [X]    JP MAIN\n"));
+  EXPECT_THAT(report, HasSubstr("dovaD.BTN: 1 map; the panels start with map MAIN."));
+}
+
+TEST(PlainReport, ShowsJapaneseAsUtf8AndAlignsByTerminalColumns) {
+  const std::string report = Plain(Sjis("#J_KANA\nかな KEY A\n英 KEY B\nカナ KEY C\nX KEY D\n"));
+  EXPECT_THAT(report, HasSubstr("#J_KANA  (line 1; the first map: the panels start here; Japanese input"));
+  // かな is four columns wide, ｶﾅ (half-width after the caption rules) two.
+  EXPECT_THAT(report, HasSubstr("  1    [かな] KEY A    [英] KEY B\n"));
+  EXPECT_THAT(report, HasSubstr("  2    [ｶﾅ]   KEY C    [X]  KEY D\n"));
+}
+
+TEST(PlainReport, MarksButtonsThatComeFromTheFirstMap) {
+  const std::string report = Plain("#MAIN\nA KEY A\nB KEY B\nC KEY C\n#NUM\n1 KEY 1\n");
+  EXPECT_THAT(report, HasSubstr("#NUM  (line 5)\n"));
+  EXPECT_THAT(report, HasSubstr("  1    [1] KEY 1    *[B] KEY B\n"
+                                "  2   *[C] KEY C     []\n"));
+}
+
+TEST(PlainReport, ButtonThatFitsNoFormIsBlankAndNotFilledFromTheFirstMap) {
+  const std::string report = Plain("#MAIN\nA KEY A\nB KEY B\n#NUM\nX KYE 1\n");
+  EXPECT_THAT(report, HasSubstr("#NUM  (line 4)\n       left panel    right panel\n  1    []           *[B] KEY B\n"));
+}
+
+TEST(PlainReport, SaysWhatEachKindDoes) {
+  const std::string report =
+      Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\n");
+  EXPECT_THAT(report, HasSubstr("BASE MAIN"));
+  EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
+  EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
+}
+
+TEST(PlainReport, PositionsFourteenToSixteenOnlyWhenSet) {
+  std::string file = "#MAIN\n";
+  for (int i = 0; i < 15; ++i) file += "K" + std::to_string(i) + " KEY A\n";
+  const std::string report = Plain(file);
+  EXPECT_THAT(report, HasSubstr("  definition line 15, never shown or run:  [K14] KEY A\n"));
+  EXPECT_THAT(report, Not(HasSubstr("definition line 16")));
+}
+
+TEST(PlainReport, ListsProblemsWithTheirLinesOrSaysThereAreNone) {
+  EXPECT_THAT(Plain("#MAIN\nA KEY A\n"), HasSubstr("\nNo problems found.\n"));
+  const std::string report = Plain(Sjis("#MAIN\nかな KYE A\n"));
+  EXPECT_THAT(report, HasSubstr("\n1 problem:\n  line 2: unknown command word \"KYE\""));
+  EXPECT_THAT(Plain(""), HasSubstr("dovaD.BTN: 0 maps, no first map: every button is blank.\n\n1 problem:\n"
+                                   "  dovaD.BTN: no map at all"));
+}
+
+TEST(KeySequenceText, UsesTheFileNamesOfTheKeys) {
+  btnfile::KeySequence keys{};
+  const std::uint8_t codes[] = {0x11, 0x10, 0x1B, 0x08, 0x33, 0x5A, 0x01, 0xE2};
+  std::copy(std::begin(codes), std::end(codes), keys.begin());
+  EXPECT_EQ(KeySequenceText(keys), "Ctrl+Shift+Esc+BS+3+Z+MouseLeftBtn+_");
+  EXPECT_EQ(KeySequenceText(btnfile::KeySequence{}), "");
+}
+
+TEST(DisplayWidth, CountsWideCharactersTwice) {
+  EXPECT_EQ(DisplayWidth("abc"), 3u);
+  EXPECT_EQ(DisplayWidth("かな漢字"), 8u);
+  EXPECT_EQ(DisplayWidth("ｶﾅ"), 2u);
+  EXPECT_EQ(DisplayWidth("ＡＢ"), 4u);
+  EXPECT_EQ(DisplayWidth("←↑"), 2u);  // ambiguous width, drawn narrow by most terminals
+  EXPECT_EQ(PadToWidth("かな", 6), "かな  ");
+}
+
+// --- The JSON report ---------------------------------------------------------------------
+
+TEST(JsonReport, HasExactlyTheDocumentedMembers) {
+  const nlohmann::json doc = Json("#MAIN\nA KEY A\n#NUM\n1 KEY 1\n");
+  std::vector<std::string> members;
+  for (const auto& item : doc.items()) members.push_back(item.key());
+  EXPECT_EQ(members, (std::vector<std::string>{"default_map", "diagnostics", "fallback_map", "maps"}));
+  EXPECT_EQ(doc["default_map"], "MAIN");
+  EXPECT_EQ(doc["fallback_map"], "MAIN");
+  ASSERT_EQ(doc["maps"].size(), 2u);
+  EXPECT_EQ(doc["maps"][0]["name"], "MAIN");  // table order: unsigned byte order of names
+  EXPECT_EQ(doc["maps"][1]["name"], "NUM");
+  EXPECT_EQ(doc["maps"][0].size(), 2u);
+  EXPECT_EQ(doc["maps"][0]["positions"].size(), 17u);
+  EXPECT_TRUE(doc["diagnostics"].is_array());
+}
+
+TEST(JsonReport, PositionsHoldTheDefinitionsAsParsedAndNullWhenEmpty) {
+  const nlohmann::json doc = Json(Sjis("#MAIN\nCOPY KEY CTRL+C\nかな BASE J_KANA\nX KEY CTRL+ZZ\nP EXEC \"A.EXE\"\n"));
+  const nlohmann::json& positions = doc["maps"][0]["positions"];
+  EXPECT_EQ(positions[0], nlohmann::json::parse(R"({"caption":"COPY","kind":"KEY","keys":[17,67],"target":""})"));
+  EXPECT_EQ(positions[1], nlohmann::json::parse(R"({"caption":"かな","kind":"BASE","keys":[],"target":"J_KANA"})"));
+  // A line that fits no form keeps its parsed caption; the panels show it blank.
+  EXPECT_EQ(positions[2], nlohmann::json::parse(R"({"caption":"X","kind":"NONE","keys":[],"target":""})"));
+  EXPECT_EQ(positions[3]["target"], "A.EXE");
+  EXPECT_TRUE(positions[4].is_null());
+  EXPECT_TRUE(positions[16].is_null());
+}
+
+TEST(JsonReport, DiagnosticsCarryLineAndMessage) {
+  const nlohmann::json doc = Json("#MAIN\nA KYE A\n");
+  ASSERT_EQ(doc["diagnostics"].size(), 1u);
+  EXPECT_EQ(doc["diagnostics"][0]["line"], 2);
+  EXPECT_THAT(doc["diagnostics"][0]["message"].get<std::string>(), HasSubstr("unknown command word \"KYE\""));
+}
+
+TEST(JsonReport, BytesThatDoNotConvertBecomeReplacementCharacters) {
+  // 0x85 0x40 is an unassigned double-byte code; 0x80 is no character at all.
+  const nlohmann::json doc = Json("#M\x85\x40\x80\nA KEY A\n");
+  EXPECT_EQ(doc["maps"][0]["name"], "M\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(JsonReport, NoMapsGiveEmptyNames) {
+  const nlohmann::json doc = Json("");
+  EXPECT_EQ(doc["default_map"], "");
+  EXPECT_EQ(doc["fallback_map"], "");
+  EXPECT_TRUE(doc["maps"].empty());
+  EXPECT_EQ(doc["diagnostics"][0]["line"], 0);
+}
+
+// --- Whole reports of the file full of mistakes, against reviewed copies -------------------
+
+std::string FixturePath(const std::string& name) { return std::string(KEYVANE_SOURCE_DIR) + "/tests/fixtures/" + name; }
+
+// Set KEYVANE_UPDATE_GOLDEN=1 to rewrite the expected outputs after a deliberate change.
+void ExpectGolden(const std::string& actual, const std::string& goldenName) {
+  if (std::getenv("KEYVANE_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(FixturePath(goldenName), std::ios::binary) << actual;
+  }
+  EXPECT_EQ(actual, Fixture(goldenName)) << "compare with tests/fixtures/" << goldenName;
+}
+
+std::string RunOnMistakes(std::vector<std::string> args, int expectedStatus) {
+  MemoryFiles files;
+  files.files["dovaD.BTN"] = Fixture("checker_mistakes.BTN");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunChecker(args, files, out, err), expectedStatus);
+  EXPECT_EQ(err.str(), "");
+  return out.str();
+}
+
+TEST(GoldenReports, PlainReportOfTheFileFullOfMistakes) {
+  ExpectGolden(RunOnMistakes({}, kExitDiagnostics), "checker_mistakes.txt");
+}
+
+TEST(GoldenReports, JsonReportOfTheFileFullOfMistakes) {
+  ExpectGolden(RunOnMistakes({"--json"}, kExitDiagnostics), "checker_mistakes.json");
+}
+
+}  // namespace
+}  // namespace keyvane::checker
