@@ -1,0 +1,47 @@
+#include "platform/win32/about_box.h"
+
+#include <vector>
+
+namespace keyvane::win32 {
+namespace {
+
+bool IsTopmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// From the top of the stacking order: the application's topmost windows until the first one
+// that is not topmost or is the left panel; windows of other owners are passed over.
+std::vector<HWND> RelaxTopmost(HWND applicationWindow, HWND leftPanel) {
+  std::vector<HWND> relaxed;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (GetWindow(w, GW_OWNER) != applicationWindow) continue;
+    if (w == leftPanel || !IsTopmost(w)) break;
+    relaxed.push_back(w);
+  }
+  for (HWND w : relaxed) SetWindowPos(w, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return relaxed;
+}
+
+void RestoreTopmost(const std::vector<HWND>& relaxed) {
+  for (HWND w : relaxed) SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+std::wstring Text(const AboutFacts& facts) {
+  std::wstring text = L"Keyvane " KEYVANE_VERSION L"\n\nButton file:\n" + facts.buttonFilePath + L"\n";
+  if (facts.buttonFileRead) {
+    text += std::to_wstring(facts.mapCount) + (facts.mapCount == 1 ? L" map" : L" maps");
+  } else {
+    text += L"not found or unreadable: no maps";
+  }
+  text += L"\n\nTrace file:\n" + facts.traceFilePath;
+  return text;
+}
+
+}  // namespace
+
+void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts) {
+  const std::vector<HWND> relaxed = RelaxTopmost(applicationWindow, leftPanel);
+  // Task-modal: the panels do not react until the box is closed.
+  MessageBoxW(nullptr, Text(facts).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  RestoreTopmost(relaxed);
+}
+
+}  // namespace keyvane::win32

@@ -1,0 +1,80 @@
+#include "platform/win32/button_face.h"
+
+#include <string>
+
+#include "platform/win32/japanese_font.h"
+
+namespace keyvane::win32 {
+namespace {
+
+constexpr wchar_t kCaptionFace[] = L"\xFF2D\xFF33 \xFF30\x660E\x671D";  // ＭＳ Ｐ明朝
+constexpr int kCaptionHeight = 12;
+constexpr COLORREF kNavy = RGB(0, 0, 128);
+// Black is the panels' transparent colour key: an edge drawn in it would vanish and let
+// touches through, so the darkest edge is drawn just off black.
+constexpr COLORREF kNearBlack = RGB(8, 8, 8);
+
+COLORREF VisibleColour(int index) {
+  const COLORREF colour = GetSysColor(index);
+  return colour == RGB(0, 0, 0) ? kNearBlack : colour;
+}
+
+void FillEdge(HDC dc, int left, int top, int width, int height, COLORREF colour) {
+  const RECT edge{left, top, left + width, top + height};
+  SetBkColor(dc, colour);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &edge, nullptr, 0, nullptr);
+}
+
+// A raised push-button frame, or a sunken one while pressed.
+void DrawFrame(HDC dc, const RECT& r, bool pressed) {
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  FillEdge(dc, r.left, r.top, w, h, GetSysColor(COLOR_BTNFACE));
+  const COLORREF outerLight = pressed ? VisibleColour(COLOR_3DDKSHADOW) : VisibleColour(COLOR_3DHILIGHT);
+  const COLORREF outerDark = pressed ? VisibleColour(COLOR_3DHILIGHT) : VisibleColour(COLOR_3DDKSHADOW);
+  const COLORREF innerLight = pressed ? VisibleColour(COLOR_3DSHADOW) : VisibleColour(COLOR_3DLIGHT);
+  const COLORREF innerDark = pressed ? VisibleColour(COLOR_3DLIGHT) : VisibleColour(COLOR_3DSHADOW);
+  FillEdge(dc, r.left, r.top, w, 1, outerLight);
+  FillEdge(dc, r.left, r.top, 1, h, outerLight);
+  FillEdge(dc, r.left, r.bottom - 1, w, 1, outerDark);
+  FillEdge(dc, r.right - 1, r.top, 1, h, outerDark);
+  FillEdge(dc, r.left + 1, r.top + 1, w - 2, 1, innerLight);
+  FillEdge(dc, r.left + 1, r.top + 1, 1, h - 2, innerLight);
+  FillEdge(dc, r.left + 1, r.bottom - 2, w - 2, 1, innerDark);
+  FillEdge(dc, r.right - 2, r.top + 1, 1, h - 2, innerDark);
+}
+
+}  // namespace
+
+ButtonFace::ButtonFace() : captionFont_(CreateJapaneseFont(kCaptionFace, kCaptionHeight)) {}
+
+ButtonFace::~ButtonFace() { DeleteObject(captionFont_); }
+
+void ButtonFace::Draw(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  const RECT bounds = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrame(dc, bounds, pressed);
+
+  const int length = GetWindowTextLengthW(item.hwndItem);
+  std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(item.hwndItem, caption.data(), length + 1);
+  caption.resize(static_cast<size_t>(length));
+  if (caption.empty()) return;
+
+  HGDIOBJ oldFont = SelectObject(dc, captionFont_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kNavy);
+  // Measure the lines first so the block is centred vertically as well.
+  RECT text = bounds;
+  DrawTextW(dc, caption.c_str(), length, &text, DT_CENTER | DT_CALCRECT);
+  const int textHeight = text.bottom - text.top;
+  RECT place = bounds;
+  place.top += (bounds.bottom - bounds.top - textHeight) / 2 + (pressed ? 1 : 0);
+  place.bottom = place.top + textHeight;
+  if (pressed) OffsetRect(&place, 1, 0);
+  DrawTextW(dc, caption.c_str(), length, &place, DT_CENTER | DT_NOCLIP);
+  SelectObject(dc, oldFont);
+}
+
+}  // namespace keyvane::win32

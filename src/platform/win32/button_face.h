@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+namespace keyvane::win32 {
+
+// The look of a panel button: a push button with a navy caption, centred, line breaks and
+// "&" mnemonics honoured. A standard push button cannot take a text colour, so it is drawn here.
+class ButtonFace {
+ public:
+  ButtonFace();
+  ~ButtonFace();
+  ButtonFace(const ButtonFace&) = delete;
+  ButtonFace& operator=(const ButtonFace&) = delete;
+
+  void Draw(const DRAWITEMSTRUCT& item) const;
+
+ private:
+  HFONT captionFont_;
+};
+
+}  // namespace keyvane::win32

@@ -1,0 +1,117 @@
+// keyvane.exe: the window layer. It creates the windows, turns messages, the hook and the
+// timer into calls of the keyboard, and the keyboard's requests into Win32 calls.
+#include <windows.h>
+
+#include <string>
+
+#include "app/keyboard.h"
+#include "app/toggle_panels.h"
+#include "platform/std_files.h"
+#include "platform/win32/about_box.h"
+#include "platform/win32/error_box.h"
+#include "platform/win32/input_method.h"
+#include "platform/win32/input_services.h"
+#include "platform/win32/mouse_hook.h"
+#include "platform/win32/panel_windows.h"
+#include "platform/win32/system_services.h"
+#include "platform/win32/tray_icon.h"
+#include "platform/win32/window_services.h"
+
+namespace {
+
+using keyvane::platform::PanelSide;
+namespace win32 = keyvane::win32;
+
+constexpr char kMutexName[] = "Keyvane Lanternworks";
+
+// The executable's folder with its trailing backslash, in the ANSI code page the C runtime
+// opens files with.
+std::string ExeFolder() {
+  char path[MAX_PATH * 2] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::wstring ExeFolderWide() {
+  wchar_t path[MAX_PATH * 2] = L"";
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Run(HINSTANCE instance) {
+  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
+    // Another copy runs: flip its panels and end, touching nothing else.
+    win32::Win32TopLevelWindows topLevelWindows;
+    keyvane::app::TogglePanels(topLevelWindows);
+    return;
+  }
+  CreateMutexA(nullptr, TRUE, kMutexName);
+
+  keyvane::platform::StdFiles files;
+  win32::Win32InputEvents input;
+  win32::Win32Clock clock;
+  win32::Win32Cursor cursor;
+  win32::Win32WindowSystem windowSystem;
+  win32::Win32TopLevelWindows topLevelWindows;
+  win32::Win32InputMethod ime;
+  win32::Win32Screen screen;
+  win32::Win32CommandLine commandLine;
+  win32::Win32MouseHook mouseHook;
+  win32::PanelWindows panels(instance);
+
+  const std::wstring folder = ExeFolderWide();
+  win32::AboutFacts about{folder + L"dovaD.BTN", false, 0, folder + L"dovaD.STS"};
+  win32::TrayIcon tray(
+      instance,
+      [&] { win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about); },
+      [&] {
+        HWND active = GetActiveWindow();
+        return active == panels.Panel(PanelSide::Right) ? active : panels.Panel(PanelSide::Left);
+      });
+  win32::Win32AppControl appControl(tray);
+
+  keyvane::app::Keyboard keyboard({files, input, clock, cursor, windowSystem, topLevelWindows, ime, screen,
+                                   commandLine, panels, mouseHook, appControl},
+                                  ExeFolder());
+  panels.Attach(keyboard);
+  tray.Attach(keyboard);
+  win32::MouseHookRoute hookRoute(keyboard);
+
+  keyboard.LoadButtons();
+  about.buttonFileRead = keyboard.loaded().fileRead;
+  about.mapCount = keyboard.loaded().maps.table.size();
+  keyboard.TakeTarget();
+
+  panels.Create(PanelSide::Left);
+  win32::Guarded([&] { tray.Show(); });
+  win32::Guarded([&] { keyboard.OnLeftPanelCreated(); });
+  panels.Create(PanelSide::Right);
+  win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
+  panels.StartTimer();
+  ShowWindow(panels.ApplicationWindow(), SW_HIDE);
+
+  panels.Show(PanelSide::Left);
+  RunMessageLoop();
+
+  // Right panel first: its destruction detaches the input from the target's thread.
+  panels.Destroy(PanelSide::Right);
+  panels.Destroy(PanelSide::Left);
+  win32::Guarded([&] { tray.Hide(); });
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  win32::Guarded([&] { Run(instance); });
+  return 0;
+}

@@ -1,0 +1,169 @@
+#include "platform/win32/panel_windows.h"
+
+#include <string>
+
+#include "platform/win32/cp932_text.h"
+#include "platform/win32/error_box.h"
+
+namespace keyvane::win32 {
+namespace {
+
+using platform::PanelSide;
+
+constexpr wchar_t kApplicationClass[] = L"TApplication";
+constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
+constexpr UINT_PTR kTrackingTimer = 1;
+constexpr UINT kTrackingInterval = 100;
+
+HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+}  // namespace
+
+PanelWindows::PanelWindows(HINSTANCE instance)
+    : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+  WNDCLASSW applicationClass{};
+  applicationClass.lpfnWndProc = DefWindowProcW;
+  applicationClass.hInstance = instance;
+  applicationClass.lpszClassName = kApplicationClass;
+  RegisterClassW(&applicationClass);
+  application_ = CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 instance, nullptr);
+
+  for (const wchar_t* name : kPanelClasses) {
+    WNDCLASSW panelClass{};
+    panelClass.lpfnWndProc = PanelProc;
+    panelClass.hInstance = instance;
+    panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    panelClass.hbrBackground = black_;
+    panelClass.lpszClassName = name;
+    RegisterClassW(&panelClass);
+  }
+}
+
+PanelWindows::~PanelWindows() {
+  keyboard_ = nullptr;  // the keyboard may be gone already when an error ended start-up
+  for (HWND panel : panels_) {
+    if (panel && IsWindow(panel)) DestroyWindow(panel);
+  }
+  if (application_) DestroyWindow(application_);
+}
+
+void PanelWindows::Create(PanelSide side) {
+  const int i = Index(side);
+  // Owned by the hidden application window, so the panels have no taskbar button.
+  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kPanelClasses[i], L"", WS_POPUP | WS_CLIPCHILDREN,
+                               0, 0, platform::kButtonLayout[0].width, platform::kPanelHeight, application_,
+                               nullptr, instance_, nullptr);
+  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Black is not drawn and lets the mouse through to the window below.
+  SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
+  panels_[i] = panel;
+  for (int row = 0; row < platform::kButtonsPerPanel; ++row) {
+    const platform::Rect& b = platform::kButtonLayout[row];
+    buttons_[i][row] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top,
+                                       b.width, b.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)),
+                                       instance_, nullptr);
+  }
+}
+
+void PanelWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTimer, kTrackingInterval, nullptr); }
+
+void PanelWindows::Destroy(PanelSide side) {
+  HWND& panel = panels_[Index(side)];
+  if (panel && IsWindow(panel)) DestroyWindow(panel);
+  panel = nullptr;
+}
+
+platform::WindowHandle PanelWindows::Window(PanelSide side) {
+  return reinterpret_cast<platform::WindowHandle>(Panel(side));
+}
+
+platform::Rect PanelWindows::Bounds(PanelSide side) {
+  RECT r{};
+  GetWindowRect(Panel(side), &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+platform::Rect PanelWindows::ButtonBounds(PanelSide side, int row) {
+  RECT panel{};
+  RECT button{};
+  GetWindowRect(Panel(side), &panel);
+  GetWindowRect(buttons_[Index(side)][row], &button);
+  return {button.left - panel.left, button.top - panel.top, button.right - button.left, button.bottom - button.top};
+}
+
+void PanelWindows::SetWidth(PanelSide side, int width) {
+  SetWindowPos(Panel(side), nullptr, 0, 0, width, platform::kPanelHeight,
+               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void PanelWindows::SetTitle(PanelSide side, std::string_view title) {
+  SetWindowTextA(Panel(side), std::string(title).c_str());
+}
+
+void PanelWindows::Move(PanelSide side, platform::Point topLeft) {
+  SetWindowPos(Panel(side), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void PanelWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
+  HWND button = buttons_[Index(side)][row];
+  SetWindowTextW(button, WideFromCp932(caption).c_str());
+  InvalidateRect(button, nullptr, FALSE);
+}
+
+void PanelWindows::Show(PanelSide side) {
+  // Never activated: the keyboard focus stays with the window the user types into.
+  ShowWindow(Panel(side), SW_SHOWNOACTIVATE);
+}
+
+void PanelWindows::SetFocus(platform::WindowHandle window) { ::SetFocus(Hwnd(window)); }
+
+LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<PanelWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
+  const PanelSide side = window == self->panels_[Index(PanelSide::Left)] ? PanelSide::Left : PanelSide::Right;
+  LRESULT result = 0;
+  Guarded([&] { result = self->HandlePanelMessage(side, window, message, wParam, lParam); });
+  return result;
+}
+
+LRESULT PanelWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DRAWITEM:
+      face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
+        keyboard_->OnButtonClick(side, LOWORD(wParam) - 1);
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (side == PanelSide::Right && wParam == kTrackingTimer) {
+        keyboard_->OnTimerTick();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (side == PanelSide::Left) {
+        // The main window: closing it ends the program.
+        if (keyboard_->OnLeftPanelCloseQuery()) {
+          keyboard_->OnLeftPanelClose();
+          PostQuitMessage(0);
+        }
+      } else {
+        ShowWindow(window, SW_HIDE);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      return side == PanelSide::Left ? keyboard_->OnLeftPanelCloseQuery() : TRUE;
+    case WM_DESTROY:
+      if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace keyvane::win32

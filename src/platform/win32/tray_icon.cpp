@@ -1,0 +1,112 @@
+#include "platform/win32/tray_icon.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/win32/error_box.h"
+#include "platform/win32/resource_ids.h"
+
+namespace keyvane::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
+constexpr UINT kCallbackMessage = WM_USER + 1;
+constexpr UINT kIconId = 1;
+constexpr UINT_PTR kAboutItem = 1;
+constexpr UINT_PTR kQuitItem = 2;
+constexpr wchar_t kAboutCaption[] = L"About(&A)";
+constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";  // 終了(&Q)
+
+}  // namespace
+
+TrayIcon::TrayIcon(HINSTANCE instance, std::function<void()> showAbout, std::function<HWND()> activeForm)
+    : showAbout_(std::move(showAbout)), activeForm_(std::move(activeForm)) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassW(&windowClass);
+  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  picture_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KEYVANE_ICON), IMAGE_ICON, 16, 16, 0));
+}
+
+TrayIcon::~TrayIcon() {
+  keyboard_ = nullptr;
+  Guarded([this] { Hide(); });
+  DestroyWindow(window_);
+  if (picture_) DestroyIcon(picture_);
+}
+
+NOTIFYICONDATAA TrayIcon::Record() const {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V2_SIZE;  // 488 bytes
+  record.hWnd = window_;
+  record.uID = kIconId;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = kCallbackMessage;
+  record.hIcon = picture_;
+  std::strcpy(record.szTip, "Keyvane");
+  return record;
+}
+
+void TrayIcon::Show() {
+  if (shown_) return;
+  NOTIFYICONDATAA record = Record();
+  if (!Shell_NotifyIconA(NIM_ADD, &record)) throw std::runtime_error("Cannot Create System Shell Notification Icon");
+  shown_ = true;
+}
+
+void TrayIcon::Hide() {
+  if (!shown_) return;
+  shown_ = false;
+  NOTIFYICONDATAA record = Record();
+  if (!Shell_NotifyIconA(NIM_DELETE, &record)) throw std::runtime_error("Cannot Remove System Shell Notification Icon");
+}
+
+void TrayIcon::OpenMenu() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  HWND form = activeForm_();
+  if (form) SetForegroundWindow(form);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
+  AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
+  const UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                                         0, form ? form : window_, nullptr);
+  DestroyMenu(menu);
+  if (chosen == kAboutItem) showAbout_();
+  if (chosen == kQuitItem && keyboard_) keyboard_->OnQuitCommand();
+}
+
+LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = self->Handle(window, message, wParam, lParam); });
+  return result;
+}
+
+LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kCallbackMessage:
+      if (!keyboard_) return 0;
+      if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
+      if (lParam == WM_RBUTTONUP) OpenMenu();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Gone whether or not the session really ends.
+      Hide();
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void Win32AppControl::RequestQuit() { PostQuitMessage(0); }
+
+void Win32AppControl::HideTrayIcon() { tray_.Hide(); }
+
+}  // namespace keyvane::win32

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+
+#include "app/keyboard.h"
+#include "platform/app_control.h"
+
+namespace keyvane::win32 {
+
+// The notification-area icon, tooltip "Keyvane", with its hidden message window and its menu.
+class TrayIcon {
+ public:
+  // showAbout: what the menu's About item runs; activeForm: the panel brought forward for the menu.
+  TrayIcon(HINSTANCE instance, std::function<void()> showAbout, std::function<HWND()> activeForm);
+  ~TrayIcon();
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+
+  void Attach(app::Keyboard& keyboard) { keyboard_ = &keyboard; }
+  // NIM_ADD; throws when the shell refuses.
+  void Show();
+  // NIM_DELETE; hiding a hidden icon does nothing. Throws when the shell refuses.
+  void Hide();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void OpenMenu();
+  NOTIFYICONDATAA Record() const;
+
+  HWND window_ = nullptr;
+  HICON picture_ = nullptr;
+  bool shown_ = false;
+  app::Keyboard* keyboard_ = nullptr;
+  std::function<void()> showAbout_;
+  std::function<HWND()> activeForm_;
+};
+
+// Ending the program and hiding its icon.
+class Win32AppControl final : public platform::AppControl {
+ public:
+  explicit Win32AppControl(TrayIcon& tray) : tray_(tray) {}
+  void RequestQuit() override;
+  void HideTrayIcon() override;
+
+ private:
+  TrayIcon& tray_;
+};
+
+}  // namespace keyvane::win32

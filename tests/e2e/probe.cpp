@@ -1,0 +1,101 @@
+// Looks at the desktop from outside for the end-to-end tests and prints what it sees.
+//   probe windows              one line per visible or titled top-level window:
+//                              "<handle> <visible> <topmost> <x> <y> <width> <height> <class>\t<title>"
+//   probe children <title>     the same line for each child window of the window with that title
+//   probe move <title> <x> <y> moves that window as another program would, without activating it
+//   probe close <title>        asks that window to close (WM_CLOSE), as the window system would
+//   probe metrics              "<screen width> <scroll bar width> <edge width>"
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// UTF-8 on one line: a line break is written as the two characters \n.
+std::string OneLine(const wchar_t* text) {
+  char bytes[4096];
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+  std::string line;
+  for (const char* c = bytes; n > 0 && *c; ++c) {
+    if (*c == '\n') line += "\\n";
+    else if (*c != '\r') line += *c;
+  }
+  return line;
+}
+
+void Print(const std::string& line) {
+  DWORD written = 0;
+  std::string text = line + "\n";
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void Describe(HWND window) {
+  wchar_t title[1024] = L"";
+  wchar_t windowClass[256] = L"";
+  // WM_GETTEXT, since GetWindowText does not ask a window of another process for its text.
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(title), SMTO_ABORTIFHUNG, 2000, &copied);
+  GetClassNameW(window, windowClass, 256);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const bool topmost = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, "%lld %d %d %ld %ld %ld %ld ",
+                static_cast<long long>(reinterpret_cast<INT_PTR>(window)), IsWindowVisible(window) ? 1 : 0,
+                topmost ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  Print(numbers + OneLine(windowClass) + "\t" + OneLine(title));
+}
+
+BOOL CALLBACK DescribeTopLevel(HWND window, LPARAM) {
+  wchar_t title[8] = L"";
+  GetWindowTextW(window, title, 8);
+  if (IsWindowVisible(window) || title[0] != 0) Describe(window);
+  return TRUE;
+}
+
+BOOL CALLBACK DescribeChild(HWND window, LPARAM) {
+  Describe(window);
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring command = argc >= 2 ? argv[1] : L"";
+  if (command == L"windows") {
+    EnumWindows(DescribeTopLevel, 0);
+    return 0;
+  }
+  if (command == L"children" && argc == 3) {
+    HWND parent = FindWindowW(nullptr, argv[2]);
+    if (!parent) return 1;
+    EnumChildWindows(parent, DescribeChild, 0);
+    return 0;
+  }
+  if (command == L"move" && argc == 5) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (!window) return 1;
+    SetWindowPos(window, nullptr, std::wcstol(argv[3], nullptr, 10), std::wcstol(argv[4], nullptr, 10), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Describe(window);
+    return 0;
+  }
+  if (command == L"close" && argc == 3) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (!window) return 1;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (command == L"metrics") {
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "%d %d %d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXVSCROLL),
+                  GetSystemMetrics(SM_CXEDGE));
+    Print(numbers);
+    return 0;
+  }
+  Print("usage: probe windows | children <title> | move <title> <x> <y> | close <title> | metrics");
+  return 2;
+}
