@@ -61,7 +61,7 @@ TEST(CheckerHelp, HelpAndVersionGoToStandardOutput) {
   MemoryFiles files;
   const CheckerRun help = RunWith(files, {"--help"});
   EXPECT_EQ(help.status, kExitClean);
-  EXPECT_THAT(help.out, HasSubstr("Usage: keyvane-check [--json] [--trace OUT] [FILE]"));
+  EXPECT_THAT(help.out, HasSubstr("Usage: keyvane-check [--json] [--trace OUT] [--html OUT.html] [FILE]"));
   const CheckerRun version = RunWith(files, {"--version"});
   EXPECT_EQ(version.out, std::string("keyvane-check ") + KEYVANE_VERSION + "\n");
 }

@@ -5,9 +5,8 @@
 #include "input/key_names.h"
 
 namespace keyvane::checker {
-namespace {
 
-std::string KeyText(std::uint8_t code) {
+std::string KeyCodeText(std::uint8_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
   for (const input::KeyName& key : input::KeyNameTable()) {
     if (key.code == code) return key.name;  // the first of several names, so 0x08 reads BS
@@ -17,13 +16,11 @@ std::string KeyText(std::uint8_t code) {
   return hex;
 }
 
-}  // namespace
-
 std::string KeySequenceText(const btnfile::KeySequence& keys) {
   std::string text;
   for (std::size_t i = 0; i < btnfile::KeyCount(keys); ++i) {
     if (i > 0) text += '+';
-    text += KeyText(keys[i]);
+    text += KeyCodeText(keys[i]);
   }
   return text;
 }

@@ -12,6 +12,7 @@ struct Options {
   bool help = false;
   bool version = false;
   std::string tracePath;  // empty: no trace written
+  std::string htmlPath;   // empty: no preview written
   std::string buttonFile = kDefaultButtonFile;
   bool buttonFileGiven = false;
 };

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <vector>
 
 #include "btnfile/cp932.h"
+#include "checker/action_text.h"
 #include "checker/display_width.h"
-#include "checker/key_text.h"
+#include "checker/header_lines.h"
 
 namespace keyvane::checker {
 namespace {
@@ -16,25 +18,6 @@ using btnfile::ButtonDef;
 using btnfile::ButtonMap;
 
 constexpr int kRows = btnfile::kShownPositions / 2;
-
-// What a press does, in the words of the file. Kinds the keyboard accepts but never runs say so.
-std::string ActionText(const ButtonDef& def) {
-  const std::string kind = btnfile::ActionKindName(def.kind);
-  switch (def.kind) {
-    case ActionKind::NONE: return "";
-    case ActionKind::JP:
-    case ActionKind::BASE: return kind + " " + def.target;
-    case ActionKind::KEY:
-      return btnfile::KeyCount(def.keys) == 0 ? "KEY (no keys)" : "KEY " + KeySequenceText(def.keys);
-    case ActionKind::REKEY: return kind;
-    case ActionKind::KEYTOG: return "KEYTOG " + KeySequenceText(def.keys) + " (does nothing)";
-    case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
-    case ActionKind::MINIMAM:
-    case ActionKind::MENUPOP:
-    case ActionKind::KEYWAIT: return kind + " (does nothing)";
-  }
-  return kind;
-}
 
 // One button as a panel shows it, in UTF-8: a blank caption and no action for NONE.
 struct Cell {
@@ -83,15 +66,6 @@ std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
   std::string text;
   for (const std::string& note : notes) text += "; " + note;
   return text;
-}
-
-// The line of the header that the table kept for each name: the last one.
-std::map<std::string, int> HeaderLines(const btnfile::LineStore& lines) {
-  std::map<std::string, int> headers;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines.texts[i].starts_with('#')) headers[lines.texts[i].substr(1)] = lines.origins[i].fileLine;
-  }
-  return headers;
 }
 
 std::string MapLayout(const std::string& name, const ButtonMap& map, int headerLine, const btnfile::BuiltMaps& maps) {

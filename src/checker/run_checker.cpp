@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "checker/check_button_file.h"
+#include "checker/html_preview.h"
 #include "checker/json_report.h"
 #include "checker/options.h"
 #include "checker/plain_report.h"
@@ -51,6 +52,14 @@ int RunChecker(const std::vector<std::string>& args, platform::Files& files, std
     err << kProgram << "the trace file \"" << o.tracePath << "\" is the button file itself; choose another OUT\n";
     return kExitError;
   }
+  if (!o.htmlPath.empty() && SameFile(o.htmlPath, o.buttonFile)) {
+    err << kProgram << "the preview file \"" << o.htmlPath << "\" is the button file itself; choose another OUT.html\n";
+    return kExitError;
+  }
+  if (!o.htmlPath.empty() && !o.tracePath.empty() && SameFile(o.htmlPath, o.tracePath)) {
+    err << kProgram << "the preview and the trace cannot both go to \"" << o.htmlPath << "\"\n";
+    return kExitError;
+  }
   const CheckResult result = CheckButtonFile(files, o.buttonFile);
   if (!o.tracePath.empty()) {
     files.Remove(o.tracePath);
@@ -63,6 +72,13 @@ int RunChecker(const std::vector<std::string>& args, platform::Files& files, std
   if (!result.loaded.fileRead || IsDirectory(o.buttonFile)) {
     err << kProgram << CannotRead(o) << "\n";
     return kExitError;
+  }
+  if (!o.htmlPath.empty()) {
+    files.Remove(o.htmlPath);
+    if (!files.Append(o.htmlPath, HtmlPreview(result, o.buttonFile))) {
+      err << kProgram << "cannot write the preview file \"" << o.htmlPath << "\"\n";
+      return kExitError;
+    }
   }
   out << (o.json ? JsonReport(result) : PlainReport(result, o.buttonFile));
   return result.diagnostics.empty() ? kExitClean : kExitDiagnostics;
