@@ -8,6 +8,7 @@
 #include "checker/html_preview.h"
 #include "checker/html_preview_data.h"
 #include "checker/run_checker.h"
+#include "support/checker_run.h"
 #include "support/memory_files.h"
 
 namespace keyvane::checker {
@@ -128,20 +129,8 @@ TEST(HtmlPreview, NeedsNothingBesideItself) {
 
 // --- The option --------------------------------------------------------------------------
 
-struct CheckerRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CheckerRun RunWith(MemoryFiles& files, const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  CheckerRun run;
-  run.status = RunChecker(args, files, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
+using testing::CheckerRun;
+using testing::RunWith;
 
 TEST(CheckerHtml, WritesThePreviewOverAnOldOneAndStillReports) {
   MemoryFiles files;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "btnfile/loader.h"
+#include "support/checker_run.h"
 #include "support/memory_files.h"
 
 namespace keyvane::checker {
@@ -14,20 +15,8 @@ namespace {
 using ::testing::HasSubstr;
 using testing::MemoryFiles;
 
-struct CheckerRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CheckerRun RunWith(MemoryFiles& files, const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  CheckerRun run;
-  run.status = RunChecker(args, files, out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
-}
+using testing::CheckerRun;
+using testing::RunWith;
 
 TEST(CheckerExitStatus, CleanFileIsZeroAndProblemsAreOne) {
   MemoryFiles files;

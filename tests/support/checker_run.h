@@ -1,0 +1,28 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "checker/run_checker.h"
+#include "support/memory_files.h"
+
+namespace keyvane::testing {
+
+// One in-process run of the checker's command line: its exit status and both output streams.
+struct CheckerRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline CheckerRun RunWith(MemoryFiles& files, const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  CheckerRun run;
+  run.status = checker::RunChecker(args, files, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+}  // namespace keyvane::testing
