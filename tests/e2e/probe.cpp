@@ -5,6 +5,10 @@
 //   probe move <title> <x> <y> moves that window as another program would, without activating it
 //   probe close <title>        asks that window to close (WM_CLOSE), as the window system would
 //   probe metrics              "<screen width> <scroll bar width> <edge width>"
+//   probe ping <title>         "answered" when that window handles a message within 2 s, else "no answer"
+//   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
+//   probe hang <title> <s>     asks the test target with that title to stop pumping messages for s seconds
+//   probe hold-open <path> <s> opens (or creates) the file without sharing, prints "held", holds it s seconds
 #include <windows.h>
 
 #include <cstdio>
@@ -96,6 +100,45 @@ int wmain(int argc, wchar_t** argv) {
     Print(numbers);
     return 0;
   }
-  Print("usage: probe windows | children <title> | move <title> <x> <y> | close <title> | metrics");
+  if (command == L"ping" && argc == 3) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    DWORD_PTR result = 0;
+    const bool answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    Print(answered ? "answered" : "no answer");
+    return 0;
+  }
+  if (command == L"keys-down") {
+    std::string held;
+    for (int key = 1; key < 256; ++key) {
+      if (GetAsyncKeyState(key) & 0x8000) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%X ", key);
+        held += code;
+      }
+    }
+    Print(held);
+    return 0;
+  }
+  if (command == L"hang" && argc == 4) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (!window) return 1;
+    PostMessageW(window, WM_APP, static_cast<WPARAM>(std::wcstol(argv[3], nullptr, 10)), 0);
+    return 0;
+  }
+  if (command == L"hold-open" && argc == 4) {
+    HANDLE file =
+        CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      Print("failed");
+      return 1;
+    }
+    Print("held");
+    Sleep(static_cast<DWORD>(std::wcstol(argv[3], nullptr, 10)) * 1000);
+    CloseHandle(file);
+    return 0;
+  }
+  Print(
+      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | metrics\n"
+      "       | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>");
   return 2;
 }

@@ -1,6 +1,7 @@
 // The application the user types into during the end-to-end tests: a window with an edit
 // control that logs, one line each and flushed at once, every key and character the edit
 // control receives, every focus change, and every change of the foreground window.
+// A WM_APP message makes it stop pumping messages for wParam seconds, as a hung program does.
 #include <windows.h>
 
 #include <cstdio>
@@ -74,9 +75,12 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
+    case WM_APP:
+      Log("HANG");
+      Sleep(static_cast<DWORD>(wParam) * 1000);
+      Log("AWAKE");
       return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
