@@ -1,19 +1,30 @@
 #include "tracking/slot_geometry.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace keyvane::tracking {
+
+namespace {
+
+// The /R and /T options can put a panel anywhere in the int range: sums saturate instead of overflowing.
+int SaturatedSum(long long a, long long b) { return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX)); }
+
+}  // namespace
 
 platform::Rect SlotRect(platform::Panels& panels, int slot) {
   const input::SlotButton button = input::ButtonOfSlot(slot);
   const platform::Rect panel = panels.Bounds(button.panel);
   const platform::Rect inPanel = panels.ButtonBounds(button.panel, button.row);
-  return {panel.left + inPanel.left, panel.top + inPanel.top, inPanel.width, inPanel.height};
+  return {SaturatedSum(panel.left, inPanel.left), SaturatedSum(panel.top, inPanel.top), inPanel.width, inPanel.height};
 }
 
 std::optional<int> HitTestSlot(const input::SlotTable& slots, platform::Panels& panels, platform::Point point) {
   if (!slots.buttonsFilled) return std::nullopt;
   for (int slot = 0; slot < input::kSlotCount; ++slot) {
     const platform::Rect r = SlotRect(panels, slot);
-    if (r.left <= point.x && point.x <= r.left + r.width && r.top <= point.y && point.y <= r.top + r.height) {
+    if (r.left <= point.x && point.x <= SaturatedSum(r.left, r.width) && r.top <= point.y &&
+        point.y <= SaturatedSum(r.top, r.height)) {
       return slot;
     }
   }
@@ -22,7 +33,7 @@ std::optional<int> HitTestSlot(const input::SlotTable& slots, platform::Panels& 
 
 void ParkCursor(platform::Panels& panels, platform::Cursor& cursor, int slot) {
   const platform::Rect r = SlotRect(panels, slot);
-  cursor.MoveTo({r.left + r.width - 10, r.top + r.height - 10});
+  cursor.MoveTo({SaturatedSum(r.left, r.width - 10), SaturatedSum(r.top, r.height - 10)});
 }
 
 }  // namespace keyvane::tracking

@@ -1,0 +1,317 @@
+#pragma once
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/keyboard.h"
+#include "fuzz/properties/failures.h"
+#include "input/map_names.h"
+#include "input/slot_table.h"
+#include "support/recording_platform.h"
+#include "tracking/mouse_messages.h"
+
+namespace keyvane::fuzz {
+
+namespace detail {
+
+// Reads choices from the front of the input; an exhausted input reads as zeros.
+class Choices {
+ public:
+  explicit Choices(std::string_view bytes) : bytes_(bytes) {}
+  bool empty() const { return at_ >= bytes_.size(); }
+  std::uint8_t Byte() { return empty() ? 0 : static_cast<std::uint8_t>(bytes_[at_++]); }
+  int Below(int n) { return Byte() % n; }
+  std::uint32_t Word() {
+    const std::uint32_t low = Byte();  // one statement each: the order must not depend on the compiler
+    return low | static_cast<std::uint32_t>(Byte()) << 8;
+  }
+  std::string Text(std::size_t n) {
+    const std::string text(bytes_.substr(at_, n));
+    at_ += text.size();
+    return text;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_ = 0;
+};
+
+// Button files that reach every kind of press, the page cycle, the slide command, the
+// input-method maps, mouse-button chords, a full 100-key chord and names no map has.
+inline std::string EngineButtonFile(int which) {
+  std::string chord100 = "A";
+  for (int i = 1; i < 100; ++i) chord100 += "+A";
+  switch (which) {
+    case 0:
+      return "#MAIN\r\nESC KEY ESC\r\nTAABB KEY TAB\r\n?SHP KEY SHIFT+3\r\nBS KEY BS\r\nKANA BASE J_KANA\r\n"
+             "ENTER KEY ENTER\r\nCCOOPPYY KEY CTRL+C\r\nPPAASSTTEE KEY CTRL+V\r\nUP KEY UP\r\nDUMMY KEY SPC\r\n"
+             "DN KEY DOWN\r\nF5 KEY F5\r\nALT+TAB KEY ALT+TAB\r\nREKEY REKEY\r\n\r\n#J_KANA\r\nA KEY A\r\n"
+             "I KEY I\r\nBACK BASE MAIN\r\nEN JP MAIN\r\n";
+    case 1:
+      return "#MAIN\nL KEY MOUSELEFTBTN\nR KEY CTRL+MOUSERIGHTBTN\nM KEY SHIFT+MOUSEMIDBTN+A\nJ JP J_X\n"
+             "B BASE NOWHERE\nX KEY " +
+             chord100 +
+             "\nRK REKEY\nT KEYTOG CTRL+T\nE EXEC \"C:\\P.EXE\"\nMINIMAM\nMENUPOP\nKEYWAIT A\nP KEY ++\n"
+             "Q JP ***DefaultMap***\n#J_X\nK KEY CTRL+ALT+DEL\nZ BASE MAIN\n#RIGHT_BTN_PAGE\nMAIN JP J_X\n"
+             "J_X BASE MAIN\nNOWHERE JP MAIN\n#SLIDE_CMD\nS KEY ALT+F4\nT JP J_X\nU BASE J_X\nV REKEY\n";
+    case 2: return "' no maps at all\n  \nA KEY B\n";
+    default: return "#\n#A\n#A\nX JP A\n#RIGHT_BTN_PAGE\nA JP SLIDE_CMD\n#SLIDE_CMD\nY JP RIGHT_BTN_PAGE\nZ KEY A\n";
+  }
+}
+
+inline constexpr platform::WindowHandle kWindows[] = {100, 101, 102, 103, 110, 111};
+
+// Every key and mouse button sent down in one handler goes up again in that handler, in
+// reverse order; nothing else is sent.
+inline void CheckInput(const std::vector<std::string>& effects, Failures& f) {
+  std::vector<std::string> held;
+  for (const std::string& e : effects) {
+    std::string down;
+    std::string up;
+    if (e.starts_with("key ")) {
+      const std::string code = e.substr(4, 2);
+      if (e.ends_with(" down"))
+        down = "key " + code;
+      else if (e.ends_with(" up"))
+        up = "key " + code;
+      else
+        f.Check(false, "a key event with other flags");
+    } else if (e.starts_with("mouse ")) {
+      const std::string_view what = std::string_view(e).substr(6);
+      const auto dash = what.find('-');
+      const std::string button(what.substr(0, dash));
+      if (what.ends_with("-down"))
+        down = button;
+      else if (what.ends_with("-up"))
+        up = button;
+      else
+        f.Check(false, "a mouse event with other flags");
+    }
+    if (!down.empty()) held.push_back(down);
+    if (!up.empty()) {
+      f.Check(!held.empty() && held.back() == up, "a release out of reverse order or without its press");
+      if (!held.empty() && held.back() == up) held.pop_back();
+    }
+  }
+  f.Check(held.empty(), "a key or button left held down after the handler");
+}
+
+// Each trace text ends with a line feed (CR LF in the file) and has no bare one.
+inline void CheckTraceTexts(const std::vector<std::string>& effects, Failures& f) {
+  for (const std::string& e : effects) {
+    if (!e.starts_with("trace ")) continue;
+    const std::string_view text = std::string_view(e).substr(6);
+    f.Check(text.ends_with("\r\n"), "a trace text that does not end with a line feed");
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      f.Check(text[i] != '\n' || (i > 0 && text[i - 1] == '\r'), "a trace text with a bare line feed");
+    }
+  }
+}
+
+// Counts contexts out and back: a release must match a context obtained from that window.
+class ContextLedger {
+ public:
+  void Take(const std::vector<std::string>& effects, Failures& f) {
+    for (const std::string& e : effects) {
+      long long window = 0;
+      long long context = 0;
+      if (std::sscanf(e.c_str(), "ime-get %lld %lld", &window, &context) == 2) {
+        if (context != 0) ++held_[{window, context}];
+      } else if (std::sscanf(e.c_str(), "ime-release %lld %lld", &window, &context) == 2) {
+        int& count = held_[{window, context}];
+        f.Check(count > 0, "a context released that was not obtained, or released twice");
+        if (count > 0) --count;
+      }
+    }
+  }
+  bool AllReleased() const {
+    for (const auto& [key, count] : held_) {
+      if (count != 0) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::map<std::pair<long long, long long>, int> held_;
+};
+
+// The fourteen buttons show the map now shown: each slot bound to what the lookup gives for
+// its position, each caption that definition's (empty for none or NONE).
+inline void CheckShownMap(const app::Keyboard& keyboard, testing::RecordingPlatform& world, Failures& f) {
+  const btnfile::MapTable& table = keyboard.loaded().maps.table;
+  const input::MapNames& names = keyboard.mapNames();
+  for (int position = 0; position < input::kSlotCount; ++position) {
+    const int slot = input::SlotForPosition(position);
+    const btnfile::ButtonDef* expected = input::LookupSlot(table, names, names.nowMap, position);
+    const btnfile::ButtonDef* bound = keyboard.slots().DefinitionOf(slot);
+    f.Check(bound == expected, "a slot not bound to the shown map's definition");
+    const input::SlotButton button = input::ButtonOfSlot(slot);
+    const std::string& caption = world.panel(button.panel).captions[static_cast<std::size_t>(button.row)];
+    const bool shows = expected != nullptr && expected->kind != btnfile::ActionKind::NONE;
+    f.Check(caption == (shows ? expected->caption : std::string()), "a caption that is not its definition's");
+  }
+}
+
+// Screen coordinates stay in range however far the options place the panels.
+inline int ClampedSum(long long a, long long b) {
+  return static_cast<int>(std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+}
+
+inline platform::Point PointerPosition(Choices& in, testing::RecordingPlatform& world) {
+  switch (in.Below(4)) {
+    case 0:
+    case 1: {  // the middle of a button, or one of its corners just inside or just outside
+      const input::SlotButton b = input::ButtonOfSlot(in.Below(input::kSlotCount));
+      const platform::Rect panel = world.panel(b.panel).bounds;
+      const platform::Rect r = world.panel(b.panel).buttons[static_cast<std::size_t>(b.row)];
+      const bool middle = in.Below(2) == 0;
+      const int dx = middle ? r.width / 2 : (in.Below(2) ? r.width : 0) + in.Below(3) - 1;
+      const int dy = middle ? r.height / 2 : (in.Below(2) ? r.height : 0) + in.Below(3) - 1;
+      return {ClampedSum(panel.left, r.left + dx), ClampedSum(panel.top, r.top + dy)};
+    }
+    case 2:  // the screen's top-left corner
+      return {in.Below(3), in.Below(3)};
+    default:  // anywhere, also off the screen
+      return {static_cast<int>(in.Word() % 1000) - 100, static_cast<int>(in.Word() % 700) - 100};
+  }
+}
+
+// Placement options as a user may type them, from sensible to absurd.
+inline std::string PlacementArgument(Choices& in) {
+  static constexpr const char* kNumbers[] = {"300", "-5", "$7FFFFFFF", "2147483647", "-2147483648", "0X10", " 12 "};
+  const std::string option = in.Below(2) ? "/T" : "/R";
+  if (in.Below(2)) return option + kNumbers[in.Below(std::size(kNumbers))];
+  return option + in.Text(static_cast<std::size_t>(in.Below(12)));
+}
+
+inline constexpr std::uint32_t kMessages[] = {
+    tracking::kWmMouseMove,   tracking::kWmLButtonDown, tracking::kWmLButtonUp,     tracking::kWmLButtonDblClk,
+    tracking::kWmRButtonDown, tracking::kWmRButtonUp,   tracking::kWmRButtonDblClk, tracking::kWmMButtonDown};
+
+// Changes the world between events: foreground windows and their contexts come and go.
+inline void ChangeWorld(Choices& in, testing::RecordingPlatform& world) {
+  const platform::WindowHandle window = kWindows[in.Below(std::size(kWindows))];
+  switch (in.Below(6)) {
+    case 0:  // a window appears, maybe with a context and a child
+      world.windows[window] =
+          testing::FakeWindow{"Window " + std::to_string(window), 7u + static_cast<unsigned>(in.Below(3)),
+                              in.Below(2) ? window + 10 : 0, in.Below(2) ? window + 200 : 0, true};
+      break;
+    case 1:  // a window closes
+      world.windows.erase(window);
+      break;
+    case 2:  // the foreground changes, to a panel now and then
+      world.foreground = in.Below(4) == 0   ? (in.Below(2) ? testing::RecordingPlatform::kLeftPanelWindow
+                                                           : testing::RecordingPlatform::kRightPanelWindow)
+                         : in.Below(5) == 0 ? 0
+                                            : window;
+      break;
+    case 3:  // a context appears or vanishes
+      if (world.windows.count(window)) world.windows[window].imeContext = in.Below(2) ? window + 300 : 0;
+      break;
+    case 4:  // a window takes a panel's title
+      if (world.windows.count(window))
+        world.windows[window].title = in.Below(2) ? "KB1_For_Keyvane" : "KB2_For_Keyvane";
+      break;
+    default:  // a panel is hidden or shown by someone else
+      world
+          .windows[in.Below(2) ? testing::RecordingPlatform::kLeftPanelWindow
+                               : testing::RecordingPlatform::kRightPanelWindow]
+          .visible = in.Below(2) != 0;
+      break;
+  }
+}
+
+}  // namespace detail
+
+// Drives a started keyboard with the events the input chooses and checks, after each handler,
+// the keys sent, the contexts taken and released, the shown map and the trace texts.
+inline Failures EngineProperties(std::string_view bytes) {
+  Failures f;
+  detail::Choices in(bytes);
+  testing::RecordingPlatform world;
+  world.traceInEffects = true;
+  world.hookInstallSucceeds = in.Below(8) != 0;
+  world.tick = in.Below(2) ? 0xFFFFF000u : 1000u;  // now and then near the clock's wrap
+  world.windows[100] = testing::FakeWindow{"Editor", 7, 110, 0, true};
+  world.windows[110] = testing::FakeWindow{"Edit", 7, 0, 410, true};
+  world.foreground = world.focus = 100;
+  static constexpr int kScreenWidths[] = {800, 1024, 640, 0};
+  world.screenWidth = kScreenWidths[in.Below(std::size(kScreenWidths))];
+  for (int n = in.Below(3); n > 0; --n) world.arguments.push_back(detail::PlacementArgument(in));
+  const int fileChoice = in.Below(5);
+  const std::string file = fileChoice < 4 ? detail::EngineButtonFile(fileChoice) : in.Text(in.Word() % 2048u);
+
+  testing::StartedKeyboard started(world, file);
+  app::Keyboard& keyboard = started.keyboard;
+  detail::ContextLedger contexts;
+  auto afterHandler = [&] {
+    detail::CheckInput(world.effects, f);
+    detail::CheckTraceTexts(world.effects, f);
+    contexts.Take(world.effects, f);
+    detail::CheckShownMap(keyboard, world, f);
+    const bool quit = std::find(world.effects.begin(), world.effects.end(), "quit") != world.effects.end();
+    world.effects.clear();
+    return quit;
+  };
+  bool running = !afterHandler();
+  bool hooked = world.hookInstallSucceeds;  // the system calls the hook only while it is installed
+
+  for (int steps = 0; running && !in.empty() && steps < 2000 && f.empty(); ++steps) {
+    switch (in.Below(8)) {
+      case 0:
+      case 1:
+      case 2: {
+        const int nCode = in.Below(8) == 0 ? in.Below(4) - 1 : tracking::kHcAction;
+        const std::uint32_t message = detail::kMessages[in.Below(std::size(detail::kMessages))];
+        const platform::Point at = detail::PointerPosition(in, world);
+        world.cursor = at;
+        if (hooked) keyboard.OnMouseHook(nCode, message, at);
+        break;
+      }
+      case 3:
+        world.tick += in.Below(4) == 0 ? in.Word() : static_cast<std::uint32_t>(in.Below(12)) * 50u;
+        keyboard.OnTimerTick();
+        break;
+      case 4: detail::ChangeWorld(in, world); break;
+      case 5: world.cursor = detail::PointerPosition(in, world); break;
+      case 6:  // the buttons see clicks only when no hook takes them first
+        if (!hooked)
+          keyboard.OnButtonClick(in.Below(2) ? platform::PanelSide::Left : platform::PanelSide::Right, in.Below(7));
+        break;
+      default:
+        switch (in.Below(8)) {
+          case 0:
+            keyboard.OnQuitCommand();
+            hooked = false;
+            break;
+          case 1:
+            hooked = false;
+            if (keyboard.OnLeftPanelCloseQuery()) {
+              keyboard.OnLeftPanelClose();
+              running = false;
+            }
+            break;
+          default: keyboard.OnTrayIconClick(); break;
+        }
+        break;
+    }
+    running = !afterHandler() && running;
+  }
+  // The message loop has ended: the right panel goes first, then the left one.
+  keyboard.OnRightPanelDestroy();
+  afterHandler();
+  f.Check(contexts.AllReleased(), "a context obtained and never released");
+  return f;
+}
+
+}  // namespace keyvane::fuzz
