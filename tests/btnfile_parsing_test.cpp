@@ -80,32 +80,22 @@ TEST_P(ParseButtonLineForms, GivesKindCaptionAndTarget) {
 INSTANTIATE_TEST_SUITE_P(
     AllForms, ParseButtonLineForms,
     ::testing::Values(
-        LineCase{"GO JP MAP", ActionKind::JP, "GO", "MAP"},
-        LineCase{"X JP", ActionKind::NONE, "X", ""},
-        LineCase{"X JP A B", ActionKind::NONE, "X", ""},
-        LineCase{"X KEY A", ActionKind::KEY, "X", ""},
-        LineCase{"X KEY A B", ActionKind::NONE, "X", ""},
-        LineCase{"X REKEY", ActionKind::REKEY, "X", ""},
-        LineCase{"X REKEY 1 2 3", ActionKind::REKEY, "X", ""},
-        LineCase{"X KEYTOG SHIFT", ActionKind::KEYTOG, "X", ""},
+        LineCase{"GO JP MAP", ActionKind::JP, "GO", "MAP"}, LineCase{"X JP", ActionKind::NONE, "X", ""},
+        LineCase{"X JP A B", ActionKind::NONE, "X", ""}, LineCase{"X KEY A", ActionKind::KEY, "X", ""},
+        LineCase{"X KEY A B", ActionKind::NONE, "X", ""}, LineCase{"X REKEY", ActionKind::REKEY, "X", ""},
+        LineCase{"X REKEY 1 2 3", ActionKind::REKEY, "X", ""}, LineCase{"X KEYTOG SHIFT", ActionKind::KEYTOG, "X", ""},
         LineCase{"X BASE J_KANA", ActionKind::BASE, "X", "J_KANA"},
         LineCase{"X EXEC A B C", ActionKind::EXEC, "X", "A"},
         LineCase{"X EXEC \"C:\\A B.EXE\"", ActionKind::EXEC, "X", "C:\\A B.EXE"},
         LineCase{"X EXEC \"ONLYSTART", ActionKind::EXEC, "X", "ONLYSTART"},
-        LineCase{"X EXEC", ActionKind::NONE, "X", ""},
-        LineCase{"MINIMAM", ActionKind::MINIMAM, "MINIMAM", ""},
-        LineCase{"MINIMAM A B C", ActionKind::MINIMAM, "MINIMAM", ""},
-        LineCase{"M MINIMAM", ActionKind::NONE, "M", ""},
+        LineCase{"X EXEC", ActionKind::NONE, "X", ""}, LineCase{"MINIMAM", ActionKind::MINIMAM, "MINIMAM", ""},
+        LineCase{"MINIMAM A B C", ActionKind::MINIMAM, "MINIMAM", ""}, LineCase{"M MINIMAM", ActionKind::NONE, "M", ""},
         LineCase{"MINIMAM JP MAP", ActionKind::JP, "MINIMAM", "MAP"},
         LineCase{"MENUPOP", ActionKind::MENUPOP, "MENUPOP", ""},
-        LineCase{"KEYWAIT A", ActionKind::KEYWAIT, "KEYWAIT", ""},
-        LineCase{"KEYWAIT", ActionKind::NONE, "KEYWAIT", ""},
-        LineCase{"KEYWAIT A B", ActionKind::NONE, "KEYWAIT", ""},
-        LineCase{"DUMMY JP MAP", ActionKind::JP, "", "MAP"},
-        LineCase{"DUMMY", ActionKind::NONE, "", ""},
-        LineCase{"?SHP JP MAP", ActionKind::JP, "#", "MAP"},
-        LineCase{"\"A B\" KEY C", ActionKind::KEY, "\"A B\"", ""},
-        LineCase{"", ActionKind::NONE, "", ""}));
+        LineCase{"KEYWAIT A", ActionKind::KEYWAIT, "KEYWAIT", ""}, LineCase{"KEYWAIT", ActionKind::NONE, "KEYWAIT", ""},
+        LineCase{"KEYWAIT A B", ActionKind::NONE, "KEYWAIT", ""}, LineCase{"DUMMY JP MAP", ActionKind::JP, "", "MAP"},
+        LineCase{"DUMMY", ActionKind::NONE, "", ""}, LineCase{"?SHP JP MAP", ActionKind::JP, "#", "MAP"},
+        LineCase{"\"A B\" KEY C", ActionKind::KEY, "\"A B\"", ""}, LineCase{"", ActionKind::NONE, "", ""}));
 
 TEST(ParseButtonLine, KeyFieldIsParsedIntoTheSequence) {
   const ButtonDef def = ParseButtonLine("X KEY CTRL+C");

@@ -34,9 +34,7 @@ TEST(TextModeReading, CtrlZEndsTheFile) {
   EXPECT_EQ(StoredLines("#A\nX KEY B\n\x1a#B\nY KEY C\n"), (Lines{"#A", "X KEY B"}));
 }
 
-TEST(TextModeReading, LastLineWithoutLineEndIsRead) {
-  EXPECT_EQ(StoredLines("#A\nX KEY B"), (Lines{"#A", "X KEY B"}));
-}
+TEST(TextModeReading, LastLineWithoutLineEndIsRead) { EXPECT_EQ(StoredLines("#A\nX KEY B"), (Lines{"#A", "X KEY B"})); }
 
 TEST(TextModeReading, PieceEndsAtItsFirstZeroByte) {
   const std::string file = std::string("X KEY A\0garbage\n", 16) + std::string("\0rest\n", 6) + "Y\n";
@@ -79,9 +77,7 @@ TEST(TextModeReading, MissingFileLeavesTheStoreEmpty) {
   EXPECT_EQ(store.size(), 0u);
 }
 
-TEST(TextModeReading, EmptyFileReadsToItsEnd) {
-  EXPECT_EQ(StoredLines(""), Lines{});
-}
+TEST(TextModeReading, EmptyFileReadsToItsEnd) { EXPECT_EQ(StoredLines(""), Lines{}); }
 
 TEST(TextModeReading, LineNumbersCountDroppedLines) {
   MemoryFiles files;
@@ -100,9 +96,7 @@ TEST(DroppedLines, CommentAndBlankOnlyInTheFirstColumn) {
   EXPECT_EQ(StoredLines("  ' comment\n   \n\t\n"), (Lines{"", "", ""}));
 }
 
-TEST(DroppedLines, FileOfCommentsAndBlanksDefinesNothing) {
-  EXPECT_EQ(StoredLines("'a\n\n'b\r\n\r\n"), Lines{});
-}
+TEST(DroppedLines, FileOfCommentsAndBlanksDefinesNothing) { EXPECT_EQ(StoredLines("'a\n\n'b\r\n\r\n"), Lines{}); }
 
 TEST(Cleaning, TabsBecomeBlanksAndRunsOutsideQuotesShrink) {
   EXPECT_EQ(StoredLines("\tA\t\tKEY  \"X  Y\"   B\n"), (Lines{"A KEY \"X  Y\" B"}));
@@ -113,9 +107,7 @@ TEST(Cleaning, CleanLineKeepsQuotesAndTheLineEnd) {
   EXPECT_EQ(CleanLine(""), "");
 }
 
-TEST(Cleaning, UnclosedQuoteKeepsEveryLaterBlank) {
-  EXPECT_EQ(StoredLines("X \"A  B   C\n"), (Lines{"X \"A  B   C"}));
-}
+TEST(Cleaning, UnclosedQuoteKeepsEveryLaterBlank) { EXPECT_EQ(StoredLines("X \"A  B   C\n"), (Lines{"X \"A  B   C"})); }
 
 TEST(Cleaning, CommentIsCutAndTrailingBlanksTrimmed) {
   EXPECT_EQ(StoredLines("a key b ' a note\n"), (Lines{"A KEY B"}));
@@ -131,9 +123,7 @@ TEST(Cleaning, ApostropheBetweenQuotesStillCutsTheLine) {
   EXPECT_FALSE(store.origins[1].quotedApostrophe);
 }
 
-TEST(Cleaning, LeadingBlankBeforeAHeaderIsTrimmed) {
-  EXPECT_EQ(StoredLines(" #main\n"), (Lines{"#MAIN"}));
-}
+TEST(Cleaning, LeadingBlankBeforeAHeaderIsTrimmed) { EXPECT_EQ(StoredLines(" #main\n"), (Lines{"#MAIN"})); }
 
 TEST(Cleaning, ControlCharactersAtBothEndsAreTrimmed) {
   EXPECT_EQ(StoredLines("\x01\x1f X KEY A \x7f\x0b\n"), (Lines{"X KEY A \x7f"}));

@@ -38,7 +38,9 @@ TEST(ExampleButtonFile, IsCodePage932WithCrLfLineEnds) {
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(cp932::ToUtf8(bytes).find("\xEF\xBF\xBD"), std::string::npos) << "a byte that is not code page 932";
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
+    if (bytes[i] == '\n') {
+      ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at byte " << i;
+    }
   }
   EXPECT_TRUE(bytes.ends_with("\r\n"));
 }

@@ -15,8 +15,8 @@ namespace keyvane::checker {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::Not;
 using testing::MemoryFiles;
+using ::testing::Not;
 using Json = nlohmann::ordered_json;
 
 CheckResult Check(const std::string& fileBytes) {
@@ -52,8 +52,7 @@ TEST(PreviewData, EqualBytesShareAnIndexEvenWhereTheirUtf8IsTheSame) {
 }
 
 TEST(PreviewData, OnlyTheAliasSpelledInMixedCaseIsTheAlias) {
-  const Json data =
-      PreviewData(Check("#MAIN\r\n***DEEFFAAUULLTTMAAPP*** JP X\r\nX JP ***DefaultMap***\r\n"), "f");
+  const Json data = PreviewData(Check("#MAIN\r\n***DEEFFAAUULLTTMAAPP*** JP X\r\nX JP ***DefaultMap***\r\n"), "f");
   const Json& positions = MapNamed(data, "MAIN")["positions"];
   EXPECT_EQ(data["strings"][data["alias"].get<int>()], "***DefaultMap***");
   EXPECT_EQ(positions[0]["caption"], data["alias"]);  // the caption rules spell it exactly

@@ -36,9 +36,17 @@ TEST(Cp932ToUpper, AsciiAndFullWidthLetters) {
 }
 
 TEST(Cp932ToUpper, TrailBytesAreNotLetters) {
-  EXPECT_EQ(ToUpper("\x83" "a"), "\x83" "a");      // ヂ: trail is 'a'
-  EXPECT_EQ(ToUpper("\x81" "a" "b"), "\x81" "a" "B");  // ∥ then b
-  EXPECT_EQ(ToUpper("\x95\\x"), "\x95\\X");       // 表 ends in a backslash
+  EXPECT_EQ(ToUpper("\x83"
+                    "a"),
+            "\x83"
+            "a");  // ヂ: trail is 'a'
+  EXPECT_EQ(ToUpper("\x81"
+                    "a"
+                    "b"),
+            "\x81"
+            "a"
+            "B");                            // ∥ then b
+  EXPECT_EQ(ToUpper("\x95\\x"), "\x95\\X");  // 表 ends in a backslash
 }
 
 TEST(Cp932ToUpper, OtherTextUnchanged) {
@@ -60,9 +68,9 @@ TEST(Cp932ToHalfWidth, FullWidthAsciiAndSpace) {
 }
 
 TEST(Cp932ToHalfWidth, KatakanaAndPunctuation) {
-  EXPECT_EQ(ToHalfWidth("\x83\x41\x83\x93"), "\xB1\xDD");              // アン
-  EXPECT_EQ(ToHalfWidth("\x83\x4B"), "\xB6\xDE");                      // ガ
-  EXPECT_EQ(ToHalfWidth("\x83\x70\x83\x94"), "\xCA\xDF\xB3\xDE");      // パヴ
+  EXPECT_EQ(ToHalfWidth("\x83\x41\x83\x93"), "\xB1\xDD");          // アン
+  EXPECT_EQ(ToHalfWidth("\x83\x4B"), "\xB6\xDE");                  // ガ
+  EXPECT_EQ(ToHalfWidth("\x83\x70\x83\x94"), "\xCA\xDF\xB3\xDE");  // パヴ
   EXPECT_EQ(ToHalfWidth("\x81\x5B\x81\x75\x81\x76\x81\x42\x81\x41\x81\x45\x81\x4A\x81\x4B"),
             "\xB0\xA2\xA3\xA1\xA4\xA5\xDE\xDF");  // ー「」。、・゛゜
   // ヵヶヮ have no half-width forms.
@@ -78,21 +86,22 @@ TEST(Cp932ToHalfWidth, HiraganaKanjiAsciiUnchanged) {
 TEST(Cp932ToUtf8, SingleBytes) {
   EXPECT_EQ(ToUtf8("A\\~\x7F"), "A\\~\x7F");
   EXPECT_EQ(ToUtf8("\xA1\xB1\xDF"), Utf8(u8"\uFF61\uFF71\uFF9F"));
-  EXPECT_EQ(ToUtf8("\x80\xA0\xFD\xFE\xFF"), kReplacement + kReplacement + kReplacement +
-                                                kReplacement + kReplacement);
+  EXPECT_EQ(ToUtf8("\x80\xA0\xFD\xFE\xFF"), kReplacement + kReplacement + kReplacement + kReplacement + kReplacement);
 }
 
 TEST(Cp932ToUtf8, DoubleBytes) {
   EXPECT_EQ(ToUtf8("\x81\x40\x8A\xBF\x8E\x9A"), Utf8(u8"\u3000\u6F22\u5B57"));  // 　漢字
-  EXPECT_EQ(ToUtf8("\x81\x60\x81\x5F"), Utf8(u8"\uFF5E\uFF3C"));  // ～＼, not 〜
-  EXPECT_EQ(ToUtf8("\x87\x40\xFA\x40"), Utf8(u8"\u2460\u2170"));  // NEC ① and IBM ⅰ
-  EXPECT_EQ(ToUtf8("\xF0\x40"), Utf8(u8"\uE000"));                // user-defined area
+  EXPECT_EQ(ToUtf8("\x81\x60\x81\x5F"), Utf8(u8"\uFF5E\uFF3C"));                // ～＼, not 〜
+  EXPECT_EQ(ToUtf8("\x87\x40\xFA\x40"), Utf8(u8"\u2460\u2170"));                // NEC ① and IBM ⅰ
+  EXPECT_EQ(ToUtf8("\xF0\x40"), Utf8(u8"\uE000"));                              // user-defined area
 }
 
 TEST(Cp932ToUtf8, UndecodableInput) {
   EXPECT_EQ(ToUtf8("a\x81"), "a" + kReplacement);
-  EXPECT_EQ(ToUtf8("\x81 b"), kReplacement + " b");       // lead alone, space kept
-  EXPECT_EQ(ToUtf8("\x85\x40" "c"), kReplacement + "c");  // unassigned pair
+  EXPECT_EQ(ToUtf8("\x81 b"), kReplacement + " b");  // lead alone, space kept
+  EXPECT_EQ(ToUtf8("\x85\x40"
+                   "c"),
+            kReplacement + "c");  // unassigned pair
   EXPECT_EQ(ToUtf8("\x81\x7F"), kReplacement + "\x7F");
 }
 
@@ -160,17 +169,14 @@ std::u32string FromUtf32(const std::string& s) {
   return out;
 }
 
-std::string Pair(int lead, int trail) {
-  return {static_cast<char>(lead), static_cast<char>(trail)};
-}
+std::string Pair(int lead, int trail) { return {static_cast<char>(lead), static_cast<char>(trail)}; }
 
 bool IsTrailByte(int b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 class Cp932Glibc : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!to_utf8_.ok() || !to_utf32_.ok() || !from_utf32_.ok())
-      GTEST_SKIP() << "glibc iconv has no CP932";
+    if (!to_utf8_.ok() || !to_utf32_.ok() || !from_utf32_.ok()) GTEST_SKIP() << "glibc iconv has no CP932";
   }
 
   // Every pair glibc decodes, with its code point.
@@ -180,8 +186,7 @@ class Cp932Glibc : public ::testing::Test {
       if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
       for (int trail = 0; trail < 0x100; ++trail) {
         const auto r = to_utf32_(Pair(lead, trail));
-        if (r.error == 0 && r.out.size() == 4)
-          pairs.emplace_back(Pair(lead, trail), FromUtf32(r.out)[0]);
+        if (r.error == 0 && r.out.size() == 4) pairs.emplace_back(Pair(lead, trail), FromUtf32(r.out)[0]);
       }
     }
     return pairs;
@@ -203,8 +208,7 @@ TEST_F(Cp932Glibc, SingleBytesDecodeAsGlibc) {
   for (int b = 0; b < 0x100; ++b) {
     if (IsLeadByte(static_cast<unsigned char>(b))) continue;
     const auto r = to_utf8_(std::string(1, static_cast<char>(b)));
-    EXPECT_EQ(ToUtf8(std::string(1, static_cast<char>(b))), r.error ? kReplacement : r.out)
-        << std::hex << b;
+    EXPECT_EQ(ToUtf8(std::string(1, static_cast<char>(b))), r.error ? kReplacement : r.out) << std::hex << b;
   }
 }
 
@@ -221,8 +225,7 @@ TEST_F(Cp932Glibc, EveryPairDecodesAsGlibc) {
       } else if (IsTrailByte(trail)) {
         EXPECT_EQ(ToUtf8(pair), kReplacement) << std::hex << lead << ' ' << trail;
       } else {  // the second byte stands on its own
-        EXPECT_EQ(ToUtf8(pair), kReplacement + ToUtf8(pair.substr(1)))
-            << std::hex << lead << ' ' << trail;
+        EXPECT_EQ(ToUtf8(pair), kReplacement + ToUtf8(pair.substr(1))) << std::hex << lead << ' ' << trail;
       }
     }
   }

@@ -94,8 +94,8 @@ TEST(EngineStartUp, CreationStepsInOrder) {
   world.focus = 100;
   world.arguments = {"KEYVANE.EXE", "/T30"};
   StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
-  Effects expected{"width L 57", "title L KB1_For_Keyvane", "hook-install", "width R 57", "title R KB2_For_Keyvane",
-                   "move L 0,30", "move R 725,30", "caption L0 A"};
+  Effects expected{"width L 57",  "title L KB1_For_Keyvane", "hook-install", "width R 57", "title R KB2_For_Keyvane",
+                   "move L 0,30", "move R 725,30",           "caption L0 A"};
   for (int row = 0; row < 7; ++row) {
     if (row > 0) expected.push_back("caption L" + std::to_string(row) + " ");
     expected.push_back("caption R" + std::to_string(row) + " ");

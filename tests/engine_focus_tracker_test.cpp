@@ -46,8 +46,7 @@ TEST_F(FocusTracking, TickAttachesFindsTheContextAndTracesTheStatusLine) {
   world.effects.clear();
   Tick();
   // Same thread: only the brief detach and the re-attach; last tick's context is released first.
-  EXPECT_EQ(world.effects,
-            (Effects{"detach 1->7", "ime-release 100 300", "ime-get 100 300", "attach 1->7"}));
+  EXPECT_EQ(world.effects, (Effects{"detach 1->7", "ime-release 100 300", "ime-get 100 300", "attach 1->7"}));
 }
 
 TEST_F(FocusTracking, FirstChildChainIsWalkedUntilAContextIsFound) {
@@ -109,7 +108,7 @@ TEST_F(FocusTracking, ContextIsReleasedOnceAgainstTheWindowItCameFrom) {
 
 TEST_F(FocusTracking, CornerHeldMoreThanTenSecondsEndsTheProgram) {
   world.cursor = {0, 0};
-  Tick();  // dwell starts
+  Tick();                                // dwell starts
   for (int i = 0; i < 100; ++i) Tick();  // exactly 10000 ms
   EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
   world.NewTrace();
@@ -154,7 +153,7 @@ TEST_F(FocusTracking, BothPanelsHiddenEndsOnlyOnceATargetThreadWasAttached) {
   Tick();
   world.effects.clear();
   Tick();
-  EXPECT_EQ(world.effects, (Effects{"quit"}));  // nothing after the request
+  EXPECT_EQ(world.effects, (Effects{"quit"}));                  // nothing after the request
   EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");  // only the earlier tick's line
 }
 

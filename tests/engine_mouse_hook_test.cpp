@@ -54,8 +54,8 @@ TEST_F(PanelHook, ButtonMessagesOverButtonsAreConsumedOthersPassOn) {
 
 TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
   // Left panel at (0, 41): BitBtn1 spans y 41..82 in the test, BitBtn2 81..122.
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {57, 50}), HookAction::Consume);  // x = left + Width
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {58, 50}), HookAction::PassOn);   // one pixel beyond
+  EXPECT_EQ(Send(tracking::kWmLButtonDown, {57, 50}), HookAction::Consume);       // x = left + Width
+  EXPECT_EQ(Send(tracking::kWmLButtonDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
   EXPECT_EQ(Send(tracking::kWmLButtonDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
 
   LeftClick(keyboard(), {10, 81});

@@ -18,25 +18,35 @@ constexpr platform::WindowHandle kEditor = 100;
 constexpr platform::ImeContext kEditorContext = 300;
 
 // Slots of the worked example's maps.
-constexpr int kCopySlot = 3;      // MAIN position 6, CTRL+C
-constexpr int kKanaSlot = 2;      // MAIN position 4, BASE J_KANA
-constexpr int kSpaceSlot = 11;    // MAIN position 9, DUMMY KEY SPC
-constexpr int kRekeySlot = 13;    // MAIN position 13
-constexpr int kEscSlot = 0;       // MAIN position 0
-constexpr int kKanaASlot = 0;     // J_KANA position 0, KEY A
-constexpr int kBackSlot = 1;      // J_KANA position 2, BASE MAIN
-constexpr int kEnglishSlot = 8;   // J_KANA position 3, JP MAIN
+constexpr int kCopySlot = 3;     // MAIN position 6, CTRL+C
+constexpr int kKanaSlot = 2;     // MAIN position 4, BASE J_KANA
+constexpr int kSpaceSlot = 11;   // MAIN position 9, DUMMY KEY SPC
+constexpr int kRekeySlot = 13;   // MAIN position 13
+constexpr int kEscSlot = 0;      // MAIN position 0
+constexpr int kKanaASlot = 0;    // J_KANA position 0, KEY A
+constexpr int kBackSlot = 1;     // J_KANA position 2, BASE MAIN
+constexpr int kEnglishSlot = 8;  // J_KANA position 3, JP MAIN
 
-const char kKana[] = "\x82\xa9\x82\xc8";     // かな
-const char kA[] = "\x82\xa0";                // あ
-const char kI[] = "\x82\xa2";                // い
-const char kBack[] = "\x96\xdf\x82\xe9";     // 戻る
-const char kEnglish[] = "\x89\x70";          // 英
+const char kKana[] = "\x82\xa9\x82\xc8";  // かな
+const char kA[] = "\x82\xa0";             // あ
+const char kI[] = "\x82\xa2";             // い
+const char kBack[] = "\x96\xdf\x82\xe9";  // 戻る
+const char kEnglish[] = "\x89\x70";       // 英
 
 Effects MainCaptions() {
-  return {"caption L0 ESC", "caption R0 Tab",     std::string("caption L1 #"), "caption R1 BS",
-          std::string("caption L2 ") + kKana,     "caption R2 ENTER", "caption L3 copy", "caption R3 paste",
-          "caption L4 UP",  "caption R4 ",        "caption L5 DN", "caption R5 F5", "caption L6 ALT+TAB",
+  return {"caption L0 ESC",
+          "caption R0 Tab",
+          std::string("caption L1 #"),
+          "caption R1 BS",
+          std::string("caption L2 ") + kKana,
+          "caption R2 ENTER",
+          "caption L3 copy",
+          "caption R3 paste",
+          "caption L4 UP",
+          "caption R4 ",
+          "caption L5 DN",
+          "caption R5 F5",
+          "caption L6 ALT+TAB",
           "caption R6 REKEY"};
 }
 
@@ -101,12 +111,12 @@ TEST_F(WorkedExamplePresses, KeyPressSendsTheChordThenReturnsToTheDefaultMap) {
   world.traceInEffects = true;
   Press(kCopySlot);
   const auto trace = [](const std::string& text) { return "trace " + trace::ToCrLf(text); };
-  EXPECT_EQ(world.effects,
-            Join({{trace(kPressLine), "key 11 down", trace(KeyLine("11")), "key 43 down", trace(KeyLine("43")),
-                   "sleep 1", trace(kReleaseLine), "key 43 up", trace(KeyLine("43")), "key 11 up",
-                   trace(KeyLine("11"))},
-                  MainCaptions(),
-                  {trace("NowMap=MAIN SW MA\n"), "ime-open 300 off", trace("USA\n"), "ime-release 100 300"}}));
+  EXPECT_EQ(
+      world.effects,
+      Join({{trace(kPressLine), "key 11 down", trace(KeyLine("11")), "key 43 down", trace(KeyLine("43")), "sleep 1",
+             trace(kReleaseLine), "key 43 up", trace(KeyLine("43")), "key 11 up", trace(KeyLine("11"))},
+            MainCaptions(),
+            {trace("NowMap=MAIN SW MA\n"), "ime-open 300 off", trace("USA\n"), "ime-release 100 300"}}));
   EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + KeyLine("43") + kReleaseLine +
                                             KeyLine("43") + KeyLine("11") + SwitchLines("MAIN", false)));
 }

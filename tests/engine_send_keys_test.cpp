@@ -57,8 +57,8 @@ TEST_F(SendKeyEventTest, MouseButtonsKeepTheWrittenOrderAmongKeys) {
             (std::vector<std::string>{"key 11 down", "mouse left-down", "mouse middle-down", "mouse right-down",
                                       "mouse right-up", "mouse middle-up", "mouse left-up", "key 11 up"}));
   const std::string mouse3 = std::string(kMouseLine) + kMouseLine + kMouseLine;
-  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + mouse3 + kReleaseLine + mouse3 +
-                                         KeyLine("11")));
+  EXPECT_EQ(world.Trace(),
+            trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + mouse3 + kReleaseLine + mouse3 + KeyLine("11")));
 }
 
 TEST_F(SendKeyEventTest, HighCodesAreSentUnsignedAndLoggedSignExtended) {

@@ -24,21 +24,14 @@ constexpr unsigned char kTrailFirst = 0x40;
 constexpr unsigned char kTrailLast = 0xFC;
 constexpr char32_t kReplacement = 0xFFFD;
 
-unsigned char Byte(std::string_view text, std::size_t i) {
-  return static_cast<unsigned char>(text[i]);
-}
+unsigned char Byte(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
 
-bool IsTrailByte(unsigned char b) {
-  return b >= kTrailFirst && b <= kTrailLast && b != 0x7F;
-}
+bool IsTrailByte(unsigned char b) { return b >= kTrailFirst && b <= kTrailLast && b != 0x7F; }
 
 // 2 for a lead byte followed by a possible trail byte, else 1, so that a
 // stray lead byte never swallows the ASCII after it.
 std::size_t CharLength(std::string_view text, std::size_t i) {
-  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() &&
-                 IsTrailByte(Byte(text, i + 1))
-             ? 2
-             : 1;
+  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() && IsTrailByte(Byte(text, i + 1)) ? 2 : 1;
 }
 
 std::uint16_t PairAt(std::string_view text, std::size_t i) {
@@ -66,9 +59,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-bool IsLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 std::string ToUpper(std::string_view text) {
   std::string out(text);
@@ -93,9 +84,8 @@ std::string ToHalfWidth(std::string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
     n = CharLength(text, i);
-    const auto it = n == 2 ? std::ranges::lower_bound(kHalfWidth, PairAt(text, i), {},
-                                                      &HalfWidthForm::code)
-                           : std::end(kHalfWidth);
+    const auto it =
+        n == 2 ? std::ranges::lower_bound(kHalfWidth, PairAt(text, i), {}, &HalfWidthForm::code) : std::end(kHalfWidth);
     if (it == std::end(kHalfWidth) || it->code != PairAt(text, i)) {
       out.append(text.substr(i, n));
       continue;

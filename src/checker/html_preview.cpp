@@ -69,13 +69,17 @@ std::string HtmlPreview(const CheckResult& result, std::string_view fileName) {
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-      "<title>Keyvane preview: " + name + "</title>\n<style>\n" + kPreviewStyle + "</style>\n</head>\n<body>\n"
-      "<header>\n<h1>Keyvane preview of <code>" + name + "</code></h1>\n<p id=\"kv-summary\"></p>\n</header>\n";
+      "<title>Keyvane preview: " +
+      name + "</title>\n<style>\n" + kPreviewStyle +
+      "</style>\n</head>\n<body>\n"
+      "<header>\n<h1>Keyvane preview of <code>" +
+      name + "</code></h1>\n<p id=\"kv-summary\"></p>\n</header>\n";
   html += DiagnosticsSection(result.diagnostics, ValidUtf8(fileName));
   html +=
       "<main id=\"kv-app\"><noscript>The panels need JavaScript to be shown.</noscript></main>\n"
-      "<script type=\"application/json\" id=\"kv-data\">" + ScriptSafeJson(PreviewData(result, fileName)) +
-      "</script>\n<script>\n" + kPreviewScript + "</script>\n</body>\n</html>\n";
+      "<script type=\"application/json\" id=\"kv-data\">" +
+      ScriptSafeJson(PreviewData(result, fileName)) + "</script>\n<script>\n" + kPreviewScript +
+      "</script>\n</body>\n</html>\n";
   return html;
 }
 

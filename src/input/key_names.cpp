@@ -5,6 +5,7 @@
 namespace keyvane::input {
 namespace {
 
+// clang-format off
 constexpr KeyName kNamedKeys[] = {
     {"MouseLeftBtn", 0x01}, {"MouseRightBtn", 0x02}, {"MouseMidBtn", 0x04},
     {"BS", 0x08},           {"BackSpace", 0x08},     {"Tab", 0x09},
@@ -27,6 +28,7 @@ constexpr KeyName kNamedKeys[] = {
     {"@", 0xC0},            {"-", 0xBD},             {"\\", 0xDC},
     {"^", 0xDE},            {"WINKEY", 0x5B},
 };
+// clang-format on
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 

@@ -18,8 +18,8 @@ const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::stri
 
 }  // namespace
 
-const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const MapNames& names,
-                                     std::string_view name, int position) {
+const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const MapNames& names, std::string_view name,
+                                     int position) {
   if (position < 0 || position >= btnfile::kShownPositions) return nullptr;
   std::string_view resolved = name;
   if (resolved == kDefaultMapAlias) resolved = names.defaultMapName;

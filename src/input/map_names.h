@@ -22,7 +22,7 @@ std::string ResolveMapName(const MapNames& names, std::string_view name);
 
 // The definition a map shows at a position (0 to 13), with the alias and the fallback
 // map applied; nullptr when neither the map nor the fallback map has one.
-const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const MapNames& names,
-                                     std::string_view name, int position);
+const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const MapNames& names, std::string_view name,
+                                     int position);
 
 }  // namespace keyvane::input

@@ -34,8 +34,7 @@ void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
 
 }  // namespace
 
-void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input,
-                  trace::TraceLog& log) {
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input, trace::TraceLog& log) {
   log.Write(mode == SendMode::Press ? trace::text::kPressLine : trace::text::kReleaseLine);
   const std::size_t count = btnfile::KeyCount(keys);
   for (std::size_t i = 0; i < count; ++i) {

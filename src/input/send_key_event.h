@@ -12,7 +12,6 @@ enum class SendMode {
 };
 
 // The one place synthetic input is made: one event and one trace line per code.
-void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input,
-                  trace::TraceLog& log);
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input, trace::TraceLog& log);
 
 }  // namespace keyvane::input

@@ -15,9 +15,7 @@ void SlotPresser::PressSlot(int slot) {
   const btnfile::ButtonDef* def = slots_.DefinitionOf(slot);
   if (def == nullptr) return;
   switch (def->kind) {
-    case btnfile::ActionKind::JP:
-      switcher_.SwitchMap(def->target);
-      break;
+    case btnfile::ActionKind::JP: switcher_.SwitchMap(def->target); break;
     case btnfile::ActionKind::KEY:
       SendChord(def->keys);
       rememberedKeys_ = def->keys;
@@ -32,8 +30,7 @@ void SlotPresser::PressSlot(int slot) {
       SendChord(*rememberedKeys_);
       switcher_.SwitchMap(kDefaultMapAlias);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

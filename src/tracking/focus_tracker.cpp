@@ -82,8 +82,8 @@ void FocusTracker::Timer1Timer() {
   s_.windows.AttachThreadInput(ownThread, targetThread, true);
 
   char status[128];
-  std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n",
-                target_.targetWindow, imeChildWindow_, target_.targetImeContext);
+  std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
+                imeChildWindow_, target_.targetImeContext);
   log_.Write(status);
 
   placePanels_();

@@ -11,8 +11,8 @@
 #include "platform/ime.h"
 #include "platform/panels.h"
 #include "platform/window_system.h"
-#include "tracking/panel_mouse_hook.h"
 #include "trace/trace_log.h"
+#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::tracking {
 

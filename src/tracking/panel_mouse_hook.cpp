@@ -22,8 +22,7 @@ HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::
   if (!slot || nCode < 0) return HookAction::PassOn;
   switch (message) {
     case kWmLButtonDown:
-    case kWmLButtonDblClk:
-      return HookAction::Consume;
+    case kWmLButtonDblClk: return HookAction::Consume;
     case kWmLButtonUp:
       presser_.PressSlot(*slot);
       Park(*slot);
@@ -41,11 +40,8 @@ HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::
         RightButtonPage(*slot);
       }
       return HookAction::Consume;
-    case kWmRButtonDblClk:
-      Park(*slot);
-      return HookAction::Consume;
-    default:
-      return HookAction::PassOn;
+    case kWmRButtonDblClk: Park(*slot); return HookAction::Consume;
+    default: return HookAction::PassOn;
   }
 }
 

@@ -24,8 +24,10 @@ std::string OneLine(const wchar_t* text) {
   int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
   std::string line;
   for (const char* c = bytes; n > 0 && *c; ++c) {
-    if (*c == '\n') line += "\\n";
-    else if (*c != '\r') line += *c;
+    if (*c == '\n')
+      line += "\\n";
+    else if (*c != '\r')
+      line += *c;
   }
   return line;
 }

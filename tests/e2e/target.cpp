@@ -61,12 +61,8 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       if (edit) MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     }
-    case WM_SETFOCUS:
-      SetFocus(GetDlgItem(window, 1));
-      return 0;
-    case WM_ACTIVATE:
-      Log(LOWORD(wParam) == WA_INACTIVE ? "DEACTIVATE" : "ACTIVATE");
-      break;
+    case WM_SETFOCUS: SetFocus(GetDlgItem(window, 1)); return 0;
+    case WM_ACTIVATE: Log(LOWORD(wParam) == WA_INACTIVE ? "DEACTIVATE" : "ACTIVATE"); break;
     case WM_TIMER: {
       HWND foreground = GetForegroundWindow();
       if (foreground != lastForeground) {
@@ -100,15 +96,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   windowClass.lpszClassName = L"KeyvaneTestTarget";
   RegisterClassW(&windowClass);
 
-  HWND window = CreateWindowExW(0, L"KeyvaneTestTarget", L"Keyvane Target", WS_OVERLAPPEDWINDOW,
-                                120, 80, 480, 300, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, L"KeyvaneTestTarget", L"Keyvane Target", WS_OVERLAPPEDWINDOW, 120, 80, 480, 300,
+                                nullptr, nullptr, instance, nullptr);
   HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                              WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
-                              0, 0, 480, 300, window, reinterpret_cast<HMENU>(1), instance, nullptr);
+                              WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 0, 0, 480, 300,
+                              window, reinterpret_cast<HMENU>(1), instance, nullptr);
   HFONT font = CreateFontW(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  editProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+  editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
 
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);

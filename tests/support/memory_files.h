@@ -13,8 +13,8 @@ namespace keyvane::testing {
 class MemoryFiles final : public platform::Files {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unwritable;   // appends to these paths fail
-  std::vector<std::string> calls;     // "read PATH", "append PATH", "remove PATH"
+  std::set<std::string> unwritable;  // appends to these paths fail
+  std::vector<std::string> calls;    // "read PATH", "append PATH", "remove PATH"
 
   bool ReadAll(const std::string& path, std::string& bytes) override {
     calls.push_back("read " + path);

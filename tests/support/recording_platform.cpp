@@ -72,9 +72,7 @@ app::PlatformServices RecordingPlatform::Services() {
   return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this};
 }
 
-bool RecordingPlatform::ReadAll(const std::string& path, std::string& bytes) {
-  return fileSystem.ReadAll(path, bytes);
-}
+bool RecordingPlatform::ReadAll(const std::string& path, std::string& bytes) { return fileSystem.ReadAll(path, bytes); }
 
 bool RecordingPlatform::Append(const std::string& path, std::string_view bytes) {
   if (traceInEffects) Record("trace " + std::string(bytes));
@@ -228,8 +226,10 @@ platform::Point SlotCenter(RecordingPlatform& world, int slot) {
 }
 
 bool LeftClick(app::Keyboard& keyboard, platform::Point at) {
-  const bool down = keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonDown, at) == tracking::HookAction::Consume;
-  const bool up = keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonUp, at) == tracking::HookAction::Consume;
+  const bool down =
+      keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonDown, at) == tracking::HookAction::Consume;
+  const bool up =
+      keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonUp, at) == tracking::HookAction::Consume;
   return down && up;
 }
 

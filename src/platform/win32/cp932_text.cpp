@@ -16,11 +16,10 @@ std::wstring WideFromCp932(std::string_view bytes) {
 
 std::string Cp932FromWide(std::wstring_view text) {
   if (text.empty()) return {};
-  const int length = WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                      nullptr);
+  WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
   return bytes;
 }
 

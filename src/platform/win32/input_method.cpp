@@ -1,6 +1,7 @@
 #include "platform/win32/input_method.h"
 
 #include <windows.h>
+
 #include <imm.h>
 
 namespace keyvane::win32 {

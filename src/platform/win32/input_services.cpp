@@ -4,9 +4,7 @@
 
 namespace keyvane::win32 {
 
-void Win32InputEvents::KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) {
-  keybd_event(virtualKey, 0, flags, 0);
-}
+void Win32InputEvents::KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) { keybd_event(virtualKey, 0, flags, 0); }
 
 void Win32InputEvents::MouseButtonEvent(std::uint32_t flags) { mouse_event(flags, 0, 0, 0, 0); }
 

@@ -8,10 +8,17 @@ namespace {
 
 // Tried in this order when the wanted face is missing.
 constexpr const wchar_t* kFallbackFaces[] = {
-    L"\xFF2D\xFF33 \xFF30\x660E\x671D",      // ＭＳ Ｐ明朝
+    L"\xFF2D\xFF33 \xFF30\x660E\x671D",              // ＭＳ Ｐ明朝
     L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF",  // ＭＳ Ｐゴシック
-    L"MS PMincho", L"MS PGothic", L"MS UI Gothic", L"Meiryo", L"Yu Gothic",
-    L"IPAPMincho", L"IPAMincho", L"IPAPGothic", L"IPAGothic",
+    L"MS PMincho",
+    L"MS PGothic",
+    L"MS UI Gothic",
+    L"Meiryo",
+    L"Yu Gothic",
+    L"IPAPMincho",
+    L"IPAMincho",
+    L"IPAPGothic",
+    L"IPAGothic",
 };
 
 int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {

@@ -26,8 +26,8 @@ PanelWindows::PanelWindows(HINSTANCE instance)
   applicationClass.hInstance = instance;
   applicationClass.lpszClassName = kApplicationClass;
   RegisterClassW(&applicationClass);
-  application_ = CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 instance, nullptr);
+  application_ =
+      CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
 
   for (const wchar_t* name : kPanelClasses) {
     WNDCLASSW panelClass{};
@@ -51,18 +51,18 @@ PanelWindows::~PanelWindows() {
 void PanelWindows::Create(PanelSide side) {
   const int i = Index(side);
   // Owned by the hidden application window, so the panels have no taskbar button.
-  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kPanelClasses[i], L"", WS_POPUP | WS_CLIPCHILDREN,
-                               0, 0, platform::kButtonLayout[0].width, platform::kPanelHeight, application_,
-                               nullptr, instance_, nullptr);
+  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kPanelClasses[i], L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                               platform::kButtonLayout[0].width, platform::kPanelHeight, application_, nullptr,
+                               instance_, nullptr);
   SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // Black is not drawn and lets the mouse through to the window below.
   SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
   panels_[i] = panel;
   for (int row = 0; row < platform::kButtonsPerPanel; ++row) {
     const platform::Rect& b = platform::kButtonLayout[row];
-    buttons_[i][row] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top,
-                                       b.width, b.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)),
-                                       instance_, nullptr);
+    buttons_[i][row] =
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height,
+                        panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
   }
 }
 
@@ -93,8 +93,7 @@ platform::Rect PanelWindows::ButtonBounds(PanelSide side, int row) {
 }
 
 void PanelWindows::SetWidth(PanelSide side, int width) {
-  SetWindowPos(Panel(side), nullptr, 0, 0, width, platform::kPanelHeight,
-               SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+  SetWindowPos(Panel(side), nullptr, 0, 0, width, platform::kPanelHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
 void PanelWindows::SetTitle(PanelSide side, std::string_view title) {
@@ -129,9 +128,7 @@ LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wPara
 
 LRESULT PanelWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_DRAWITEM:
-      face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
+    case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
         keyboard_->OnButtonClick(side, LOWORD(wParam) - 1);
@@ -155,13 +152,11 @@ LRESULT PanelWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
         ShowWindow(window, SW_HIDE);
       }
       return 0;
-    case WM_QUERYENDSESSION:
-      return side == PanelSide::Left ? keyboard_->OnLeftPanelCloseQuery() : TRUE;
+    case WM_QUERYENDSESSION: return side == PanelSide::Left ? keyboard_->OnLeftPanelCloseQuery() : TRUE;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

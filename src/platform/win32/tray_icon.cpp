@@ -72,8 +72,8 @@ void TrayIcon::OpenMenu() {
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
   AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
-  const UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y,
-                                         0, form ? form : window_, nullptr);
+  const UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
+                                         form ? form : window_, nullptr);
   DestroyMenu(menu);
   if (chosen == kAboutItem) showAbout_();
   if (chosen == kQuitItem && keyboard_) keyboard_->OnQuitCommand();
@@ -94,14 +94,12 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
       if (lParam == WM_RBUTTONUP) OpenMenu();
       return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
       // Gone whether or not the session really ends.
       Hide();
       return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
