@@ -28,12 +28,6 @@ unsigned char Byte(std::string_view text, std::size_t i) { return static_cast<un
 
 bool IsTrailByte(unsigned char b) { return b >= kTrailFirst && b <= kTrailLast && b != 0x7F; }
 
-// 2 for a lead byte followed by a possible trail byte, else 1, so that a
-// stray lead byte never swallows the ASCII after it.
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() && IsTrailByte(Byte(text, i + 1)) ? 2 : 1;
-}
-
 std::uint16_t PairAt(std::string_view text, std::size_t i) {
   return static_cast<std::uint16_t>(Byte(text, i) << 8 | Byte(text, i + 1));
 }
@@ -60,6 +54,10 @@ void AppendUtf8(std::string& out, char32_t c) {
 }  // namespace
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::size_t CharLength(std::string_view text, std::size_t i) {
+  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() && IsTrailByte(Byte(text, i + 1)) ? 2 : 1;
+}
 
 std::string ToUpper(std::string_view text) {
   std::string out(text);

@@ -12,6 +12,10 @@ namespace keyvane::cp932 {
 // Lead bytes of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
 bool IsLeadByte(unsigned char b);
 
+// Bytes of the character at text[i]: 2 for a lead byte followed by a possible trail
+// byte, else 1, so that a stray lead byte never swallows the ASCII after it.
+std::size_t CharLength(std::string_view text, std::size_t i);
+
 // Upper-cases a-z and the lower-case full-width Latin, Greek and Cyrillic
 // letters. Everything else, the byte length and double-byte characters'
 // trail bytes are left as they are; a lone lead byte at the end stays.

@@ -21,7 +21,7 @@ constexpr std::size_t kLongestQuote = 40;
 std::string Quoted(std::string_view text) {
   std::size_t end = 0;
   while (end < text.size() && end < kLongestQuote) {
-    end += cp932::IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+    end += cp932::CharLength(text, end);
   }
   const std::string shown = std::string(text.substr(0, end)) + (end < text.size() ? "..." : "");
   const char quote = text.find('"') == std::string_view::npos ? '"' : '\'';

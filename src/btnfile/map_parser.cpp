@@ -18,15 +18,8 @@ std::string MakeCaption(std::string_view word) {
   std::string text = word == "?SHP" ? std::string("#") : std::string(word);
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     // Walk by characters so the trail byte of a double-byte character never pairs.
-    for (std::size_t p = 0; p + 1 < text.size();) {
-      if (cp932::IsLeadByte(static_cast<unsigned char>(text[p]))) {
-        p += 2;
-        continue;
-      }
-      if (text[p] == letter && text[p + 1] == letter) {
-        text.replace(p, 2, 1, static_cast<char>(letter - 'A' + 'a'));
-      }
-      ++p;
+    for (std::size_t p = 0; p + 1 < text.size(); p += cp932::CharLength(text, p)) {
+      if (text[p] == letter && text[p + 1] == letter) text.replace(p, 2, 1, static_cast<char>(letter - 'A' + 'a'));
     }
   }
   if (text == "\x81\x95") text = "&";  // a lone full-width ampersand
