@@ -1,25 +1,21 @@
 #include "app/toggle_panels.h"
 
-#include <string_view>
-
 #include "platform/panels.h"
 
 namespace keyvane::app {
 
-namespace {
-
-bool Flip(platform::TopLevelWindows& windows, std::string_view title) {
-  const platform::WindowHandle window = windows.FindByTitle(title);
-  if (window == 0) return false;
-  if (windows.ShowNormal(window)) windows.Hide(window);
-  return true;
-}
-
-}  // namespace
-
 void TogglePanels(platform::TopLevelWindows& windows) {
-  if (!Flip(windows, platform::kLeftPanelTitle)) return;
-  Flip(windows, platform::kRightPanelTitle);
+  const platform::WindowHandle left = windows.FindByTitle(platform::kLeftPanelTitle);
+  if (left == 0) return;
+  const platform::WindowHandle right = windows.FindByTitle(platform::kRightPanelTitle);
+  const bool leftWasShown = windows.IsVisible(left);
+  const bool rightWasShown = right != 0 && windows.IsVisible(right);
+  // Shows before hides: the running copy ends at the tick that finds both panels hidden,
+  // so there must never be such a moment unless both end hidden.
+  if (!leftWasShown) windows.ShowNormal(left);
+  if (right != 0 && !rightWasShown) windows.ShowNormal(right);
+  if (leftWasShown) windows.Hide(left);
+  if (rightWasShown) windows.Hide(right);
 }
 
 }  // namespace keyvane::app

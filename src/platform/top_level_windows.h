@@ -12,6 +12,8 @@ class TopLevelWindows {
   virtual ~TopLevelWindows() = default;
   // FindWindowA(nullptr, title); 0 when there is none.
   virtual WindowHandle FindByTitle(std::string_view title) = 0;
+  // IsWindowVisible.
+  virtual bool IsVisible(WindowHandle window) = 0;
   // ShowWindow(window, SW_SHOWNORMAL); true when the window was visible before the call.
   virtual bool ShowNormal(WindowHandle window) = 0;
   // ShowWindow(window, SW_HIDE).

@@ -41,6 +41,8 @@ platform::WindowHandle Win32TopLevelWindows::FindByTitle(std::string_view title)
   return Handle(FindWindowA(nullptr, text.c_str()));
 }
 
+bool Win32TopLevelWindows::IsVisible(platform::WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
+
 bool Win32TopLevelWindows::ShowNormal(platform::WindowHandle window) {
   return ShowWindow(Hwnd(window), SW_SHOWNORMAL) != FALSE;
 }

@@ -20,6 +20,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
 class Win32TopLevelWindows final : public platform::TopLevelWindows {
  public:
   platform::WindowHandle FindByTitle(std::string_view title) override;
+  bool IsVisible(platform::WindowHandle window) override;
   bool ShowNormal(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;
 };
