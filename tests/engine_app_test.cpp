@@ -202,5 +202,25 @@ TEST(EngineTrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
   EXPECT_EQ(world.EffectsOf({"quit"}), (Effects{"quit"}));
 }
 
+TEST(EngineTrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
+  RecordingPlatform world;
+  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.windows[800] = FakeWindow{"About Keyvane", RecordingPlatform::kOwnThread, 0, 0, true};
+  world.foreground = 100;
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
+  started.keyboard.OnTimerTick();
+  started.keyboard.OnOwnWindowOpening();
+  world.foreground = 800;
+  world.effects.clear();
+  started.keyboard.OnTimerTick();  // the About box is the target while it is open
+  EXPECT_EQ(started.keyboard.target().targetWindow, 800);
+  // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->7", "attach 1->7"}));
+  world.effects.clear();
+  started.keyboard.OnOwnWindowClosed();
+  EXPECT_EQ(world.effects, (Effects{"foreground 100"}));
+  EXPECT_EQ(started.keyboard.target().targetWindow, 100);
+}
+
 }  // namespace
 }  // namespace keyvane::testing

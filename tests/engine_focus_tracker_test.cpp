@@ -41,7 +41,13 @@ class FocusTracking : public ::testing::Test {
 
 TEST_F(FocusTracking, TickAttachesFindsTheContextAndTracesTheStatusLine) {
   Tick();
-  EXPECT_EQ(world.effects, (Effects{"attach 1->7", "detach 1->7", "ime-get 100 300", "attach 1->7"}));
+  // A new target also gets the input method of the map shown, through the context just found.
+  EXPECT_EQ(world.effects, (Effects{"attach 1->7", "detach 1->7", "ime-get 100 300", "attach 1->7", "ime-open 300 off",
+                                    "ime-release 100 300"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.effects, (Effects{"detach 1->7", "ime-get 100 300", "attach 1->7"}));
   EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");
   world.effects.clear();
   Tick();
@@ -53,15 +59,17 @@ TEST_F(FocusTracking, FirstChildChainIsWalkedUntilAContextIsFound) {
   world.foreground = kEditorFrame;
   Tick();
   EXPECT_EQ(world.EffectsOf({"ime-get"}), (Effects{"ime-get 200 0", "ime-get 201 0", "ime-get 202 400"}));
-  EXPECT_EQ(world.NewTrace(), "LOOP Child=201 hImc=0\r\nLOOP Child=202 hImc=400\r\nNow=200 Child=202 hImc=400\r\n");
+  EXPECT_EQ(world.NewTrace(),
+            "LOOP Child=201 hImc=0\r\nLOOP Child=202 hImc=400\r\nNow=200 Child=202 hImc=400\r\n"
+            "NowMap=MAIN SW MA\r\nUSA\r\n");
 
   // A target with its own context leaves Child= where the last walk left it.
   world.foreground = kEditor;
   world.effects.clear();
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach", "ime-release"}),
-            (Effects{"attach 1->7", "detach 1->7", "ime-release 202 400", "attach 1->7"}));
-  EXPECT_EQ(world.NewTrace(), "Now=100 Child=202 hImc=300\r\n");
+            (Effects{"detach 1->8", "attach 1->7", "detach 1->7", "attach 1->7", "ime-release 100 300"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=202 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");
 }
 
 TEST_F(FocusTracking, WalkWithoutAnyContextEndsWithZeros) {
@@ -92,6 +100,7 @@ TEST_F(FocusTracking, NoForegroundWindowBecomesANullTarget) {
 
 TEST_F(FocusTracking, ContextIsReleasedOnceAgainstTheWindowItCameFrom) {
   world.foreground = kEditorFrame;
+  Tick();
   Tick();
   world.effects.clear();
   keyboard().OnButtonClick(platform::PanelSide::Left, 0);  // KEY A: a switch uses the context
@@ -153,8 +162,8 @@ TEST_F(FocusTracking, BothPanelsHiddenEndsOnlyOnceATargetThreadWasAttached) {
   Tick();
   world.effects.clear();
   Tick();
-  EXPECT_EQ(world.effects, (Effects{"quit"}));                  // nothing after the request
-  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");  // only the earlier tick's line
+  EXPECT_EQ(world.effects, (Effects{"quit"}));                                              // nothing after the request
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");  // the earlier tick's
 }
 
 TEST_F(FocusTracking, OnePanelVisibleKeepsTheProgramRunning) {
@@ -169,8 +178,31 @@ TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
   world.foreground = kEditorFrame;
   world.effects.clear();
   Tick();
-  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->8", "detach 1->8", "attach 1->8"}));
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}),
+            (Effects{"detach 1->7", "attach 1->8", "detach 1->8", "attach 1->8"}));
   EXPECT_EQ(keyboard().tracker().attachedThreadId(), 8u);
+}
+
+TEST_F(FocusTracking, HungProgramIsNeitherTakenNorKeptAttached) {
+  Tick();
+  world.windows[kEditorFrame].hung = true;
+  world.foreground = kEditorFrame;
+  world.effects.clear();
+  Tick();  // the old target stays until the new one answers
+  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->7", "attach 1->7"}));
+
+  world.windows[kEditorFrame].hung = false;
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, kEditorFrame);
+  world.windows[kEditorFrame].hung = true;  // the target itself stops answering
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->8"}));
+  world.windows[kEditorFrame].hung = false;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->8", "attach 1->8"}));
 }
 
 TEST_F(FocusTracking, SwitchAfterATickSetsTheInputMethodByMapName) {
@@ -179,6 +211,104 @@ TEST_F(FocusTracking, SwitchAfterATickSetsTheInputMethodByMapName) {
   world.effects.clear();
   keyboard().OnButtonClick(platform::PanelSide::Left, 0);
   EXPECT_EQ(world.EffectsOf({"ime-open"}), (Effects{"ime-open 300 off"}));
+}
+
+// Another program's window: its context is out of reach, its IME window is not.
+class TargetInputMethod : public ::testing::Test {
+ protected:
+  static constexpr platform::WindowHandle kOther = 600;
+  static constexpr platform::WindowHandle kOtherEdit = 601;
+  static constexpr platform::WindowHandle kImeWindow = 900;
+
+  void Start(bool withImeWindow, platform::ImeContext context = 0) {
+    world.windows[kOther] = FakeWindow{"Editor", 7, kOtherEdit, context, true};
+    world.windows[kOtherEdit] = FakeWindow{"", 7, 0, 0, true};
+    if (withImeWindow) world.imeWindowOfThread[7] = kImeWindow;
+    world.foreground = kOther;
+    world.focus = kOther;
+    started =
+        std::make_unique<StartedKeyboard>(world,
+                                          "#MAIN\r\nA KEY A\r\nKANA JP J_KANA\r\nHOME BASE J_KANA\r\nAGAIN REKEY\r\n"
+                                          "#J_KANA\r\nBACK KEY B\r\n#SLIDE_CMD\r\nX KEY X\r\n");
+  }
+  Effects Opens() {
+    Effects opens = world.EffectsOf({"ime-open", "ime-window-open"});
+    world.effects.clear();
+    return opens;
+  }
+  app::Keyboard& keyboard() { return started->keyboard; }
+
+  RecordingPlatform world;
+  std::unique_ptr<StartedKeyboard> started;
+};
+
+TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow) {
+  Start(true);
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off"}));  // the switch at start-up
+  EXPECT_EQ(world.NewTrace().substr(world.Trace().find("NowMap")), "NowMap=MAIN SW MA\r\nUSA\r\n");
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), Effects{});  // the same target: nothing to redo
+  world.NewTrace();
+
+  const auto press = [&](platform::PanelSide side, int row) { keyboard().OnButtonClick(side, row); };
+  press(platform::PanelSide::Right, 0);  // JP J_KANA
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on"}));
+  EXPECT_EQ(world.NewTrace(), "NowMap=J_KANA SW J_\r\nJapan\r\n");
+  press(platform::PanelSide::Left, 0);  // KEY B, back to MAIN
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off"}));
+  press(platform::PanelSide::Left, 1);   // BASE J_KANA
+  press(platform::PanelSide::Left, 0);   // KEY B, back to J_KANA
+  press(platform::PanelSide::Right, 1);  // REKEY B (J_KANA fills MAIN's gaps from MAIN), back to J_KANA
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on", "ime-window-open 900 on", "ime-window-open 900 on"}));
+
+  // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
+  const platform::Point on = SlotCenter(world, 0);
+  keyboard().OnMouseHook(tracking::kHcAction, tracking::kWmRButtonDown, on);
+  world.cursor = on;
+  world.tick += 600;
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off", "ime-window-open 900 on", "ime-window-open 900 on"}));
+
+  // A new target takes the state of the page shown.
+  world.windows[700] = FakeWindow{"Mail", 8, 0, 0, true};
+  world.imeWindowOfThread[8] = 901;
+  world.foreground = 700;
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 901 on"}));
+}
+
+TEST_F(TargetInputMethod, ContextFirstThenTheIMEWindowThenNothing) {
+  Start(true, 300);
+  keyboard().OnTimerTick();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(Opens(), (Effects{"ime-open 300 on"}));
+
+  world.imeWindowOfThread.clear();
+  world.windows.clear();
+  Start(false);  // neither a context nor an IME window: the switches leave the input method alone
+  keyboard().OnTimerTick();
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);
+  EXPECT_EQ(Opens(), Effects{});
+  EXPECT_EQ(world.Trace().find("NowMap"), std::string::npos);
+}
+
+TEST_F(TargetInputMethod, IMEWindowOfTheFocusedWindowThenOfTheTargetThenOfItsThread) {
+  Start(true);
+  struct Case {
+    platform::WindowHandle ofFocused, ofTarget;
+    const char* expected;
+  };
+  for (const Case& c : {Case{910, 920, "ime-window-open 910 on"}, Case{0, 920, "ime-window-open 920 on"},
+                        Case{0, 0, "ime-window-open 900 on"}}) {
+    world.focusOfThread[7] = kOtherEdit;
+    world.windows[kOtherEdit].defaultImeWindow = c.ofFocused;
+    world.windows[kOther].defaultImeWindow = c.ofTarget;
+    world.effects.clear();
+    keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+    EXPECT_EQ(Opens(), (Effects{c.expected}));
+  }
 }
 
 }  // namespace

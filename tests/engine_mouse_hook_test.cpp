@@ -80,6 +80,26 @@ TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
   EXPECT_EQ(world.EffectsOf({"key"}).size(), 4u);
 }
 
+TEST(EngineHookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
+  app::Keyboard& keyboard = started.keyboard;
+  const auto own = [&](std::uint32_t message, int slot) {
+    return keyboard.OnMouseHook(tracking::kHcAction, message, SlotCenter(world, slot), tracking::InputOrigin::Keyvane);
+  };
+  EXPECT_TRUE(LeftClick(keyboard, SlotCenter(world, 0)));
+  world.effects.clear();
+  // What the press sent comes back to the hook over the same button: swallowed, nothing pressed.
+  EXPECT_EQ(own(tracking::kWmLButtonDown, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::kWmLButtonUp, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::kWmRButtonDown, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::kWmRButtonUp, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::kWmMouseMove, 0), HookAction::PassOn);
+  keyboard.OnButtonClick(platform::PanelSide::Left, 0, tracking::InputOrigin::Keyvane);
+  EXPECT_EQ(world.effects, Effects{});
+  EXPECT_EQ(keyboard.mouseHook().rightHoldState(), tracking::RightHoldState{});
+}
+
 TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
   world.panel(platform::PanelSide::Right).bounds.left = 300;
   EXPECT_EQ(Send(tracking::kWmLButtonDown, {310, 50}), HookAction::Consume);

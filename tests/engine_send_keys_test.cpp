@@ -84,6 +84,17 @@ TEST_F(SendKeyEventTest, EmptySequenceWritesOnlyTheOpeningLine) {
   EXPECT_EQ(world.Trace(), trace::ToCrLf(kReleaseLine));
 }
 
+TEST_F(SendKeyEventTest, ExtendedKeysGoAsAPhysicalKeyboardSendsThem) {
+  // Ctrl+Left, Delete, keypad 4, keypad /, Enter, right Alt, Shift+End, left Windows.
+  PressAndRelease({0x11, 0x25, 0x2E, 0x64, 0x6F, 0x0D, 0xA5, 0x10, 0x23, 0x5B});
+  const std::vector<std::string> downs(world.effects.begin(), world.effects.begin() + 10);
+  EXPECT_EQ(downs, (std::vector<std::string>{"key 11 down", "key 25 down ext", "key 2E down ext", "key 64 down",
+                                             "key 6F down ext", "key 0D down", "key A5 down ext", "key 10 down",
+                                             "key 23 down ext", "key 5B down ext"}));
+  EXPECT_EQ(world.effects[10], "key 5B up ext");
+  EXPECT_EQ(world.effects[19], "key 11 up");
+}
+
 TEST_F(SendKeyEventTest, EachTraceLineFollowsItsOwnEvent) {
   world.traceInEffects = true;
   Send({0x41, 0x01}, SendMode::Press);

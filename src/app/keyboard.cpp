@@ -18,10 +18,10 @@ Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolde
     : p_(platform),
       buttonFilePath_(exeFolder + kButtonFileName),
       log_(platform.files, exeFolder + kTraceFileName),
-      switcher_(loaded_.maps.table, names_, slots_, target_, platform.panels, platform.ime, log_),
+      switcher_(loaded_.maps.table, names_, slots_, target_, platform.panels, platform.ime, platform.windows, log_),
       presser_(slots_, switcher_, platform.input, platform.clock, log_),
       hook_(slots_, switcher_, presser_, platform.panels, platform.cursor, platform.clock),
-      tracker_(target_, hook_, log_,
+      tracker_(target_, switcher_, hook_, log_,
                {platform.windows, platform.ime, platform.cursor, platform.clock, platform.panels, platform.app},
                [this] { PlacePanels(); }) {}
 
@@ -51,18 +51,27 @@ void Keyboard::OnRightPanelCreated() {
   tracking::ParkCursor(p_.panels, p_.cursor, kParkingSlotAtStart);
 }
 
-tracking::HookAction Keyboard::OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor) {
-  return hook_.HookProc(nCode, message, cursor);
+tracking::HookAction Keyboard::OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
+                                           tracking::InputOrigin origin) {
+  return hook_.HookProc(nCode, message, cursor, origin);
 }
 
 void Keyboard::OnTimerTick() { tracker_.Timer1Timer(); }
 
-void Keyboard::OnButtonClick(PanelSide side, int row) {
-  if (row < 0 || row >= platform::kButtonsPerPanel) return;
+void Keyboard::OnButtonClick(PanelSide side, int row, tracking::InputOrigin origin) {
+  if (row < 0 || row >= platform::kButtonsPerPanel || origin == tracking::InputOrigin::Keyvane) return;
   presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
 }
 
 void Keyboard::OnTrayIconClick() { TogglePanels(p_.topLevelWindows); }
+
+void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = target_.targetWindow; }
+
+void Keyboard::OnOwnWindowClosed() {
+  // Meanwhile the menu or the About box was the target; the window typed into is again.
+  target_.targetWindow = targetBeforeOwnWindow_;
+  if (targetBeforeOwnWindow_ != 0) p_.windows.BringToForeground(targetBeforeOwnWindow_);
+}
 
 void Keyboard::RemoveHook() {
   if (hookInstalled_) p_.mouseHook.Remove();

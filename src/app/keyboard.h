@@ -45,16 +45,23 @@ class Keyboard {
   // The window layer starts the right panel's 100 ms timer after this.
   void OnRightPanelCreated();
 
-  // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id) and MOUSEHOOKSTRUCT::pt.
-  // Consume: return -1; PassOn: return CallNextHookEx.
-  tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor);
+  // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id), MOUSEHOOKSTRUCT::pt
+  // and whether Keyvane sent the message itself. Consume: return -1; PassOn: return CallNextHookEx.
+  tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
+                                   tracking::InputOrigin origin = tracking::InputOrigin::User);
   // WM_TIMER of the right panel's 100 ms timer.
   void OnTimerTick();
-  // BN_CLICKED of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
-  void OnButtonClick(platform::PanelSide side, int row);
+  // A click of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
+  // A click that Keyvane sent itself presses nothing.
+  void OnButtonClick(platform::PanelSide side, int row, tracking::InputOrigin origin = tracking::InputOrigin::User);
 
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
+  // Before the notification menu (and the About box it may open) takes the foreground:
+  // remembers the window typed into.
+  void OnOwnWindowOpening();
+  // After they closed: that window gets the foreground back, so the next press reaches it.
+  void OnOwnWindowClosed();
   // Notification menu: the Quit item (WM_COMMAND).
   void OnQuitCommand();
   // Left panel WM_CLOSE and WM_QUERYENDSESSION: removes the hook, hides the icon; true = may close.
@@ -89,6 +96,7 @@ class Keyboard {
   tracking::PanelMouseHook hook_;
   tracking::FocusTracker tracker_;
   bool hookInstalled_ = false;
+  platform::WindowHandle targetBeforeOwnWindow_ = 0;
 };
 
 }  // namespace keyvane::app

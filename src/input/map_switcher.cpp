@@ -12,10 +12,14 @@ void MapSwitcher::SwitchMap(std::string_view name) {
     panels_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
   }
   names_.nowMap = ResolveMapName(names_, name);
-  if (target_.targetImeContext != 0) SetInputMethodForNowMap();
+  SetTargetInputMethod();
 }
 
-void MapSwitcher::SetInputMethodForNowMap() {
+void MapSwitcher::SetTargetInputMethod() {
+  const bool byContext = target_.targetImeContext != 0;
+  const platform::WindowHandle imeWindow = byContext ? 0 : TargetImeWindow();
+  if (!byContext && imeWindow == 0) return;
+
   const std::string_view prefix = std::string_view(names_.nowMap).substr(0, 2);
   std::string& pending = log_.PendingTrace();
   pending.assign("NowMap=");
@@ -26,9 +30,26 @@ void MapSwitcher::SetInputMethodForNowMap() {
   log_.AppendTrace();
 
   const bool japanese = prefix == "J_";
-  ime_.SetOpenStatus(target_.targetImeContext, japanese);
+  if (byContext) {
+    ime_.SetOpenStatus(target_.targetImeContext, japanese);
+  } else {
+    ime_.SetOpenStatusThroughWindow(imeWindow, japanese);
+  }
   log_.Write(japanese ? "Japan\n" : "USA\n");
-  ReleaseTargetImeContext(target_, ime_);
+  if (byContext) ReleaseTargetImeContext(target_, ime_);
+}
+
+// Another program's context cannot be had; the IME window of its focused window, of the
+// target itself, or else of the target's thread takes the request instead.
+platform::WindowHandle MapSwitcher::TargetImeWindow() {
+  const platform::WindowHandle target = target_.targetWindow;
+  const platform::ThreadId thread = windows_.WindowThread(target);
+  if (thread == 0) return 0;
+  const platform::WindowHandle focused = windows_.FocusedWindow(thread);
+  platform::WindowHandle imeWindow = focused != 0 ? ime_.DefaultImeWindow(focused) : 0;
+  if (imeWindow == 0) imeWindow = ime_.DefaultImeWindow(target);
+  if (imeWindow == 0) imeWindow = ime_.ThreadImeWindow(thread);
+  return imeWindow;
 }
 
 }  // namespace keyvane::input

@@ -8,6 +8,7 @@
 #include "input/target_state.h"
 #include "platform/ime.h"
 #include "platform/panels.h"
+#include "platform/window_system.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
@@ -17,12 +18,23 @@ namespace keyvane::input {
 class MapSwitcher {
  public:
   MapSwitcher(const btnfile::MapTable& table, MapNames& names, SlotTable& slots, TargetState& target,
-              platform::Panels& panels, platform::InputMethod& ime, trace::TraceLog& log)
-      : table_(table), names_(names), slots_(slots), target_(target), panels_(panels), ime_(ime), log_(log) {}
+              platform::Panels& panels, platform::InputMethod& ime, platform::WindowSystem& windows,
+              trace::TraceLog& log)
+      : table_(table),
+        names_(names),
+        slots_(slots),
+        target_(target),
+        panels_(panels),
+        ime_(ime),
+        windows_(windows),
+        log_(log) {}
 
-  // Binds and captions all fourteen slots, then opens the input method for a "J_" map
-  // and closes it for any other, when a context is known.
+  // Binds and captions all fourteen slots, then sets the target's input method for the map.
   void SwitchMap(std::string_view name);
+
+  // Opens the target's input method when the map shown is a "J_" map and closes it for any
+  // other: through its context when one is known, else through its IME window, else not at all.
+  void SetTargetInputMethod();
 
   const btnfile::ButtonDef* LookupSlot(std::string_view name, int position) const {
     return input::LookupSlot(table_, names_, name, position);
@@ -31,7 +43,7 @@ class MapSwitcher {
   MapNames& names() { return names_; }
 
  private:
-  void SetInputMethodForNowMap();
+  platform::WindowHandle TargetImeWindow();
 
   const btnfile::MapTable& table_;
   MapNames& names_;
@@ -39,6 +51,7 @@ class MapSwitcher {
   TargetState& target_;
   platform::Panels& panels_;
   platform::InputMethod& ime_;
+  platform::WindowSystem& windows_;
   trace::TraceLog& log_;
 };
 

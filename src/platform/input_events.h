@@ -4,25 +4,19 @@
 
 namespace keyvane::platform {
 
-// keybd_event flag for a key release; 0 is a key press.
-inline constexpr std::uint32_t kKeyEventKeyUp = 0x0002;
-
-// mouse_event button flags (MOUSEEVENTF_*).
-inline constexpr std::uint32_t kMouseLeftDown = 0x0002;
-inline constexpr std::uint32_t kMouseLeftUp = 0x0004;
-inline constexpr std::uint32_t kMouseRightDown = 0x0008;
-inline constexpr std::uint32_t kMouseRightUp = 0x0010;
-inline constexpr std::uint32_t kMouseMiddleDown = 0x0020;
-inline constexpr std::uint32_t kMouseMiddleUp = 0x0040;
+enum class KeyDirection { Down, Up };
+enum class MouseButton { Left, Right, Middle };
 
 // Synthetic input into the system's input stream.
 class InputEvents {
  public:
   virtual ~InputEvents() = default;
-  // keybd_event(virtualKey, 0, flags, 0): no scan code, never the extended-key flag.
-  virtual void KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) = 0;
-  // mouse_event(flags, 0, 0, 0, 0): a button acting where the cursor is, without moving it.
-  virtual void MouseButtonEvent(std::uint32_t flags) = 0;
+  // One key as a physical keyboard sends it: with its scan code and, for a key of the extended
+  // set (arrows, Home, Insert, ...), the extended-key mark.
+  virtual void KeyEvent(std::uint8_t virtualKey, KeyDirection direction, bool extended) = 0;
+  // A mouse button acting where the cursor is, without moving it. It is marked as Keyvane's own,
+  // so that the mouse hook can tell it from a touch.
+  virtual void MouseButtonEvent(MouseButton button, KeyDirection direction) = 0;
 };
 
 }  // namespace keyvane::platform

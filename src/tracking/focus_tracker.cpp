@@ -52,12 +52,31 @@ void FocusTracker::FindImeContext() {
   target_.contextReleased = target_.targetImeContext == 0;
 }
 
+void FocusTracker::FollowForeground() {
+  const platform::WindowHandle foreground = s_.windows.ForegroundWindow();
+  if (IsPanelTitle(s_.windows.WindowTitle(foreground))) return;
+  // A program that does not answer is not taken: joining its input would stall the panels.
+  // The old target stays until the new one answers.
+  if (foreground != target_.targetWindow && s_.windows.IsHung(foreground)) return;
+  target_.targetWindow = foreground;
+}
+
+void FocusTracker::AttachTo(platform::ThreadId ownThread, platform::ThreadId targetThread) {
+  // No target, or one of Keyvane's own windows (its menu, its About box): there is no other
+  // input to join, and the joined one stays, so the user comes back to it unchanged.
+  if (attachedThreadId_ == targetThread || targetThread == 0 || targetThread == ownThread) return;
+  // Only the current target's thread stays joined: one hung program must not stall the others.
+  if (attachedThreadId_ != 0) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
+  s_.windows.AttachThreadInput(ownThread, targetThread, true);
+  attachedThreadId_ = targetThread;
+}
+
 void FocusTracker::Timer1Timer() {
   const platform::Point cursor = s_.cursor.Position();
   CheckCorner(cursor);
 
-  const platform::WindowHandle foreground = s_.windows.ForegroundWindow();
-  if (!IsPanelTitle(s_.windows.WindowTitle(foreground))) target_.targetWindow = foreground;
+  const platform::WindowHandle previousTarget = target_.targetWindow;
+  FollowForeground();
 
   const platform::ThreadId targetThread = s_.windows.WindowThread(target_.targetWindow);
   const platform::ThreadId ownThread = s_.windows.CurrentThread();
@@ -69,22 +88,23 @@ void FocusTracker::Timer1Timer() {
     return;
   }
 
-  if (attachedThreadId_ != targetThread) {
-    s_.windows.AttachThreadInput(ownThread, targetThread, true);
-    attachedThreadId_ = targetThread;
-  }
+  AttachTo(ownThread, targetThread);
   s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
 
   hook_.CheckLongHold(cursor);
 
   FindImeContext();
 
-  s_.windows.AttachThreadInput(ownThread, targetThread, true);
+  // A target that stopped answering stays detached until it answers again.
+  if (!s_.windows.IsHung(target_.targetWindow)) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, true);
 
   char status[128];
   std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
                 imeChildWindow_, target_.targetImeContext);
   log_.Write(status);
+
+  // A new target gets the input method of the map shown, as if the map had just been switched to.
+  if (target_.targetWindow != previousTarget) switcher_.SetTargetInputMethod();
 
   placePanels_();
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "input/map_switcher.h"
 #include "input/target_state.h"
 #include "platform/app_control.h"
 #include "platform/clock.h"
@@ -17,8 +18,9 @@
 namespace keyvane::tracking {
 
 // The right panel's 100 ms timer: follows the foreground window, keeps this thread's input
-// attached to its thread, finds its input-method context, fires the long right hold,
-// applies the two exit rules, traces one status line and re-places the panels.
+// attached to its thread (and to no other), finds its input-method context, gives a new target
+// the input-method state of the map shown, fires the long right hold, applies the two exit
+// rules, traces one status line and re-places the panels.
 class FocusTracker {
  public:
   struct Services {
@@ -30,9 +32,14 @@ class FocusTracker {
     platform::AppControl& app;
   };
 
-  FocusTracker(input::TargetState& target, PanelMouseHook& hook, trace::TraceLog& log, const Services& services,
-               std::function<void()> placePanels)
-      : target_(target), hook_(hook), log_(log), s_(services), placePanels_(std::move(placePanels)) {}
+  FocusTracker(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
+               const Services& services, std::function<void()> placePanels)
+      : target_(target),
+        switcher_(switcher),
+        hook_(hook),
+        log_(log),
+        s_(services),
+        placePanels_(std::move(placePanels)) {}
 
   // One tick.
   void Timer1Timer();
@@ -46,11 +53,14 @@ class FocusTracker {
 
  private:
   void CheckCorner(platform::Point cursor);
+  void FollowForeground();
+  void AttachTo(platform::ThreadId ownThread, platform::ThreadId targetThread);
   bool IsPanelTitle(const std::string& title) const;
   void FindImeContext();
   void TraceLoopLine(platform::WindowHandle child, platform::ImeContext context);
 
   input::TargetState& target_;
+  input::MapSwitcher& switcher_;
   PanelMouseHook& hook_;
   trace::TraceLog& log_;
   Services s_;

@@ -15,6 +15,12 @@ inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
 inline constexpr std::uint32_t kWmRButtonDblClk = 0x0206;
 inline constexpr std::uint32_t kWmMButtonDown = 0x0207;
 
+// Where a mouse message comes from.
+enum class InputOrigin {
+  User,     // a touch, a mouse, another program
+  Keyvane,  // a mouse-button key that Keyvane itself sent
+};
+
 enum class HookAction {
   PassOn,   // return CallNextHookEx(...)
   Consume,  // return -1 without calling the next hook

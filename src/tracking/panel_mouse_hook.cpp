@@ -17,9 +17,14 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 void PanelMouseHook::Park(int slot) { ParkCursor(panels_, cursor_, slot); }
 
-HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::Point point) {
+HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin) {
   const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
   if (!slot || nCode < 0) return HookAction::PassOn;
+  if (origin == InputOrigin::Keyvane) {
+    // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
+    // touch, it would press that button again, and again. It is swallowed.
+    return message >= kWmLButtonDown && message <= kWmRButtonDblClk ? HookAction::Consume : HookAction::PassOn;
+  }
   switch (message) {
     case kWmLButtonDown:
     case kWmLButtonDblClk: return HookAction::Consume;

@@ -23,7 +23,7 @@ class PanelMouseHook {
       : slots_(slots), switcher_(switcher), presser_(presser), panels_(panels), cursor_(cursor), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
-  HookAction HookProc(int nCode, std::uint32_t message, platform::Point point);
+  HookAction HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
   // and the cursor is over a panel button. Called by every focus-tracker tick.

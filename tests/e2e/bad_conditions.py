@@ -9,7 +9,7 @@ import random
 import subprocess
 import time
 
-from run_e2e import (BUILD, HEADING, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE, WINE_ENV,
+from run_e2e import (BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE, WINE_ENV,
                      blank_buttons_case, check, down, fixture, trace_block, up, wait_until, xdotool)
 
 MAIN_A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"  # left row 0 sends A, right row 0 sends B
@@ -37,9 +37,9 @@ def check_no_key_held(s):
 
 
 def trace_lines(data):
-    """The trace's complete lines without the status lines of the ticks."""
+    """The trace's complete lines without the status lines of the ticks and the input-method switches."""
     lines = data.decode("cp932", "replace").split("\r\n")[:-1]
-    return [line for line in lines if not TICK_LINE.match(line)]
+    return [line for line in lines if not TICK_LINE.match(line) and not IME_LINE.match(line)]
 
 
 def start_measured(s, timeout=15.0):

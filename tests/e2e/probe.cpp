@@ -4,6 +4,8 @@
 //   probe children <title>     the same line for each child window of the window with that title
 //   probe move <title> <x> <y> moves that window as another program would, without activating it
 //   probe close <title>        asks that window to close (WM_CLOSE), as the window system would
+//   probe end-session <title>  asks that window whether the session may end (WM_QUERYENDSESSION),
+//                              as a log-off that is then called off does; prints its answer
 //   probe metrics              "<screen width> <scroll bar width> <edge width>"
 //   probe ping <title>         "answered" when that window handles a message within 2 s, else "no answer"
 //   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
@@ -95,6 +97,13 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
+  if (command == L"end-session" && argc == 3) {
+    HWND window = FindWindowW(nullptr, argv[2]);
+    DWORD_PTR answer = 0;
+    if (!window || !SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 8000, &answer)) return 1;
+    Print(answer ? "yes" : "no");
+    return 0;
+  }
   if (command == L"metrics") {
     char numbers[64];
     std::snprintf(numbers, sizeof numbers, "%d %d %d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CXVSCROLL),
@@ -140,7 +149,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   Print(
-      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | metrics\n"
+      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>\n"
+      "       | metrics\n"
       "       | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>");
   return 2;
 }

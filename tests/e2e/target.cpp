@@ -1,16 +1,28 @@
 // The application the user types into during the end-to-end tests: a window with an edit
 // control that logs, one line each and flushed at once, every key and character the edit
-// control receives, every focus change, and every change of the foreground window.
+// control receives (with the scan code and extended-key mark of each key press), every focus
+// change, and every change of the foreground window.
 // A WM_APP message makes it stop pumping messages for wParam seconds, as a hung program does.
+// It stands in for a Japanese input method: its default IME window answers the open-status
+// requests of WM_IME_CONTROL on the edit control's context, and every change of the open
+// status is logged ("IME OPEN" / "IME CLOSED"). With --no-ime its thread has no input method.
 #include <windows.h>
 
+#include <imm.h>
+#include <shellapi.h>
+
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
 
 FILE* logFile = nullptr;
 WNDPROC editProc = nullptr;
+WNDPROC imeWindowProc = nullptr;
+HWND editWindow = nullptr;
+constexpr WPARAM kImcGetOpenStatus = 0x0005;
+constexpr WPARAM kImcSetOpenStatus = 0x0006;
 HWND lastForeground = nullptr;
 constexpr UINT_PTR kForegroundTimer = 1;
 
@@ -42,7 +54,11 @@ std::string TitleOf(HWND window) {
 
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_KEYDOWN: Log("KEYDOWN " + Hex(static_cast<unsigned>(wParam))); break;
+    case WM_KEYDOWN:
+      Log("KEYDOWN " + Hex(static_cast<unsigned>(wParam)));
+      Log("SCAN " + Hex(static_cast<unsigned>(wParam)) + " " + Hex((lParam >> 16) & 0xFF) +
+          ((lParam >> 24) & 1 ? " E" : ""));
+      break;
     case WM_KEYUP: Log("KEYUP " + Hex(static_cast<unsigned>(wParam))); break;
     case WM_SYSKEYDOWN: Log("SYSKEYDOWN " + Hex(static_cast<unsigned>(wParam))); break;
     case WM_SYSKEYUP: Log("SYSKEYUP " + Hex(static_cast<unsigned>(wParam))); break;
@@ -52,6 +68,29 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     default: break;
   }
   return CallWindowProcW(editProc, edit, message, wParam, lParam);
+}
+
+bool OpenStatus() {
+  HIMC context = ImmGetContext(editWindow);
+  const bool open = context && ImmGetOpenStatus(context);
+  if (context) ImmReleaseContext(editWindow, context);
+  return open;
+}
+
+LRESULT CALLBACK ImeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_IME_CONTROL && wParam == kImcGetOpenStatus) return OpenStatus() ? 1 : 0;
+  if (message == WM_IME_CONTROL && wParam == kImcSetOpenStatus) {
+    const bool before = OpenStatus();
+    HIMC context = ImmGetContext(editWindow);
+    if (context) {
+      ImmSetOpenStatus(context, lParam != 0);
+      ImmReleaseContext(editWindow, context);
+    }
+    const bool after = OpenStatus();
+    if (after != before) Log(after ? "IME OPEN" : "IME CLOSED");
+    return 0;
+  }
+  return CallWindowProcW(imeWindowProc, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,9 +123,19 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-  const wchar_t* logPath = (commandLine && *commandLine) ? commandLine : L"target.log";
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  const wchar_t* logPath = L"target.log";
+  bool withIme = true;
+  for (int i = 1; i < count; ++i) {
+    if (std::wcscmp(arguments[i], L"--no-ime") == 0)
+      withIme = false;
+    else
+      logPath = arguments[i];
+  }
   logFile = _wfopen(logPath, L"w");
+  if (!withIme) ImmDisableIME(0);
 
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = MainProc;
@@ -104,12 +153,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   HFONT font = CreateFontW(-20, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
   SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+  editWindow = edit;
+  if (HWND imeWindow = ImmGetDefaultIMEWnd(edit)) {
+    imeWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(imeWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ImeWindowProc)));
+  }
 
   ShowWindow(window, SW_SHOWNORMAL);
   SetForegroundWindow(window);
   SetFocus(edit);
   SetTimer(window, kForegroundTimer, 20, nullptr);
-  Log("READY");
+  Log(withIme ? (OpenStatus() ? "READY IME OPEN" : "READY IME CLOSED") : "READY NO IME");
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -12,15 +12,15 @@ namespace {
 
 const char* SideName(platform::PanelSide side) { return side == platform::PanelSide::Left ? "L" : "R"; }
 
-std::string MouseFlagName(std::uint32_t flags) {
-  switch (flags) {
-    case platform::kMouseLeftDown: return "left-down";
-    case platform::kMouseLeftUp: return "left-up";
-    case platform::kMouseRightDown: return "right-down";
-    case platform::kMouseRightUp: return "right-up";
-    case platform::kMouseMiddleDown: return "middle-down";
-    case platform::kMouseMiddleUp: return "middle-up";
-    default: return "flags-" + std::to_string(flags);
+const char* DirectionName(platform::KeyDirection direction) {
+  return direction == platform::KeyDirection::Down ? "down" : "up";
+}
+
+const char* ButtonName(platform::MouseButton button) {
+  switch (button) {
+    case platform::MouseButton::Left: return "left";
+    case platform::MouseButton::Right: return "right";
+    default: return "middle";
   }
 }
 
@@ -81,14 +81,15 @@ bool RecordingPlatform::Append(const std::string& path, std::string_view bytes) 
 
 void RecordingPlatform::Remove(const std::string& path) { fileSystem.Remove(path); }
 
-void RecordingPlatform::KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) {
+void RecordingPlatform::KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) {
   char text[40];
-  const char* direction = flags == 0 ? "down" : flags == platform::kKeyEventKeyUp ? "up" : "other-flags";
-  std::snprintf(text, sizeof text, "key %02X %s", virtualKey, direction);
+  std::snprintf(text, sizeof text, "key %02X %s%s", virtualKey, DirectionName(direction), extended ? " ext" : "");
   Record(text);
 }
 
-void RecordingPlatform::MouseButtonEvent(std::uint32_t flags) { Record("mouse " + MouseFlagName(flags)); }
+void RecordingPlatform::MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) {
+  Record(std::string("mouse ") + ButtonName(button) + "-" + DirectionName(direction));
+}
 
 void RecordingPlatform::Sleep(std::uint32_t milliseconds) {
   Record("sleep " + std::to_string(milliseconds));
@@ -114,6 +115,21 @@ platform::WindowHandle RecordingPlatform::FirstChild(platform::WindowHandle wind
 bool RecordingPlatform::IsVisible(platform::WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.visible;
+}
+
+void RecordingPlatform::BringToForeground(platform::WindowHandle window) {
+  Record("foreground " + std::to_string(window));
+  foreground = window;
+}
+
+bool RecordingPlatform::IsHung(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it != windows.end() && it->second.hung;
+}
+
+platform::WindowHandle RecordingPlatform::FocusedWindow(platform::ThreadId thread) {
+  const auto it = focusOfThread.find(thread);
+  return it == focusOfThread.end() ? 0 : it->second;
 }
 
 platform::ThreadId RecordingPlatform::WindowThread(platform::WindowHandle window) {
@@ -158,6 +174,20 @@ void RecordingPlatform::SetOpenStatus(platform::ImeContext context, bool open) {
 
 void RecordingPlatform::ReleaseContext(platform::WindowHandle window, platform::ImeContext context) {
   Record("ime-release " + std::to_string(window) + " " + std::to_string(context));
+}
+
+platform::WindowHandle RecordingPlatform::DefaultImeWindow(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? 0 : it->second.defaultImeWindow;
+}
+
+platform::WindowHandle RecordingPlatform::ThreadImeWindow(platform::ThreadId thread) {
+  const auto it = imeWindowOfThread.find(thread);
+  return it == imeWindowOfThread.end() ? 0 : it->second;
+}
+
+void RecordingPlatform::SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) {
+  Record("ime-window-open " + std::to_string(imeWindow) + (open ? " on" : " off"));
 }
 
 platform::WindowHandle RecordingPlatform::Window(platform::PanelSide side) {

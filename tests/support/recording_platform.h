@@ -21,6 +21,8 @@ struct FakeWindow {
   platform::WindowHandle firstChild = 0;
   platform::ImeContext imeContext = 0;
   bool visible = true;
+  bool hung = false;
+  platform::WindowHandle defaultImeWindow = 0;  // what ImmGetDefaultIMEWnd gives for it
 };
 
 // Every platform interface at once: a scriptable world (windows, threads, contexts, the
@@ -48,6 +50,8 @@ class RecordingPlatform final : public platform::Files,
   // --- the world ---
   MemoryFiles fileSystem;
   std::map<platform::WindowHandle, FakeWindow> windows;
+  std::map<platform::ThreadId, platform::WindowHandle> focusOfThread;
+  std::map<platform::ThreadId, platform::WindowHandle> imeWindowOfThread;
   platform::WindowHandle foreground = 0;
   platform::WindowHandle focus = 0;
   std::uint32_t tick = 0;
@@ -86,8 +90,8 @@ class RecordingPlatform final : public platform::Files,
   bool Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
   // InputEvents
-  void KeyEvent(std::uint8_t virtualKey, std::uint32_t flags) override;
-  void MouseButtonEvent(std::uint32_t flags) override;
+  void KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
+  void MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) override;
   // Clock
   std::uint32_t TickCount() override { return tick; }
   void Sleep(std::uint32_t milliseconds) override;
@@ -100,8 +104,11 @@ class RecordingPlatform final : public platform::Files,
   std::string WindowTitle(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
   bool IsVisible(platform::WindowHandle window) override;
+  bool IsHung(platform::WindowHandle window) override;
+  platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
+  void BringToForeground(platform::WindowHandle window) override;
   void AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) override;
   // TopLevelWindows
   platform::WindowHandle FindByTitle(std::string_view title) override;
@@ -111,6 +118,9 @@ class RecordingPlatform final : public platform::Files,
   platform::ImeContext GetContext(platform::WindowHandle window) override;
   void SetOpenStatus(platform::ImeContext context, bool open) override;
   void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
+  platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
+  platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
+  void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
   // Screen
   int Width() override { return screenWidth; }
   int VerticalScrollBarWidth() override { return scrollBarWidth; }

@@ -71,12 +71,8 @@ void Run(HINSTANCE instance) {
 
   const std::wstring folder = ExeFolderWide();
   win32::AboutFacts about{folder + L"dovaD.BTN", false, 0, folder + L"dovaD.STS"};
-  win32::TrayIcon tray(
-      instance, [&] { win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about); },
-      [&] {
-        HWND active = GetActiveWindow();
-        return active == panels.Panel(PanelSide::Right) ? active : panels.Panel(PanelSide::Left);
-      });
+  win32::TrayIcon tray(instance,
+                       [&] { win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about); });
   win32::Win32AppControl appControl(tray);
 
   keyvane::app::Keyboard keyboard({files, input, clock, cursor, windowSystem, topLevelWindows, ime, screen, commandLine,

@@ -1,6 +1,7 @@
 #include "platform/win32/mouse_hook.h"
 
 #include "platform/win32/error_box.h"
+#include "platform/win32/input_services.h"
 
 namespace {
 
@@ -27,10 +28,12 @@ MouseHookRoute::~MouseHookRoute() { hookKeyboard = nullptr; }
 extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
   // A negative code must go on untouched: the message data is not ours to read then.
   if (nCode >= 0 && hookKeyboard) {
-    const POINT pt = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt;
+    const auto* message = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+    const POINT pt = message->pt;
     auto action = keyvane::tracking::HookAction::PassOn;
     keyvane::win32::Guarded([&] {
-      action = hookKeyboard->OnMouseHook(nCode, static_cast<std::uint32_t>(wParam), {pt.x, pt.y});
+      action = hookKeyboard->OnMouseHook(nCode, static_cast<std::uint32_t>(wParam), {pt.x, pt.y},
+                                         keyvane::win32::OriginOf(message->dwExtraInfo));
     });
     if (action == keyvane::tracking::HookAction::Consume) return -1;
   }

@@ -4,6 +4,7 @@
 
 #include "platform/win32/cp932_text.h"
 #include "platform/win32/error_box.h"
+#include "platform/win32/input_services.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -16,6 +17,8 @@ constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;
 
 HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
@@ -51,18 +54,23 @@ PanelWindows::~PanelWindows() {
 void PanelWindows::Create(PanelSide side) {
   const int i = Index(side);
   // Owned by the hidden application window, so the panels have no taskbar button.
-  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED, kPanelClasses[i], L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                               platform::kButtonLayout[0].width, platform::kPanelHeight, application_, nullptr,
-                               instance_, nullptr);
+  // Never activated, whatever route a touch takes: the focus stays with the window typed into.
+  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_NOACTIVATE, kPanelClasses[i], L"",
+                               WS_POPUP | WS_CLIPCHILDREN, 0, 0, platform::kButtonLayout[0].width,
+                               platform::kPanelHeight, application_, nullptr, instance_, nullptr);
   SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // Black is not drawn and lets the mouse through to the window below.
   SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
   panels_[i] = panel;
   for (int row = 0; row < platform::kButtonsPerPanel; ++row) {
     const platform::Rect& b = platform::kButtonLayout[row];
-    buttons_[i][row] =
+    HWND button =
         CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height,
                         panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
+    const auto standard =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+    if (!standardButtonProc) standardButtonProc = standard;
+    buttons_[i][row] = button;
   }
 }
 
@@ -117,6 +125,39 @@ void PanelWindows::Show(PanelSide side) {
 
 void PanelWindows::SetFocus(platform::WindowHandle window) { ::SetFocus(Hwnd(window)); }
 
+// A standard button takes the keyboard focus when pressed, and with it the foreground from the
+// window typed into. These buttons are pressed without it; this matters only when the mouse hook
+// is gone, since the hook keeps every click away from the buttons.
+LRESULT CALLBACK PanelWindows::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second tap is a press like the first
+      SetCapture(button);
+      SendMessageW(button, BM_SETSTATE, TRUE, 0);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == button) {
+        RECT r{};
+        GetClientRect(button, &r);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        SendMessageW(button, BM_SETSTATE, PtInRect(&r, at), 0);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == button) {
+        const bool pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        ReleaseCapture();
+        SendMessageW(button, BM_SETSTATE, FALSE, 0);
+        if (pressed) {
+          SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+        }
+      }
+      return 0;
+    default: return CallWindowProcW(standardButtonProc, button, message, wParam, lParam);
+  }
+}
+
 LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<PanelWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
@@ -129,9 +170,11 @@ LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wPara
 LRESULT PanelWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
-        keyboard_->OnButtonClick(side, LOWORD(wParam) - 1);
+        // The button reports the click while its button-up message is being handled.
+        keyboard_->OnButtonClick(side, LOWORD(wParam) - 1, OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
         return 0;
       }
       break;

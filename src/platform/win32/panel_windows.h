@@ -43,6 +43,7 @@ class PanelWindows final : public platform::Panels {
  private:
   static int Index(platform::PanelSide side) { return static_cast<int>(side); }
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;

@@ -19,14 +19,15 @@ constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";  // 終了(&Q)
 
 }  // namespace
 
-TrayIcon::TrayIcon(HINSTANCE instance, std::function<void()> showAbout, std::function<HWND()> activeForm)
-    : showAbout_(std::move(showAbout)), activeForm_(std::move(activeForm)) {
+TrayIcon::TrayIcon(HINSTANCE instance, std::function<void()> showAbout) : showAbout_(std::move(showAbout)) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
-  window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  // A tool window: shown, empty, while the menu is open, and never on the taskbar.
+  window_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   picture_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KEYVANE_ICON), IMAGE_ICON, 16, 16, 0));
 }
@@ -67,16 +68,23 @@ void TrayIcon::Hide() {
 void TrayIcon::OpenMenu() {
   POINT cursor{};
   GetCursorPos(&cursor);
-  HWND form = activeForm_();
-  if (form) SetForegroundWindow(form);
+  keyboard_->OnOwnWindowOpening();
+  // The icon's own window owns the menu, so no panel is ever activated. It has no size and is
+  // shown only while the menu is open: a hidden window cannot take the foreground everywhere,
+  // and without the foreground the menu would not close when the user clicks elsewhere.
+  ShowWindow(window_, SW_SHOWNA);
+  SetForegroundWindow(window_);
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
   AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
-  const UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0,
-                                         form ? form : window_, nullptr);
+  const UINT_PTR chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+  PostMessageW(window_, WM_NULL, 0, 0);
+  ShowWindow(window_, SW_HIDE);
   DestroyMenu(menu);
   if (chosen == kAboutItem) showAbout_();
-  if (chosen == kQuitItem && keyboard_) keyboard_->OnQuitCommand();
+  keyboard_->OnOwnWindowClosed();
+  if (chosen == kQuitItem) keyboard_->OnQuitCommand();
 }
 
 LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,8 +14,8 @@ namespace keyvane::win32 {
 // The notification-area icon, tooltip "Keyvane", with its hidden message window and its menu.
 class TrayIcon {
  public:
-  // showAbout: what the menu's About item runs; activeForm: the panel brought forward for the menu.
-  TrayIcon(HINSTANCE instance, std::function<void()> showAbout, std::function<HWND()> activeForm);
+  // showAbout: what the menu's About item runs.
+  TrayIcon(HINSTANCE instance, std::function<void()> showAbout);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
@@ -37,7 +37,6 @@ class TrayIcon {
   bool shown_ = false;
   app::Keyboard* keyboard_ = nullptr;
   std::function<void()> showAbout_;
-  std::function<HWND()> activeForm_;
 };
 
 // Ending the program and hiding its icon.

@@ -26,11 +26,23 @@ platform::WindowHandle Win32WindowSystem::FirstChild(platform::WindowHandle wind
 
 bool Win32WindowSystem::IsVisible(platform::WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
 
+bool Win32WindowSystem::IsHung(platform::WindowHandle window) {
+  return window != 0 && IsHungAppWindow(Hwnd(window)) != FALSE;
+}
+
+platform::WindowHandle Win32WindowSystem::FocusedWindow(platform::ThreadId thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? Handle(info.hwndFocus) : 0;
+}
+
 platform::ThreadId Win32WindowSystem::WindowThread(platform::WindowHandle window) {
   return window ? GetWindowThreadProcessId(Hwnd(window), nullptr) : 0;
 }
 
 platform::ThreadId Win32WindowSystem::CurrentThread() { return GetCurrentThreadId(); }
+
+void Win32WindowSystem::BringToForeground(platform::WindowHandle window) { SetForegroundWindow(Hwnd(window)); }
 
 void Win32WindowSystem::AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) {
   ::AttachThreadInput(from, to, attach ? TRUE : FALSE);

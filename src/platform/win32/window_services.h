@@ -12,8 +12,11 @@ class Win32WindowSystem final : public platform::WindowSystem {
   std::string WindowTitle(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
   bool IsVisible(platform::WindowHandle window) override;
+  bool IsHung(platform::WindowHandle window) override;
+  platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override;
+  void BringToForeground(platform::WindowHandle window) override;
   void AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) override;
 };
 
