@@ -61,13 +61,13 @@ void FocusTracker::FollowForeground() {
   target_.targetWindow = foreground;
 }
 
-void FocusTracker::AttachTo(platform::ThreadId ownThread, platform::ThreadId targetThread) {
+void FocusTracker::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
   // No target, or one of Keyvane's own windows (its menu, its About box): there is no other
   // input to join, and the joined one stays, so the user comes back to it unchanged.
   if (attachedThreadId_ == targetThread || targetThread == 0 || targetThread == ownThread) return;
-  // Only the current target's thread stays joined: one hung program must not stall the others.
-  if (attachedThreadId_ != 0) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
-  s_.windows.AttachThreadInput(ownThread, targetThread, true);
+  // Only the current target's thread is joined: one hung program must not stall the others.
+  if (joined_) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
+  joined_ = false;
   attachedThreadId_ = targetThread;
 }
 
@@ -88,15 +88,19 @@ void FocusTracker::Timer1Timer() {
     return;
   }
 
-  AttachTo(ownThread, targetThread);
-  s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
+  // The input stays joined from tick to tick: leaving it even for a moment would hand the
+  // clicks still queued for the panels to the target's thread, which drops them. A target
+  // that stopped answering is left until it answers again.
+  FollowTargetThread(ownThread, targetThread);
+  const bool join = attachedThreadId_ != 0 && !s_.windows.IsHung(target_.targetWindow);
+  if (join != joined_) {
+    s_.windows.AttachThreadInput(ownThread, attachedThreadId_, join);
+    joined_ = join;
+  }
 
   hook_.CheckLongHold(cursor);
 
   FindImeContext();
-
-  // A target that stopped answering stays detached until it answers again.
-  if (!s_.windows.IsHung(target_.targetWindow)) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, true);
 
   char status[128];
   std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
@@ -111,7 +115,8 @@ void FocusTracker::Timer1Timer() {
 
 void FocusTracker::DetachInput() {
   input::ReleaseTargetImeContext(target_, s_.ime);
-  s_.windows.AttachThreadInput(s_.windows.CurrentThread(), s_.windows.WindowThread(target_.targetWindow), false);
+  if (joined_) s_.windows.AttachThreadInput(s_.windows.CurrentThread(), attachedThreadId_, false);
+  joined_ = false;
 }
 
 }  // namespace keyvane::tracking

@@ -18,9 +18,9 @@
 namespace keyvane::tracking {
 
 // The right panel's 100 ms timer: follows the foreground window, keeps this thread's input
-// attached to its thread (and to no other), finds its input-method context, gives a new target
-// the input-method state of the map shown, fires the long right hold, applies the two exit
-// rules, traces one status line and re-places the panels.
+// joined with its thread (and with no other, and not while it hangs), finds its input-method context, gives a new
+// target the input-method state of the map shown, fires the long right hold, applies the two exit rules, traces one
+// status line and re-places the panels.
 class FocusTracker {
  public:
   struct Services {
@@ -54,7 +54,7 @@ class FocusTracker {
  private:
   void CheckCorner(platform::Point cursor);
   void FollowForeground();
-  void AttachTo(platform::ThreadId ownThread, platform::ThreadId targetThread);
+  void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
   bool IsPanelTitle(const std::string& title) const;
   void FindImeContext();
   void TraceLoopLine(platform::WindowHandle child, platform::ImeContext context);
@@ -66,7 +66,8 @@ class FocusTracker {
   Services s_;
   std::function<void()> placePanels_;
 
-  platform::ThreadId attachedThreadId_ = 0;
+  platform::ThreadId attachedThreadId_ = 0;  // the target thread followed; 0 until there is one
+  bool joined_ = false;                      // whether this thread's input is joined with it now
   platform::WindowHandle imeChildWindow_ = 0;
   std::optional<std::uint32_t> cornerDwellStart_;  // empty: cursor not in the corner
 };
