@@ -1,8 +1,7 @@
 """End-to-end cases of faults a user on real Windows would meet: mouse-button keys clicking on
-the button that sent them, scan codes and extended keys, the focus after the About box, and the
-buttons' own click route when the mouse hook is gone.
+the button that sent them, scan codes and extended keys, and the buttons' own click route when
+the mouse hook is gone.
 """
-import re
 import time
 
 from run_e2e import (BUILD, LEFT, PRESS, RIGHT, check, cp932_file, down, fixture, up, wait_until, xdotool)
@@ -41,23 +40,6 @@ def case_keys_carry_scan_codes(s):
     check(scan_lines(s) == ["SCAN 41 1E", "SCAN 25 4B E", "SCAN 2E 53 E", "SCAN 24 47 E"], f"{scan_lines(s)}")
 
 
-def case_press_after_about_reaches_target(s):
-    from run_e2e import choose_from_tray_menu
-    s.start_target()
-    s.start_keyvane()
-    s.wait_attached()
-    choose_from_tray_menu(s, 0)
-    wait_until("the About box", lambda: s.visible("About Keyvane"))
-    children = s.parse_windows(s.probe("children", "About Keyvane"))
-    ok = next(child for child in children if child["title"] == "OK")
-    ox, oy, ow, oh = ok["rect"]
-    xdotool("mousemove", ox + ow // 2, oy + oh // 2)
-    xdotool("click", 1)
-    wait_until("the About box to close", lambda: not s.visible("About Keyvane"))
-    s.press(LEFT, 1, [down(41), up(41)])
-    s.press(RIGHT, 1, [down(25), up(25)])
-
-
 def case_without_hook_buttons_press_and_keep_focus(s):
     s.start_target()
     keyvane = s.start_keyvane()
@@ -82,8 +64,6 @@ KEYS = cp932_file("#MAIN\nLB KEY MOUSELEFTBTN\nA KEY A\nA KEY A\nLEFT KEY LEFT\n
 CASES = [
     ("real Windows: a mouse-button key clicks once", case_mouse_button_key_clicks_once, KEYS, BUILD),
     ("real Windows: keys carry scan codes and the extended mark", case_keys_carry_scan_codes, KEYS, BUILD),
-    ("real Windows: a press after the About box reaches the target", case_press_after_about_reaches_target, KEYS,
-     BUILD),
     ("real Windows: without the hook, buttons press and keep the focus",
      case_without_hook_buttons_press_and_keep_focus, fixture("panels.btn"), BUILD),
 ]

@@ -423,6 +423,9 @@ def case_tray_about(s):
     wait_until("the About box to close", lambda: not s.visible("About Keyvane"))
     for title in (LEFT, RIGHT):
         check(s.window(title)["topmost"], f"{title} is not topmost again")
+    # The window typed into has the foreground back: the next presses reach it.
+    s.press(LEFT, 0, [down(41), up(41)])
+    s.press(RIGHT, 0, [down(10), down(42), up(42), up(10)])
 
 
 def blank_buttons_case(s):
