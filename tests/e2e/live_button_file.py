@@ -4,13 +4,14 @@ by hand, and a balloon from the notification icon names the file's first problem
 """
 import os
 
-from run_e2e import BUILD, HEADING, LEFT, RIGHT, check, down, up, wait_until, xdotool, TRAY_ICON
+from run_e2e import (BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up, wait_until,
+                     xdotool)
 from bad_conditions import check_answering
 
 A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"
 X_Y = b"#MAIN\r\nX KEY X\r\nY KEY Y\r\n"
 GARBAGE = b"\x00\x01\xff\xfe not a button file\r\n" * 20
-KYE_PROBLEM = ('dovaD.BTN: 1 problem. Line 3: unknown command word "KYE" (expected JP, KEY, REKEY, KEYTOG, '
+KYE_PROBLEM = ('dovaD.BTN: 1 problem. Line 4: unknown command word "KYE" (expected JP, KEY, REKEY, KEYTOG, '
                'BASE, EXEC); the button is blank and does nothing')
 NO_MAP = "dovaD.BTN has no map (a line starting with #): the buttons stay as they were."
 
@@ -52,7 +53,8 @@ def case_saved_file_shows_within_two_seconds(s):
     wait_balloon(s, NO_MAP)
     check(s.captions(LEFT)[0] == "X" and s.captions(RIGHT)[0] == "Y",
           f"the buttons changed: {s.captions(LEFT)} {s.captions(RIGHT)}")
-    s.press(LEFT, 0, [down(58), up(58)])
+    # Wine's notification area is at the top left: its balloon lies over the left panel's first button.
+    s.press(RIGHT, 0, [down(59), up(59)])
     check_answering(s, keyvane)
     check(s.trace_bytes().startswith(first_section), "the start-up part of the trace was not kept")
     s.check_focus_kept()
@@ -78,13 +80,20 @@ def case_menu_reload_and_problem_balloon(s):
     # Same size and write time: only the menu item can tell that the file changed.
     path = s.dir / "dovaD.BTN"
     before = os.stat(path)
-    save(s, path.read_bytes().replace(b"A KEY A", b"Z KEY Z"))
+    save(s, path.read_bytes().replace(b"B KEY B", b"Z KEY Z"))
     os.utime(path, ns=(before.st_atime_ns, before.st_mtime_ns))
-    check(s.captions(LEFT)[0] == "A", f"captions before the menu: {s.captions(LEFT)}")
+    check(s.captions(RIGHT)[0] == "B", f"captions before the menu: {s.captions(RIGHT)}")
     choose_reload(s)
-    s.wait_captions(LEFT, ["Z"], timeout=3)
-    s.press(LEFT, 0, [down("5A"), up("5A")])
+    s.wait_captions(RIGHT, ["Z"], timeout=3)
+    s.press(RIGHT, 0, [down("5A"), up("5A")])
     check(reading_sections(s) == 2, f"{reading_sections(s)} reading sections in the trace")
+
+    choose_from_tray_menu(s, 0)
+    wait_until("the About box", lambda: s.visible("About Keyvane"))
+    text = " ".join(child["title"] for child in s.parse_windows(s.probe("children", "About Keyvane")))
+    check("1 map, 1 problem" in text, f"the About box does not count the problem: {text!r}")
+    s.probe("close", "About Keyvane")
+    wait_until("the About box to close", lambda: not s.visible("About Keyvane"))
     check_answering(s, keyvane)
 
 
@@ -92,5 +101,5 @@ CASES = [
     ("live dovaD.BTN: a save shows, a broken save keeps the buttons", case_saved_file_shows_within_two_seconds,
      A_B, BUILD),
     ("live dovaD.BTN: menu reload, problem balloon", case_menu_reload_and_problem_balloon,
-     b"#MAIN\r\nA KEY A\r\nX KYE A\r\n", BUILD),
+     b"#MAIN\r\nA KEY A\r\nB KEY B\r\nX KYE A\r\n", BUILD),
 ]
