@@ -31,7 +31,8 @@ struct ButtonFileStatus {
 };
 
 // Everything the keyboard decides, driven by the window layer on the user-interface thread.
-// Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel.
+// Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel,
+// OnStartedUp once the notification icon is shown.
 // Tear-down: the right panel is destroyed before the left one.
 // A second copy does not build a Keyboard: it calls TogglePanels (app/toggle_panels.h) and ends.
 class Keyboard {
