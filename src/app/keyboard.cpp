@@ -1,7 +1,9 @@
 #include "app/keyboard.h"
 
+#include "app/button_file_notice.h"
 #include "app/placement.h"
 #include "app/toggle_panels.h"
+#include "btnfile/diagnostics.h"
 #include "tracking/slot_geometry.h"
 
 namespace keyvane::app {
@@ -26,9 +28,45 @@ Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolde
                [this] { PlacePanels(); }) {}
 
 void Keyboard::LoadButtons() {
-  loaded_ = btnfile::LoadButtonFile(p_.files, buttonFilePath_, log_);
+  // The stamp before the reading: a save during it is seen as a change afterwards.
+  const std::optional<platform::FileStamp> stamp = p_.files.Stamp(buttonFilePath_);
+  TakeLoaded(btnfile::LoadButtonFile(p_.files, buttonFilePath_, log_));
+  watch_.Loaded(stamp, p_.clock.TickCount());
+  if (!loaded_.fileRead) notice_ = ButtonFileNotice(LoadOutcome::Unreadable, {});
+}
+
+void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
+  // Nothing may point into the old maps once they are gone.
+  slots_.definitions.fill(nullptr);
+  loaded_ = std::move(loaded);
   names_.defaultMapName = loaded_.maps.defaultMapName;
   names_.fallbackMapName = loaded_.maps.fallbackMapName;
+  // The same findings as keyvane-check, which looks only at a file it could read.
+  std::vector<btnfile::Diagnostic> problems;
+  if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_.lines, loaded_.maps);
+  problemCount_ = problems.size();
+  notice_ = ButtonFileNotice(LoadOutcome::Read, problems);
+}
+
+void Keyboard::ReloadButtons() {
+  const std::optional<platform::FileStamp> stamp = p_.files.Stamp(buttonFilePath_);
+  btnfile::LoadedButtons fresh = btnfile::ReadAndBuild(p_.files, buttonFilePath_, log_);
+  // Even a file that is refused counts as seen: it is not read again until it changes.
+  watch_.Loaded(stamp, p_.clock.TickCount());
+  if (!fresh.fileRead || fresh.maps.table.empty()) {
+    // A broken save must not take the working buttons away.
+    p_.app.ShowTrayBalloon(ButtonFileNotice(fresh.fileRead ? LoadOutcome::NoMapKept : LoadOutcome::UnreadableKept, {}));
+    return;
+  }
+  TakeLoaded(std::move(fresh));
+  // The chord it remembers may no longer be on any button.
+  presser_.ForgetRememberedKeys();
+  switcher_.SwitchMap(input::kDefaultMapAlias);
+  if (!notice_.empty()) p_.app.ShowTrayBalloon(notice_);
+}
+
+ButtonFileStatus Keyboard::buttonFileStatus() const {
+  return {loaded_.fileRead, loaded_.maps.table.size(), problemCount_};
 }
 
 void Keyboard::TakeTarget() { target_.targetWindow = p_.windows.FocusWindow(); }
@@ -51,12 +89,20 @@ void Keyboard::OnRightPanelCreated() {
   tracking::ParkCursor(p_.panels, p_.cursor, kParkingSlotAtStart);
 }
 
+void Keyboard::OnStartedUp() {
+  if (!notice_.empty()) p_.app.ShowTrayBalloon(notice_);
+}
+
 tracking::HookAction Keyboard::OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
                                            tracking::InputOrigin origin) {
   return hook_.HookProc(nCode, message, cursor, origin);
 }
 
-void Keyboard::OnTimerTick() { tracker_.Timer1Timer(); }
+void Keyboard::OnTimerTick() {
+  tracker_.Timer1Timer();
+  const std::uint32_t now = p_.clock.TickCount();
+  if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
+}
 
 void Keyboard::OnButtonClick(PanelSide side, int row, tracking::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == tracking::InputOrigin::Keyvane) return;
@@ -72,6 +118,8 @@ void Keyboard::OnOwnWindowClosed() {
   target_.targetWindow = targetBeforeOwnWindow_;
   if (targetBeforeOwnWindow_ != 0) p_.windows.BringToForeground(targetBeforeOwnWindow_);
 }
+
+void Keyboard::OnReloadCommand() { ReloadButtons(); }
 
 void Keyboard::RemoveHook() {
   if (hookInstalled_) p_.mouseHook.Remove();

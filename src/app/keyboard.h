@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/button_file_watch.h"
 #include "app/platform_services.h"
 #include "btnfile/loader.h"
 #include "input/map_names.h"
@@ -22,8 +23,16 @@ namespace keyvane::app {
 inline constexpr char kButtonFileName[] = "dovaD.BTN";
 inline constexpr char kTraceFileName[] = "dovaD.STS";
 
+// What the About box tells about the button file in use.
+struct ButtonFileStatus {
+  bool fileRead = false;
+  std::size_t mapCount = 0;
+  std::size_t problemCount = 0;  // what keyvane-check would list
+};
+
 // Everything the keyboard decides, driven by the window layer on the user-interface thread.
-// Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel.
+// Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel,
+// OnStartedUp once the notification icon is shown.
 // Tear-down: the right panel is destroyed before the left one.
 // A second copy does not build a Keyboard: it calls TogglePanels (app/toggle_panels.h) and ends.
 class Keyboard {
@@ -44,12 +53,15 @@ class Keyboard {
   // captions of the default map, shows the right panel, focuses the target, parks the cursor.
   // The window layer starts the right panel's 100 ms timer after this.
   void OnRightPanelCreated();
+  // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
+  void OnStartedUp();
 
   // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id), MOUSEHOOKSTRUCT::pt
   // and whether Keyvane sent the message itself. Consume: return -1; PassOn: return CallNextHookEx.
   tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
                                    tracking::InputOrigin origin = tracking::InputOrigin::User);
-  // WM_TIMER of the right panel's 100 ms timer.
+  // WM_TIMER of the right panel's 100 ms timer; also reads the button file again once a
+  // change to it has settled.
   void OnTimerTick();
   // A click of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
@@ -62,6 +74,8 @@ class Keyboard {
   void OnOwnWindowOpening();
   // After they closed: that window gets the foreground back, so the next press reaches it.
   void OnOwnWindowClosed();
+  // Notification menu: the reload item. Reads the button file again now.
+  void OnReloadCommand();
   // Notification menu: the Quit item (WM_COMMAND).
   void OnQuitCommand();
   // Left panel WM_CLOSE and WM_QUERYENDSESSION: removes the hook, hides the icon; true = may close.
@@ -73,6 +87,7 @@ class Keyboard {
 
   // State, for the checker and for tests.
   const btnfile::LoadedButtons& loaded() const { return loaded_; }
+  ButtonFileStatus buttonFileStatus() const;
   const input::MapNames& mapNames() const { return names_; }
   const input::SlotTable& slots() const { return slots_; }
   const input::TargetState& target() const { return target_; }
@@ -83,6 +98,8 @@ class Keyboard {
  private:
   void PlacePanels();
   void RemoveHook();
+  void ReloadButtons();
+  void TakeLoaded(btnfile::LoadedButtons loaded);
 
   PlatformServices p_;
   std::string buttonFilePath_;
@@ -95,6 +112,9 @@ class Keyboard {
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
   tracking::FocusTracker tracker_;
+  ButtonFileWatch watch_;
+  std::size_t problemCount_ = 0;
+  std::string notice_;  // what the balloon said, or is to say, about the reading in use
   bool hookInstalled_ = false;
   platform::WindowHandle targetBeforeOwnWindow_ = 0;
 };

@@ -9,7 +9,7 @@
 
 namespace keyvane::btnfile {
 
-// Everything read from the button file at start-up; lives, unchanged, for the whole run.
+// Everything read from the button file; lives, unchanged, until a reload replaces it whole.
 struct LoadedButtons {
   bool fileRead = false;  // false when the file could not be opened
   LineStore lines;
@@ -18,5 +18,9 @@ struct LoadedButtons {
 
 // Starts a fresh trace (deleting the old one), reads and cleans the file, builds the maps.
 LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
+
+// Reads and cleans the file and builds the maps, tracing what it reads after what the trace
+// already holds. Start-up does this right after deleting the trace; a reload does only this.
+LoadedButtons ReadAndBuild(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
 
 }  // namespace keyvane::btnfile

@@ -18,6 +18,7 @@ class TraceCapturingFiles final : public platform::Files {
     return true;
   }
   void Remove(const std::string&) override { trace_.clear(); }
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
 
   const std::string& trace() const { return trace_; }
 

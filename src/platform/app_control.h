@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 namespace keyvane::platform {
 
 // The application's own life.
@@ -10,6 +12,8 @@ class AppControl {
   virtual void RequestQuit() = 0;
   // Shell_NotifyIconA(NIM_DELETE); hiding a hidden icon does nothing.
   virtual void HideTrayIcon() = 0;
+  // A balloon notification from the icon (Shell_NotifyIcon NIM_MODIFY, NIF_INFO); code page 932 text.
+  virtual void ShowTrayBalloon(std::string_view text) = 0;
 };
 
 }  // namespace keyvane::platform

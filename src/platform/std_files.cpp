@@ -1,6 +1,7 @@
 #include "platform/std_files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace keyvane::platform {
@@ -34,5 +35,14 @@ bool StdFiles::Append(const std::string& path, std::string_view bytes) {
 }
 
 void StdFiles::Remove(const std::string& path) { std::remove(path.c_str()); }
+
+std::optional<FileStamp> StdFiles::Stamp(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return FileStamp{size, static_cast<std::int64_t>(written.time_since_epoch().count())};
+}
 
 }  // namespace keyvane::platform

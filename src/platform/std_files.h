@@ -11,6 +11,7 @@ class StdFiles final : public Files {
   bool ReadAll(const std::string& path, std::string& bytes) override;
   bool Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
 };
 
 }  // namespace keyvane::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -14,12 +15,13 @@ class MemoryFiles final : public platform::Files {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> unwritable;  // appends to these paths fail
+  std::set<std::string> unreadable;  // these exist but cannot be opened for reading
   std::vector<std::string> calls;    // "read PATH", "append PATH", "remove PATH"
 
   bool ReadAll(const std::string& path, std::string& bytes) override {
     calls.push_back("read " + path);
     const auto it = files.find(path);
-    if (it == files.end()) return false;
+    if (it == files.end() || unreadable.count(path)) return false;
     bytes = it->second;
     return true;
   }
@@ -32,6 +34,12 @@ class MemoryFiles final : public platform::Files {
   void Remove(const std::string& path) override {
     calls.push_back("remove " + path);
     files.erase(path);
+  }
+  // The content stands in for the write time: any rewrite that changes it changes the stamp.
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override {
+    const auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return platform::FileStamp{it->second.size(), static_cast<std::int64_t>(std::hash<std::string>{}(it->second))};
   }
 };
 

@@ -89,6 +89,7 @@ class RecordingPlatform final : public platform::Files,
   bool ReadAll(const std::string& path, std::string& bytes) override;
   bool Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override { return fileSystem.Stamp(path); }
   // InputEvents
   void KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) override;
@@ -143,6 +144,7 @@ class RecordingPlatform final : public platform::Files,
   // AppControl
   void RequestQuit() override { Record("quit"); }
   void HideTrayIcon() override { Record("tray-hide"); }
+  void ShowTrayBalloon(std::string_view text) override { Record("tray-balloon " + std::string(text)); }
 
  private:
   void Record(std::string effect);

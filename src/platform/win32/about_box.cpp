@@ -24,10 +24,11 @@ void RestoreTopmost(const std::vector<HWND>& relaxed) {
   for (HWND w : relaxed) SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-std::wstring Text(const AboutFacts& facts) {
+std::wstring Text(const AboutFacts& facts, const app::ButtonFileStatus& status) {
   std::wstring text = L"Keyvane " KEYVANE_VERSION L"\n\nButton file:\n" + facts.buttonFilePath + L"\n";
-  if (facts.buttonFileRead) {
-    text += std::to_wstring(facts.mapCount) + (facts.mapCount == 1 ? L" map" : L" maps");
+  if (status.fileRead) {
+    text += std::to_wstring(status.mapCount) + (status.mapCount == 1 ? L" map" : L" maps");
+    text += L", " + std::to_wstring(status.problemCount) + (status.problemCount == 1 ? L" problem" : L" problems");
   } else {
     text += L"not found or unreadable: no maps";
   }
@@ -37,10 +38,11 @@ std::wstring Text(const AboutFacts& facts) {
 
 }  // namespace
 
-void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts) {
+void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts,
+                  const app::ButtonFileStatus& status) {
   const std::vector<HWND> relaxed = RelaxTopmost(applicationWindow, leftPanel);
   // Task-modal: the panels do not react until the box is closed.
-  MessageBoxW(nullptr, Text(facts).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  MessageBoxW(nullptr, Text(facts, status).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
   RestoreTopmost(relaxed);
 }
 

@@ -4,18 +4,18 @@
 
 #include <string>
 
+#include "app/keyboard.h"
+
 namespace keyvane::win32 {
 
 // What the About box tells.
 struct AboutFacts {
   std::wstring buttonFilePath;
-  bool buttonFileRead = false;
-  std::size_t mapCount = 0;
   std::wstring traceFilePath;
 };
 
 // Shows the About box. While it is open, the topmost windows owned by the application window
 // that lie above the left panel are made ordinary windows, so that the box is not hidden.
-void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts);
+void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts, const app::ButtonFileStatus& status);
 
 }  // namespace keyvane::win32

@@ -6,7 +6,6 @@
 
 #include "app/keyboard.h"
 #include "app/toggle_panels.h"
-#include "platform/std_files.h"
 #include "platform/win32/about_box.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/input_method.h"
@@ -57,7 +56,7 @@ void Run(HINSTANCE instance) {
   }
   CreateMutexA(nullptr, TRUE, kMutexName);
 
-  keyvane::platform::StdFiles files;
+  win32::Win32Files files;
   win32::Win32InputEvents input;
   win32::Win32Clock clock;
   win32::Win32Cursor cursor;
@@ -70,9 +69,10 @@ void Run(HINSTANCE instance) {
   win32::PanelWindows panels(instance);
 
   const std::wstring folder = ExeFolderWide();
-  win32::AboutFacts about{folder + L"dovaD.BTN", false, 0, folder + L"dovaD.STS"};
-  win32::TrayIcon tray(instance,
-                       [&] { win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about); });
+  const win32::AboutFacts about{folder + L"dovaD.BTN", folder + L"dovaD.STS"};
+  win32::TrayIcon tray(instance, [&](const keyvane::app::Keyboard& keyboard) {
+    win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
+  });
   win32::Win32AppControl appControl(tray);
 
   keyvane::app::Keyboard keyboard({files, input, clock, cursor, windowSystem, topLevelWindows, ime, screen, commandLine,
@@ -83,8 +83,6 @@ void Run(HINSTANCE instance) {
   win32::MouseHookRoute hookRoute(keyboard);
 
   keyboard.LoadButtons();
-  about.buttonFileRead = keyboard.loaded().fileRead;
-  about.mapCount = keyboard.loaded().maps.table.size();
   keyboard.TakeTarget();
 
   panels.Create(PanelSide::Left);
@@ -94,6 +92,7 @@ void Run(HINSTANCE instance) {
   win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
   panels.StartTimer();
   ShowWindow(panels.ApplicationWindow(), SW_HIDE);
+  win32::Guarded([&] { keyboard.OnStartedUp(); });
 
   panels.Show(PanelSide::Left);
   RunMessageLoop();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/win32/cp932_text.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/resource_ids.h"
 
@@ -14,12 +15,15 @@ constexpr UINT kCallbackMessage = WM_USER + 1;
 constexpr UINT kIconId = 1;
 constexpr UINT_PTR kAboutItem = 1;
 constexpr UINT_PTR kQuitItem = 2;
+constexpr UINT_PTR kReloadItem = 3;
 constexpr wchar_t kAboutCaption[] = L"About(&A)";
-constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";  // 終了(&Q)
+constexpr wchar_t kReloadCaption[] = L"\x518D\x8AAD\x307F\x8FBC\x307F(&R)";  // 再読み込み(&R)
+constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";                      // 終了(&Q)
 
 }  // namespace
 
-TrayIcon::TrayIcon(HINSTANCE instance, std::function<void()> showAbout) : showAbout_(std::move(showAbout)) {
+TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)> showAbout)
+    : showAbout_(std::move(showAbout)) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -65,6 +69,22 @@ void TrayIcon::Hide() {
   if (!Shell_NotifyIconA(NIM_DELETE, &record)) throw std::runtime_error("Cannot Remove System Shell Notification Icon");
 }
 
+void TrayIcon::ShowBalloon(std::string_view text) {
+  if (!shown_) return;
+  // The wide record: the balloon's text may hold any Japanese character. The version-2 size
+  // is the first that has the balloon fields.
+  NOTIFYICONDATAW record{};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.hWnd = window_;
+  record.uID = kIconId;
+  record.uFlags = NIF_INFO;
+  const std::wstring wide = WideFromCp932(text);
+  lstrcpynW(record.szInfo, wide.c_str(), ARRAYSIZE(record.szInfo));
+  lstrcpynW(record.szInfoTitle, L"Keyvane", ARRAYSIZE(record.szInfoTitle));
+  record.dwInfoFlags = NIIF_WARNING;
+  Shell_NotifyIconW(NIM_MODIFY, &record);
+}
+
 void TrayIcon::OpenMenu() {
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -76,14 +96,17 @@ void TrayIcon::OpenMenu() {
   SetForegroundWindow(window_);
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
+  AppendMenuW(menu, MF_STRING, kReloadItem, kReloadCaption);
   AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
   const UINT_PTR chosen =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
   PostMessageW(window_, WM_NULL, 0, 0);
   ShowWindow(window_, SW_HIDE);
   DestroyMenu(menu);
-  if (chosen == kAboutItem) showAbout_();
+  if (chosen == kAboutItem) showAbout_(*keyboard_);
   keyboard_->OnOwnWindowClosed();
+  // After the window typed into is the target again: the new first map's input method goes to it.
+  if (chosen == kReloadItem) keyboard_->OnReloadCommand();
   if (chosen == kQuitItem) keyboard_->OnQuitCommand();
 }
 
@@ -114,5 +137,7 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 void Win32AppControl::RequestQuit() { PostQuitMessage(0); }
 
 void Win32AppControl::HideTrayIcon() { tray_.Hide(); }
+
+void Win32AppControl::ShowTrayBalloon(std::string_view text) { tray_.ShowBalloon(text); }
 
 }  // namespace keyvane::win32

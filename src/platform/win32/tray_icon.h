@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <string_view>
 
 #include "app/keyboard.h"
 #include "platform/app_control.h"
@@ -15,7 +16,7 @@ namespace keyvane::win32 {
 class TrayIcon {
  public:
   // showAbout: what the menu's About item runs.
-  TrayIcon(HINSTANCE instance, std::function<void()> showAbout);
+  TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)> showAbout);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
@@ -25,6 +26,8 @@ class TrayIcon {
   void Show();
   // NIM_DELETE; hiding a hidden icon does nothing. Throws when the shell refuses.
   void Hide();
+  // A balloon from the shown icon; the text is code page 932. Nothing while the icon is hidden.
+  void ShowBalloon(std::string_view text);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,7 +39,7 @@ class TrayIcon {
   HICON picture_ = nullptr;
   bool shown_ = false;
   app::Keyboard* keyboard_ = nullptr;
-  std::function<void()> showAbout_;
+  std::function<void(const app::Keyboard&)> showAbout_;
 };
 
 // Ending the program and hiding its icon.
@@ -45,6 +48,7 @@ class Win32AppControl final : public platform::AppControl {
   explicit Win32AppControl(TrayIcon& tray) : tray_(tray) {}
   void RequestQuit() override;
   void HideTrayIcon() override;
+  void ShowTrayBalloon(std::string_view text) override;
 
  private:
   TrayIcon& tray_;
