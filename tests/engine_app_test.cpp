@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/folder_of_path.h"
 #include "app/integer_text.h"
 #include "app/placement.h"
 #include "app/toggle_panels.h"
 #include "support/recording_platform.h"
+#include "support/sjis.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::testing {
@@ -44,6 +46,22 @@ TEST(EnginePlacementOptions, ArgumentsAreUpperCasedTrimmedAndTheLastWins) {
   EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/T30", "/Tabc"}), (O{0, 0}));
   EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/R", "/T-20", "", "/X5"}), (O{0, -20}));
   EXPECT_EQ(app::ReadPlacementOptions({"/T5"}), (O{0, 5}));  // the program's own name counts too
+}
+
+TEST(EngineFolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
+  // ソ is 0x83 0x5C and 表 is 0x95 0x5C: their second byte is the backslash byte.
+  const struct {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"C:\\Keyvane\\keyvane.exe", "C:\\Keyvane\\"},
+      {"C:\\Keyvane\\ソフト.exe", "C:\\Keyvane\\"},  // 0x5C inside the name
+      {"C:\\表\\keyvane.exe", "C:\\表\\"},           // the folder ends in 0x5C 0x5C
+      {"C:\\ソフト\\表.exe", "C:\\ソフト\\"},
+      {"\\\\server\\表\\ソ", "\\\\server\\表\\"},
+      {"ソフト.exe", ""},  // no folder at all
+  };
+  for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
 }
 
 class Placement : public ::testing::Test {

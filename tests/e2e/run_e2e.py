@@ -541,6 +541,9 @@ sys.modules.setdefault("run_e2e", sys.modules[__name__])
 import bad_conditions  # noqa: E402
 
 CASES += bad_conditions.CASES
+import windows_faults  # noqa: E402
+
+CASES += windows_faults.CASES
 
 
 def main():

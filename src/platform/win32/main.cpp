@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/folder_of_path.h"
 #include "app/keyboard.h"
 #include "app/toggle_panels.h"
 #include "platform/std_files.h"
@@ -29,8 +30,7 @@ constexpr char kMutexName[] = "Keyvane Lanternworks";
 std::string ExeFolder() {
   char path[MAX_PATH * 2] = "";
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  return keyvane::app::FolderOfPath(std::string_view(path, length));
 }
 
 std::wstring ExeFolderWide() {
