@@ -48,14 +48,22 @@ void RunMessageLoop() {
   }
 }
 
+// Opens or else creates the single-instance mutex. True when another copy holds it, also when
+// that copy's mutex may not be opened: a copy run as administrator denies a normal start.
+bool AnotherCopyRuns() {
+  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) return true;
+  if (GetLastError() == ERROR_ACCESS_DENIED) return true;
+  if (CreateMutexA(nullptr, TRUE, kMutexName)) return false;
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 void Run(HINSTANCE instance) {
-  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
-    // Another copy runs: flip its panels and end, touching nothing else.
+  if (AnotherCopyRuns()) {
+    // Flip the running copy's panels and end, touching nothing else.
     win32::Win32TopLevelWindows topLevelWindows;
     keyvane::app::TogglePanels(topLevelWindows);
     return;
   }
-  CreateMutexA(nullptr, TRUE, kMutexName);
 
   keyvane::platform::StdFiles files;
   win32::Win32InputEvents input;
