@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/button_colours.h"
 #include "app/folder_of_path.h"
 #include "app/integer_text.h"
 #include "app/placement.h"
@@ -62,6 +63,31 @@ TEST(EngineFolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
       {"ソフト.exe", ""},  // no folder at all
   };
   for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
+}
+
+TEST(EngineButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
+  using app::Rgb;
+  constexpr app::Colour kWhite = Rgb(255, 255, 255);
+  const struct {
+    app::Colour face;
+    app::Colour themeText;
+    app::Colour caption;
+  } cases[] = {
+      {Rgb(240, 240, 240), app::kColourKey, app::kNavy},  // the usual light face
+      {Rgb(192, 192, 192), app::kColourKey, app::kNavy},  // the classic grey
+      {Rgb(128, 128, 128), app::kColourKey, app::kNavy},
+      {app::kColourKey, kWhite, kWhite},  // high contrast black
+      {app::kColourKey, Rgb(255, 255, 0), Rgb(255, 255, 0)},
+      {Rgb(32, 32, 32), kWhite, kWhite},
+      {app::kColourKey, app::kColourKey, app::Paintable(app::kColourKey)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::CaptionColour(c.face, c.themeText), c.caption) << std::hex << c.face << " " << c.themeText;
+    EXPECT_NE(app::Paintable(c.face), app::kColourKey);
+    EXPECT_NE(app::CaptionColour(c.face, c.themeText), app::kColourKey);
+  }
+  EXPECT_EQ(app::Paintable(kWhite), kWhite);
+  EXPECT_EQ(app::Paintable(Rgb(1, 0, 0)), Rgb(1, 0, 0));
 }
 
 class Placement : public ::testing::Test {

@@ -1,10 +1,13 @@
 """End-to-end cases of faults that only show on a real Windows desktop: a program folder whose
-code page 932 name holds the backslash byte, and a running copy whose mutex a second start may
-not open.
+code page 932 name holds the backslash byte, a running copy whose mutex a second start may not
+open, and a theme whose button face is the panels' transparent colour.
 """
+import re
 import shutil
+import subprocess
 
-from run_e2e import BUILD, HEADING, LEFT, MAIN_LEFT, MAIN_RIGHT, RIGHT, check, fixture, wait_until
+from run_e2e import (ARTIFACTS, BUILD, HEADING, LEFT, MAIN_LEFT, MAIN_RIGHT, RIGHT, WINE_ENV, check, down, fixture,
+                     run, screenshot, up, wait_until, xdotool)
 
 MUTEX_NAME = "Keyvane Lanternworks"
 
@@ -54,8 +57,60 @@ def case_second_start_denied_the_mutex(s):
     check(not s.visible(LEFT) and not s.visible(RIGHT), "panels still shown")
 
 
+# ---------------------------------------------------------------------------------------
+# A high-contrast theme with black button faces
+# ---------------------------------------------------------------------------------------
+
+COLOURS = r"HKCU\Control Panel\Colors"
+BLACK_THEME = {"ButtonFace": "0 0 0", "ButtonText": "255 255 255"}
+
+
+def reg(*args):
+    return subprocess.run(["wine", "reg", *args], env=WINE_ENV, capture_output=True)
+
+
+def read_colour(name):
+    """The value in the shared prefix, or None when it is not set."""
+    result = reg("query", COLOURS, "/v", name)
+    found = re.search(rf"{name}\s+REG_SZ\s+([^\r\n]*)", result.stdout.decode("utf-8", "replace"))
+    return found.group(1).strip() if result.returncode == 0 and found else None
+
+
+def write_colours(colours):
+    for name, value in colours.items():
+        if value is None:
+            reg("delete", COLOURS, "/v", name, "/f")
+        else:
+            check(reg("add", COLOURS, "/v", name, "/t", "REG_SZ", "/d", value, "/f").returncode == 0,
+                  f"could not set {name}")
+
+
+def case_high_contrast_black_faces(s):
+    s.start_target()  # first, so that Wine's services are up before reg runs with its output captured
+    saved = {name: read_colour(name) for name in BLACK_THEME}
+    try:
+        write_colours(BLACK_THEME)
+        s.start_keyvane()
+        s.wait_attached()
+        shot = ARTIFACTS / "high-contrast-black.png"
+        screenshot(shot)
+        x, y, _, _ = s.window(LEFT)["rect"]
+        # Inside the top button's edges only the caption can be light: the theme's white, not navy.
+        red = run(["convert", str(shot), "-crop", f"49x33+{x + 4}+{y + 4}", "-format", "%[fx:maxima.r]", "info:"])
+        check(float(red.stdout or 0) > 0.5, f"no light caption on the black face (brightest red {red.stdout!r})")
+        # On the face beside the caption: a see-through face would pass the click to the desktop.
+        xdotool("mousemove", x + 6, y + 20)
+        xdotool("click", 1)
+        wait_until("A at the target", lambda: len(s.key_events()) >= 2)
+        check(s.key_events() == [down(41), up(41)], f"keys at the target {s.key_events()}")
+        s.check_focus_kept()
+    finally:
+        write_colours(saved)
+
+
 CASES = [
     ("faults: program folder and name with backslash bytes", case_folder_and_name_with_backslash_bytes, None, BUILD),
     ("faults: second start denied the running copy's mutex", case_second_start_denied_the_mutex,
      fixture("panels.btn"), BUILD),
+    ("faults: high-contrast black button faces", case_high_contrast_black_faces, fixture("panels.btn"), BUILD),
 ]
