@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/button_colours.h"
+#include "app/folder_of_path.h"
 #include "app/integer_text.h"
 #include "app/placement.h"
 #include "app/toggle_panels.h"
 #include "support/recording_platform.h"
+#include "support/sjis.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::testing {
@@ -44,6 +47,47 @@ TEST(EnginePlacementOptions, ArgumentsAreUpperCasedTrimmedAndTheLastWins) {
   EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/T30", "/Tabc"}), (O{0, 0}));
   EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/R", "/T-20", "", "/X5"}), (O{0, -20}));
   EXPECT_EQ(app::ReadPlacementOptions({"/T5"}), (O{0, 5}));  // the program's own name counts too
+}
+
+TEST(EngineFolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
+  // ソ is 0x83 0x5C and 表 is 0x95 0x5C: their second byte is the backslash byte.
+  const struct {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"C:\\Keyvane\\keyvane.exe", "C:\\Keyvane\\"},
+      {"C:\\Keyvane\\ソフト.exe", "C:\\Keyvane\\"},  // 0x5C inside the name
+      {"C:\\表\\keyvane.exe", "C:\\表\\"},           // the folder ends in 0x5C 0x5C
+      {"C:\\ソフト\\表.exe", "C:\\ソフト\\"},
+      {"\\\\server\\表\\ソ", "\\\\server\\表\\"},
+      {"ソフト.exe", ""},  // no folder at all
+  };
+  for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
+}
+
+TEST(EngineButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
+  using app::Rgb;
+  constexpr app::Colour kWhite = Rgb(255, 255, 255);
+  const struct {
+    app::Colour face;
+    app::Colour themeText;
+    app::Colour caption;
+  } cases[] = {
+      {Rgb(240, 240, 240), app::kColourKey, app::kNavy},  // the usual light face
+      {Rgb(192, 192, 192), app::kColourKey, app::kNavy},  // the classic grey
+      {Rgb(128, 128, 128), app::kColourKey, app::kNavy},
+      {app::kColourKey, kWhite, kWhite},  // high contrast black
+      {app::kColourKey, Rgb(255, 255, 0), Rgb(255, 255, 0)},
+      {Rgb(32, 32, 32), kWhite, kWhite},
+      {app::kColourKey, app::kColourKey, app::Paintable(app::kColourKey)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::CaptionColour(c.face, c.themeText), c.caption) << std::hex << c.face << " " << c.themeText;
+    EXPECT_NE(app::Paintable(c.face), app::kColourKey);
+    EXPECT_NE(app::CaptionColour(c.face, c.themeText), app::kColourKey);
+  }
+  EXPECT_EQ(app::Paintable(kWhite), kWhite);
+  EXPECT_EQ(app::Paintable(Rgb(1, 0, 0)), Rgb(1, 0, 0));
 }
 
 class Placement : public ::testing::Test {

@@ -11,7 +11,11 @@
 //   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
 //   probe hang <title> <s>     asks the test target with that title to stop pumping messages for s seconds
 //   probe hold-open <path> <s> opens (or creates) the file without sharing, prints "held", holds it s seconds
+//   probe deny-mutex <name>    gives the existing mutex an empty access list, as a copy run as administrator
+//                              looks to a normal user; prints "denied" once a new open of it is refused
 #include <windows.h>
+// After windows.h, which it needs.
+#include <aclapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -148,9 +152,24 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(file);
     return 0;
   }
+  if (command == L"deny-mutex" && argc == 3) {
+    HANDLE mutex = OpenMutexW(READ_CONTROL | WRITE_DAC, FALSE, argv[2]);
+    ACL empty{};
+    if (!mutex || !InitializeAcl(&empty, sizeof empty, ACL_REVISION) ||
+        SetSecurityInfo(mutex, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &empty, nullptr) !=
+            ERROR_SUCCESS) {
+      Print("failed");
+      return 1;
+    }
+    const bool denied = !OpenMutexW(MUTEX_ALL_ACCESS, FALSE, argv[2]) && GetLastError() == ERROR_ACCESS_DENIED;
+    Print(denied ? "denied" : "not denied");
+    return denied ? 0 : 1;
+  }
   Print(
-      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>\n"
-      "       | metrics\n"
-      "       | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>");
+      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>
+"
+      "       | metrics | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>
+"
+      "       | deny-mutex <name>");
   return 2;
 }

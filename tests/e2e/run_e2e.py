@@ -548,9 +548,9 @@ sys.modules.setdefault("run_e2e", sys.modules[__name__])
 import bad_conditions  # noqa: E402
 import input_method  # noqa: E402
 import live_button_file  # noqa: E402
-import real_windows  # noqa: E402
+import windows_faults  # noqa: E402
 
-CASES += bad_conditions.CASES + input_method.CASES + real_windows.CASES + live_button_file.CASES
+CASES += bad_conditions.CASES + input_method.CASES + windows_faults.CASES + live_button_file.CASES
 
 
 def main():

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/button_colours.h"
 #include "platform/win32/japanese_font.h"
 
 namespace keyvane::win32 {
@@ -9,15 +10,10 @@ namespace {
 
 constexpr wchar_t kCaptionFace[] = L"\xFF2D\xFF33 \xFF30\x660E\x671D";  // ＭＳ Ｐ明朝
 constexpr int kCaptionHeight = 12;
-constexpr COLORREF kNavy = RGB(0, 0, 128);
-// Black is the panels' transparent colour key: an edge drawn in it would vanish and let
-// touches through, so the darkest edge is drawn just off black.
-constexpr COLORREF kNearBlack = RGB(8, 8, 8);
 
-COLORREF VisibleColour(int index) {
-  const COLORREF colour = GetSysColor(index);
-  return colour == RGB(0, 0, 0) ? kNearBlack : colour;
-}
+// A system colour, never the panels' colour key: a face or edge in it would vanish and let
+// touches through.
+COLORREF VisibleColour(int index) { return app::Paintable(GetSysColor(index)); }
 
 void FillEdge(HDC dc, int left, int top, int width, int height, COLORREF colour) {
   const RECT edge{left, top, left + width, top + height};
@@ -29,7 +25,7 @@ void FillEdge(HDC dc, int left, int top, int width, int height, COLORREF colour)
 void DrawFrame(HDC dc, const RECT& r, bool pressed) {
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  FillEdge(dc, r.left, r.top, w, h, GetSysColor(COLOR_BTNFACE));
+  FillEdge(dc, r.left, r.top, w, h, VisibleColour(COLOR_BTNFACE));
   const COLORREF outerLight = pressed ? VisibleColour(COLOR_3DDKSHADOW) : VisibleColour(COLOR_3DHILIGHT);
   const COLORREF outerDark = pressed ? VisibleColour(COLOR_3DHILIGHT) : VisibleColour(COLOR_3DDKSHADOW);
   const COLORREF innerLight = pressed ? VisibleColour(COLOR_3DSHADOW) : VisibleColour(COLOR_3DLIGHT);
@@ -64,7 +60,7 @@ void ButtonFace::Draw(const DRAWITEMSTRUCT& item) const {
 
   HGDIOBJ oldFont = SelectObject(dc, captionFont_);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kNavy);
+  SetTextColor(dc, app::CaptionColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)));
   // Measure the lines first so the block is centred vertically as well.
   RECT text = bounds;
   DrawTextW(dc, caption.c_str(), length, &text, DT_CENTER | DT_CALCRECT);

@@ -4,8 +4,9 @@
 
 namespace keyvane::win32 {
 
-// The look of a panel button: a push button with a navy caption, centred, line breaks and
-// "&" mnemonics honoured. A standard push button cannot take a text colour, so it is drawn here.
+// The look of a panel button: a push button with a navy caption (the theme's button text where
+// navy would not read), centred, line breaks and "&" mnemonics honoured. A standard push button
+// cannot take a text colour, so it is drawn here.
 class ButtonFace {
  public:
   ButtonFace();

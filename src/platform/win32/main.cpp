@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/folder_of_path.h"
 #include "app/keyboard.h"
 #include "app/toggle_panels.h"
 #include "platform/win32/about_box.h"
@@ -28,8 +29,7 @@ constexpr char kMutexName[] = "Keyvane Lanternworks";
 std::string ExeFolder() {
   char path[MAX_PATH * 2] = "";
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  return keyvane::app::FolderOfPath(std::string_view(path, length));
 }
 
 std::wstring ExeFolderWide() {
@@ -47,14 +47,22 @@ void RunMessageLoop() {
   }
 }
 
+// Opens or else creates the single-instance mutex. True when another copy holds it, also when
+// that copy's mutex may not be opened: a copy run as administrator denies a normal start.
+bool AnotherCopyRuns() {
+  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) return true;
+  if (GetLastError() == ERROR_ACCESS_DENIED) return true;
+  if (CreateMutexA(nullptr, TRUE, kMutexName)) return false;
+  return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
 void Run(HINSTANCE instance) {
-  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) {
-    // Another copy runs: flip its panels and end, touching nothing else.
+  if (AnotherCopyRuns()) {
+    // Flip the running copy's panels and end, touching nothing else.
     win32::Win32TopLevelWindows topLevelWindows;
     keyvane::app::TogglePanels(topLevelWindows);
     return;
   }
-  CreateMutexA(nullptr, TRUE, kMutexName);
 
   win32::Win32Files files;
   win32::Win32InputEvents input;

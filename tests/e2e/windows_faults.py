@@ -1,0 +1,183 @@
+"""End-to-end cases of faults that only show on a real Windows desktop: a program folder whose
+code page 932 name holds the backslash byte, a running copy whose mutex a second start may not
+open, a theme whose button face is the panels' transparent colour, mouse-button keys clicking on
+the button that sent them, scan codes and extended keys, and the buttons' own click route when
+the mouse hook is gone.
+"""
+import re
+import shutil
+import subprocess
+import time
+
+from run_e2e import (ARTIFACTS, BUILD, HEADING, LEFT, MAIN_LEFT, MAIN_RIGHT, PRESS, RIGHT, WINE_ENV, check,
+                     cp932_file, down, fixture, run, screenshot, up, wait_until, xdotool)
+from bad_conditions import check_answering, check_no_key_held
+
+MUTEX_NAME = "Keyvane Lanternworks"
+
+
+# ---------------------------------------------------------------------------------------
+# The program's folder
+# ---------------------------------------------------------------------------------------
+
+def case_folder_and_name_with_backslash_bytes(s):
+    # 表 is 0x95 0x5C and ソ 0x83 0x5C in code page 932: both end in the backslash byte.
+    folder = s.dir / "表"
+    folder.mkdir()
+    shutil.copy(s.dir / "keyvane.exe", folder / "ソフト.exe")
+    (folder / "dovaD.BTN").write_bytes(fixture("panels.btn"))
+    s.start_target()
+    s.start(str(folder / "ソフト.exe"))
+    wait_until("both panels shown", lambda: s.visible(LEFT) and s.visible(RIGHT), timeout=15)
+    check(s.captions(LEFT) == MAIN_LEFT, f"left captions {s.captions(LEFT)}")
+    check(s.captions(RIGHT) == MAIN_RIGHT, f"right captions {s.captions(RIGHT)}")
+    trace = folder / "dovaD.STS"
+    wait_until("dovaD.STS next to the program", trace.exists)
+    text = trace.read_bytes().decode("cp932")
+    check(text.startswith(HEADING + "#MAIN\r\n取得マップ名=MAIN\r\n"), f"the trace starts {text[:100]!r}")
+    files = sorted(path.name for path in folder.iterdir())
+    check(files == sorted(["ソフト.exe", "dovaD.BTN", "dovaD.STS"]), f"files beside the program: {files}")
+
+
+# ---------------------------------------------------------------------------------------
+# A running copy whose mutex may not be opened
+# ---------------------------------------------------------------------------------------
+
+def case_second_start_denied_the_mutex(s):
+    s.start_target()
+    first = s.start_keyvane()
+    s.wait_attached()
+    # What a copy run as administrator looks like to a normal start: its mutex exists, but no
+    # access to it is granted.
+    answer = s.probe("deny-mutex", MUTEX_NAME).strip()
+    check(answer == "denied", f"the mutex could still be opened: {answer!r}")
+    size = len(s.trace_bytes())
+    second = s.start("keyvane.exe")
+    wait_until("the second copy to end", lambda: second.poll() is not None, timeout=10)
+    check(second.returncode == 0, f"the second copy ended with {second.returncode}")
+    wait_until("the first copy to end", lambda: first.poll() is not None, timeout=5)
+    check(len(s.trace_bytes()) >= size, "the trace shrank")
+    check(s.trace_text().count("読み込みファイル表示") == 1, "the trace was started again")
+    check(not s.visible(LEFT) and not s.visible(RIGHT), "panels still shown")
+
+
+# ---------------------------------------------------------------------------------------
+# A high-contrast theme with black button faces
+# ---------------------------------------------------------------------------------------
+
+COLOURS = r"HKCU\Control Panel\Colors"
+BLACK_THEME = {"ButtonFace": "0 0 0", "ButtonText": "255 255 255"}
+
+
+def reg(*args):
+    return subprocess.run(["wine", "reg", *args], env=WINE_ENV, capture_output=True)
+
+
+def read_colour(name):
+    """The value in the shared prefix, or None when it is not set."""
+    result = reg("query", COLOURS, "/v", name)
+    found = re.search(rf"{name}\s+REG_SZ\s+([^\r\n]*)", result.stdout.decode("utf-8", "replace"))
+    return found.group(1).strip() if result.returncode == 0 and found else None
+
+
+def write_colours(colours):
+    for name, value in colours.items():
+        if value is None:
+            reg("delete", COLOURS, "/v", name, "/f")
+        else:
+            check(reg("add", COLOURS, "/v", name, "/t", "REG_SZ", "/d", value, "/f").returncode == 0,
+                  f"could not set {name}")
+
+
+def case_high_contrast_black_faces(s):
+    s.start_target()  # first, so that Wine's services are up before reg runs with its output captured
+    saved = {name: read_colour(name) for name in BLACK_THEME}
+    try:
+        write_colours(BLACK_THEME)
+        s.start_keyvane()
+        s.wait_attached()
+        shot = ARTIFACTS / "high-contrast-black.png"
+        screenshot(shot)
+        x, y, _, _ = s.window(LEFT)["rect"]
+        # Inside the top button's edges only the caption can be light: the theme's white, not navy.
+        red = run(["convert", str(shot), "-crop", f"49x33+{x + 4}+{y + 4}", "-format", "%[fx:maxima.r]", "info:"])
+        check(float(red.stdout or 0) > 0.5, f"no light caption on the black face (brightest red {red.stdout!r})")
+        # On the face beside the caption: a see-through face would pass the click to the desktop.
+        xdotool("mousemove", x + 6, y + 20)
+        xdotool("click", 1)
+        wait_until("A at the target", lambda: len(s.key_events()) >= 2)
+        check(s.key_events() == [down(41), up(41)], f"keys at the target {s.key_events()}")
+        s.check_focus_kept()
+    finally:
+        write_colours(saved)
+
+
+# ---------------------------------------------------------------------------------------
+# What Keyvane sends
+# ---------------------------------------------------------------------------------------
+
+MOUSE_LINE = "マウスでした"
+
+
+def case_mouse_button_key_clicks_once(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    s.click(LEFT, 0)  # LB KEY MOUSELEFTBTN: the click lands on this very button
+    wait_until("the press in the trace", lambda: s.trace_text().count(PRESS) >= 1)
+    time.sleep(1.0)  # long enough for a runaway to show: it pressed about 60 times a second
+    check(s.trace_text().count(PRESS) == 1, f"{s.trace_text().count(PRESS)} presses from one touch")
+    check(s.trace_text().count(MOUSE_LINE) == 2, "the click was not sent")
+    s.press(RIGHT, 0, [down(41), up(41)])  # and the panels still work
+    check_no_key_held(s)
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
+def scan_lines(s):
+    return [line for line in s.target_log().splitlines() if line.startswith("SCAN ")]
+
+
+def case_keys_carry_scan_codes(s):
+    s.start_target()
+    s.start_keyvane()
+    s.wait_attached()
+    s.press(LEFT, 1, [down(41), up(41)])
+    s.press(RIGHT, 1, [down(25), up(25)])
+    s.press(LEFT, 2, [down("2E"), up("2E")])
+    s.press(RIGHT, 2, [down(24), up(24)])
+    check(scan_lines(s) == ["SCAN 41 1E", "SCAN 25 4B E", "SCAN 2E 53 E", "SCAN 24 47 E"], f"{scan_lines(s)}")
+
+
+def case_without_hook_buttons_press_and_keep_focus(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    # A log-off that is called off: the left panel agreed to it and removed the mouse hook.
+    check(s.probe("end-session", LEFT).strip() == "yes", "the left panel did not agree to end the session")
+    s.press(LEFT, 0, [down(41), up(41)])
+    x, y = s.button_point(RIGHT, 0)
+    xdotool("mousemove", x, y)
+    xdotool("click", "--repeat", 2, "--delay", 80, 1)  # a double tap presses twice
+    expected = [down(41), up(41)] + [down(10), down(42), up(42), up(10)] * 2
+    wait_until("both presses of the double tap", lambda: len(s.key_events()) >= len(expected))
+    time.sleep(0.3)
+    check(s.key_events() == expected, f"keys {s.key_events()}")
+    check_no_key_held(s)
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
+KEYS = cp932_file("#MAIN\nLB KEY MOUSELEFTBTN\nA KEY A\nA KEY A\nLEFT KEY LEFT\nDEL KEY DEL\nHOME KEY HOME\n")
+
+
+CASES = [
+    ("faults: program folder and name with backslash bytes", case_folder_and_name_with_backslash_bytes, None, BUILD),
+    ("faults: second start denied the running copy's mutex", case_second_start_denied_the_mutex,
+     fixture("panels.btn"), BUILD),
+    ("faults: high-contrast black button faces", case_high_contrast_black_faces, fixture("panels.btn"), BUILD),
+    ("faults: a mouse-button key clicks once", case_mouse_button_key_clicks_once, KEYS, BUILD),
+    ("faults: keys carry scan codes and the extended mark", case_keys_carry_scan_codes, KEYS, BUILD),
+    ("faults: without the hook, buttons press and keep the focus",
+     case_without_hook_buttons_press_and_keep_focus, fixture("panels.btn"), BUILD),
+]
