@@ -166,10 +166,8 @@ int wmain(int argc, wchar_t** argv) {
     return denied ? 0 : 1;
   }
   Print(
-      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>
-"
-      "       | metrics | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>
-"
+      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>\n"
+      "       | metrics | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>\n"
       "       | deny-mutex <name>");
   return 2;
 }
