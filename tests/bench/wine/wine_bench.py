@@ -1,0 +1,252 @@
+#!/usr/bin/env python3
+"""Whole-program figures of keyvane.exe under Wine, next to a bare two-window program.
+
+Run by scripts/bench inside a virtual X display with WINEPREFIX set. Both programs run in the
+same prefix, warmed up first, alternating round by round, so both see the same machine state.
+Each round and program:
+  start    CreateProcess to both windows shown, timed inside Wine by the driver (one clock)
+  memory   resident set of the program's process 3 s after the start
+  idle     CPU time of the program's process while it rests after a tap, the pointer left on
+           the button the tap hit (keyvane.exe parks it there itself)
+  press    keyvane.exe only: the button's release (SendInput) to the WM_KEYDOWN at the
+           driver's window, the foreground window the keys go to
+Prints the medians and their ratios; asserts nothing about them.
+"""
+import argparse
+import json
+import os
+import pathlib
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parents[3]
+BUILD = ROOT / "build" / "mingw-i686"
+WORK = ROOT / "build" / "bench-work"
+WINE_ENV = dict(os.environ, LC_ALL="ja_JP.UTF-8")
+PREFIX = os.environ.get("WINEPREFIX", "")
+
+DRIVER = "keyvane-bench-driver.exe"
+PRESS_ROW = 3  # the right panel's fourth button: "→ KEY RIGHT" in the example file
+
+
+class Program:
+    def __init__(self, name, exe, titles, press_title, presses, files=()):
+        self.name = name
+        self.exe = exe.name
+        self.titles = titles
+        self.press_title = press_title
+        self.presses = presses
+        self.dir = WORK / name
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        shutil.copy(exe, self.dir / exe.name)
+        shutil.copy(BUILD / DRIVER, self.dir / DRIVER)
+        for source in files:
+            shutil.copy(source, self.dir / source.name)
+        self.figures = {"start": [], "memory": [], "idle": [], "press": []}
+
+
+def driver(program, *args, timeout=120):
+    """Runs the driver to its end. Its output goes through a file: a Wine server or desktop
+    process that the driver happens to start would hold a pipe open long after."""
+    output = program.dir / "driver.out"
+    with output.open("w") as out:
+        status = subprocess.run(["wine", DRIVER, *map(str, args)], cwd=program.dir, env=WINE_ENV, stdout=out,
+                                stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    return status, output.read_text()
+
+
+def unix_pid(program):
+    """The Linux process that runs the program in this Wine prefix."""
+    wanted = program.exe.lower()
+    for entry in pathlib.Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            argv0 = (entry / "cmdline").read_bytes().split(b"\0")[0].decode("utf-8", "replace").strip()
+            if argv0.replace("/", "\\").split("\\")[-1].lower() != wanted:
+                continue
+            if f"WINEPREFIX={PREFIX}".encode() not in (entry / "environ").read_bytes().split(b"\0"):
+                continue
+            if (entry / "stat").read_text().split(") ")[1].startswith("Z"):
+                continue
+            return int(entry.name)
+        except OSError:
+            continue
+    return None
+
+
+def resident_mib(pid):
+    for line in pathlib.Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1]) / 1024
+    return float("nan")
+
+
+def cpu_seconds(pid):
+    """CPU time of all the process's threads, in nanoseconds resolution where the kernel has it."""
+    total = 0.0
+    for task in pathlib.Path(f"/proc/{pid}/task").iterdir():
+        try:
+            total += int((task / "schedstat").read_text().split()[0]) / 1e9
+        except (OSError, IndexError, ValueError):
+            fields = (task / "stat").read_text().split(") ")[1].split()
+            total += (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    return total
+
+
+def launch(program):
+    status, output = driver(program, "launch", *program.titles, program.exe)
+    lines = dict(line.split(" ", 1) for line in output.splitlines() if " " in line)
+    if status != 0 or "shown" not in lines:
+        raise RuntimeError(f"{program.name} did not show its windows: {output!r}")
+    shown_ms = float(lines["shown"])
+    started = time.monotonic() - shown_ms / 1000
+    pid = None
+    deadline = time.monotonic() + 5
+    while pid is None and time.monotonic() < deadline:
+        pid = unix_pid(program)
+        if pid is None:
+            time.sleep(0.05)
+    if pid is None:
+        raise RuntimeError(f"no Linux process for {program.exe}")
+    return shown_ms, started, pid
+
+
+def close(program, pid):
+    if driver(program, "close", program.titles[0], timeout=30)[0] != 0:
+        try:
+            os.kill(pid, 9)
+        except OSError:
+            pass
+    deadline = time.monotonic() + 10
+    while unix_pid(program) is not None and time.monotonic() < deadline:
+        time.sleep(0.05)
+
+
+def one_round(program, rest_s, measure):
+    shown_ms, started, pid = launch(program)
+    try:
+        time.sleep(max(0.0, started + 3.0 - time.monotonic()))
+        memory = resident_mib(pid)
+        # The driver taps (or presses) the button, then rests: measure the program meanwhile.
+        settle = 1.0
+        process = subprocess.Popen(
+            ["wine", DRIVER, "press", program.press_title, str(PRESS_ROW), str(program.presses),
+             str(int((settle + rest_s + 1.0) * 1000))], cwd=program.dir, env=WINE_ENV, stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL, text=True)
+        presses = []
+        idle = None
+        for line in process.stdout:
+            word, _, value = line.strip().partition(" ")
+            if word == "press":
+                presses.append(float(value))
+            elif word == "resting":
+                time.sleep(settle)
+                cpu0, wall0 = cpu_seconds(pid), time.monotonic()
+                time.sleep(rest_s)
+                idle = 100 * (cpu_seconds(pid) - cpu0) / (time.monotonic() - wall0)
+                break
+        if process.wait(timeout=60) != 0 or idle is None or len(presses) != program.presses:
+            raise RuntimeError(f"{program.name}: the press driver failed after {len(presses)} presses")
+    finally:
+        close(program, pid)
+    if measure:
+        program.figures["start"].append(shown_ms)
+        program.figures["memory"].append(memory)
+        program.figures["idle"].append(idle)
+        program.figures["press"].extend(presses)
+
+
+def median(values):
+    return statistics.median(values) if values else float("nan")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--rounds", type=int, default=6)
+    parser.add_argument("--presses", type=int, default=20, help="timed presses per round")
+    parser.add_argument("--rest", type=float, default=5.0, help="seconds of idle measured per round")
+    parser.add_argument("--exe", type=pathlib.Path, default=BUILD / "keyvane.exe", help="the keyvane.exe to measure")
+    parser.add_argument("--json", type=pathlib.Path, help="also write the figures here")
+    parser.add_argument("--native", type=pathlib.Path, help="Google Benchmark JSON of the native load benchmark")
+    args = parser.parse_args()
+
+    bare = Program("bare", BUILD / "keyvane-bench-bare.exe", ("Bare Left", "Bare Right"), "Bare Right", 0)
+    keyvane = Program("keyvane", args.exe, ("KB1_For_Keyvane", "KB2_For_Keyvane"), "KB2_For_Keyvane", args.presses,
+                      files=[ROOT / "examples" / "dovaD.BTN"])
+    programs = [bare, keyvane]
+
+    print("== warming up the prefix", flush=True)
+    for program in programs:
+        one_round(program, 0.5, measure=False)
+    for n in range(1, args.rounds + 1):
+        # Alternate which program goes first, so neither always follows the other.
+        for program in programs if n % 2 else reversed(programs):
+            one_round(program, args.rest, measure=True)
+        print(f"== round {n}/{args.rounds}: start {bare.figures['start'][-1]:.0f} / "
+              f"{keyvane.figures['start'][-1]:.0f} ms, memory {bare.figures['memory'][-1]:.1f} / "
+              f"{keyvane.figures['memory'][-1]:.1f} MiB, idle {bare.figures['idle'][-1]:.2f} / "
+              f"{keyvane.figures['idle'][-1]:.2f} %, press p50 "
+              f"{median(keyvane.figures['press'][-args.presses:]):.2f} ms", flush=True)
+
+    summary = {}
+    for name in ("start", "memory", "idle"):
+        summary[name] = {"bare": median(bare.figures[name]), "keyvane": median(keyvane.figures[name]),
+                         "keyvane_all": keyvane.figures[name]}
+    presses = sorted(keyvane.figures["press"])
+    summary["press"] = {"p50": median(presses), "p90": presses[int(len(presses) * 0.9)] if presses else None,
+                        "count": len(presses)}
+    summary["size"] = {"bare": (BUILD / "keyvane-bench-bare.exe").stat().st_size, "keyvane": args.exe.stat().st_size}
+    if args.native:
+        summary["load"] = native_load(args.native)
+    if args.json:
+        args.json.write_text(json.dumps(summary, indent=2))
+    print_table(summary)
+    return 0
+
+
+def native_load(path):
+    """MB/s of the checker's JSON path for the 10 MB files, from the benchmark's JSON output."""
+    rates = {}
+    for run in json.loads(path.read_text())["benchmarks"]:
+        if run["name"].startswith("CheckJson/") and run["name"].endswith("/10"):
+            rates[run["name"].split("/")[1]] = run["bytes_per_second"] / 1e6
+    return rates
+
+
+def print_table(s):
+    def ratio(figure):
+        return s[figure]["keyvane"] / s[figure]["bare"] if s[figure]["bare"] else float("inf")
+
+    def verdict(ok):
+        return "ok" if ok else "MISSED"
+
+    rows = [
+        ("start, launch to both panels shown", f"{s['start']['bare']:.0f} ms", f"{s['start']['keyvane']:.0f} ms",
+         f"{ratio('start'):.2f}x", "<= 1.3x bare", verdict(ratio("start") <= 1.3)),
+        ("resident memory 3 s after start", f"{s['memory']['bare']:.1f} MiB", f"{s['memory']['keyvane']:.1f} MiB",
+         f"{ratio('memory'):.2f}x", "<= 1.15x bare", verdict(ratio("memory") <= 1.15)),
+        ("idle CPU after a tap, pointer on the button", f"{s['idle']['bare']:.2f} %", f"{s['idle']['keyvane']:.2f} %",
+         "", "<= 0.6 %", verdict(s["idle"]["keyvane"] <= 0.6)),
+        ("click release to key-down, p50", "", f"{s['press']['p50']:.2f} ms", f"p90 {s['press']['p90']:.2f} ms",
+         "<= 3 ms", verdict(s["press"]["p50"] <= 3)),
+        ("exe as shipped", f"{s['size']['bare'] / 1000:.1f} KB", f"{s['size']['keyvane'] / 1000:.0f} KB", "",
+         "<= 400 KB", verdict(s["size"]["keyvane"] <= 400_000)),
+    ]
+    for kind, rate in sorted(s.get("load", {}).items()):
+        rows.append((f"native load, 10 MB {kind.lower()} file, --json", "", f"{rate:.1f} MB/s", "", ">= 50 MB/s",
+                     verdict(rate >= 50)))
+    widths = [max(len(row[i]) for row in rows + [HEADER]) for i in range(len(HEADER))]
+    for row in [HEADER] + rows:
+        print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
+
+
+HEADER = ("figure", "bare", "keyvane", "ratio", "goal", "")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
