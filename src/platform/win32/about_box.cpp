@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/visual_styles.h"
+
 namespace keyvane::win32 {
 namespace {
 
@@ -40,7 +42,8 @@ std::wstring Text(const AboutFacts& facts) {
 void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts) {
   const std::vector<HWND> relaxed = RelaxTopmost(applicationWindow, leftPanel);
   // Task-modal: the panels do not react until the box is closed.
-  MessageBoxW(nullptr, Text(facts).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  WithVisualStyles(
+      [&] { MessageBoxW(nullptr, Text(facts).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL); });
   RestoreTopmost(relaxed);
 }
 
