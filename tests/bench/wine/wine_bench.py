@@ -33,16 +33,16 @@ PRESS_ROW = 3  # the right panel's fourth button: "→ KEY RIGHT" in the example
 
 
 class Program:
-    def __init__(self, name, exe, titles, press_title, presses, files=()):
+    def __init__(self, name, exe, titles, press_title, presses, files=(), exe_name=None):
         self.name = name
-        self.exe = exe.name
+        self.exe = exe_name or exe.name
         self.titles = titles
         self.press_title = press_title
         self.presses = presses
         self.dir = WORK / name
         shutil.rmtree(self.dir, ignore_errors=True)
         self.dir.mkdir(parents=True)
-        shutil.copy(exe, self.dir / exe.name)
+        shutil.copy(exe, self.dir / self.exe)
         shutil.copy(BUILD / DRIVER, self.dir / DRIVER)
         for source in files:
             shutil.copy(source, self.dir / source.name)
@@ -170,42 +170,47 @@ def main():
     parser.add_argument("--rounds", type=int, default=6)
     parser.add_argument("--presses", type=int, default=20, help="timed presses per round")
     parser.add_argument("--rest", type=float, default=5.0, help="seconds of idle measured per round")
-    parser.add_argument("--exe", type=pathlib.Path, default=BUILD / "keyvane.exe", help="the keyvane.exe to measure")
+    parser.add_argument("--exe", type=pathlib.Path, action="append",
+                        help="a keyvane.exe to measure (default the built one); repeat it to compare builds")
     parser.add_argument("--json", type=pathlib.Path, help="also write the figures here")
     parser.add_argument("--native", type=pathlib.Path, help="Google Benchmark JSON of the native load benchmark")
     args = parser.parse_args()
+    exes = args.exe or [BUILD / "keyvane.exe"]
 
     bare = Program("bare", BUILD / "keyvane-bench-bare.exe", ("Bare Left", "Bare Right"), "Bare Right", 0)
-    keyvane = Program("keyvane", args.exe, ("KB1_For_Keyvane", "KB2_For_Keyvane"), "KB2_For_Keyvane", args.presses,
-                      files=[ROOT / "examples" / "dovaD.BTN"])
-    programs = [bare, keyvane]
+    builds = []
+    for n, exe in enumerate(exes):
+        name = "keyvane" if len(exes) == 1 else f"{n + 1}-{exe.stem}"
+        builds.append(Program(name, exe, ("KB1_For_Keyvane", "KB2_For_Keyvane"), "KB2_For_Keyvane", args.presses,
+                              files=[ROOT / "examples" / "dovaD.BTN"], exe_name="keyvane.exe"))
+    programs = [bare] + builds
 
     print("== warming up the prefix", flush=True)
     for program in programs:
         one_round(program, 0.5, measure=False)
     for n in range(1, args.rounds + 1):
-        # Alternate which program goes first, so neither always follows the other.
+        # Alternate the order, so no program always follows the same one.
         for program in programs if n % 2 else reversed(programs):
             one_round(program, args.rest, measure=True)
-        print(f"== round {n}/{args.rounds}: start {bare.figures['start'][-1]:.0f} / "
-              f"{keyvane.figures['start'][-1]:.0f} ms, memory {bare.figures['memory'][-1]:.1f} / "
-              f"{keyvane.figures['memory'][-1]:.1f} MiB, idle {bare.figures['idle'][-1]:.2f} / "
-              f"{keyvane.figures['idle'][-1]:.2f} %, press p50 "
-              f"{median(keyvane.figures['press'][-args.presses:]):.2f} ms", flush=True)
+        print(f"== round {n}/{args.rounds}: " + "; ".join(
+            f"{p.name} {p.figures['start'][-1]:.0f} ms {p.figures['memory'][-1]:.1f} MiB "
+            f"{p.figures['idle'][-1]:.2f} %" + (f" press {median(p.figures['press'][-args.presses:]):.2f} ms"
+                                                if p.presses else "") for p in programs), flush=True)
 
     summary = {}
-    for name in ("start", "memory", "idle"):
-        summary[name] = {"bare": median(bare.figures[name]), "keyvane": median(keyvane.figures[name]),
-                         "keyvane_all": keyvane.figures[name]}
-    presses = sorted(keyvane.figures["press"])
-    summary["press"] = {"p50": median(presses), "p90": presses[int(len(presses) * 0.9)] if presses else None,
-                        "count": len(presses)}
-    summary["size"] = {"bare": (BUILD / "keyvane-bench-bare.exe").stat().st_size, "keyvane": args.exe.stat().st_size}
+    for p in programs:
+        presses = sorted(p.figures["press"])
+        summary[p.name] = {
+            "start": median(p.figures["start"]), "memory": median(p.figures["memory"]),
+            "idle": median(p.figures["idle"]),
+            "press_p50": median(presses) if presses else None,
+            "press_p90": presses[int(len(presses) * 0.9)] if presses else None,
+            "size": (p.dir / p.exe).stat().st_size, "rounds": p.figures}
     if args.native:
         summary["load"] = native_load(args.native)
     if args.json:
         args.json.write_text(json.dumps(summary, indent=2))
-    print_table(summary)
+    print_table(summary, [p.name for p in builds])
     return 0
 
 
@@ -218,34 +223,41 @@ def native_load(path):
     return rates
 
 
-def print_table(s):
-    def ratio(figure):
-        return s[figure]["keyvane"] / s[figure]["bare"] if s[figure]["bare"] else float("inf")
+def print_table(s, names):
+    """One column per keyvane.exe measured; the verdict is for the last one."""
+    bare, last = s["bare"], s[names[-1]]
+
+    def ratio(figure, name):
+        return s[name][figure] / bare[figure] if bare[figure] else float("inf")
 
     def verdict(ok):
         return "ok" if ok else "MISSED"
 
+    def cells(text):
+        return [text(name) for name in names]
+
     rows = [
-        ("start, launch to both panels shown", f"{s['start']['bare']:.0f} ms", f"{s['start']['keyvane']:.0f} ms",
-         f"{ratio('start'):.2f}x", "<= 1.3x bare", verdict(ratio("start") <= 1.3)),
-        ("resident memory 3 s after start", f"{s['memory']['bare']:.1f} MiB", f"{s['memory']['keyvane']:.1f} MiB",
-         f"{ratio('memory'):.2f}x", "<= 1.15x bare", verdict(ratio("memory") <= 1.15)),
-        ("idle CPU after a tap, pointer on the button", f"{s['idle']['bare']:.2f} %", f"{s['idle']['keyvane']:.2f} %",
-         "", "<= 0.6 %", verdict(s["idle"]["keyvane"] <= 0.6)),
-        ("click release to key-down, p50", "", f"{s['press']['p50']:.2f} ms", f"p90 {s['press']['p90']:.2f} ms",
-         "<= 3 ms", verdict(s["press"]["p50"] <= 3)),
-        ("exe as shipped", f"{s['size']['bare'] / 1000:.1f} KB", f"{s['size']['keyvane'] / 1000:.0f} KB", "",
-         "<= 400 KB", verdict(s["size"]["keyvane"] <= 400_000)),
+        ["start, launch to both panels shown", f"{bare['start']:.0f} ms",
+         *cells(lambda n: f"{s[n]['start']:.0f} ms ({ratio('start', n):.2f}x)"), "<= 1.3x bare",
+         verdict(ratio("start", names[-1]) <= 1.3)],
+        ["resident memory 3 s after start", f"{bare['memory']:.1f} MiB",
+         *cells(lambda n: f"{s[n]['memory']:.1f} MiB ({ratio('memory', n):.2f}x)"), "<= 1.15x bare",
+         verdict(ratio("memory", names[-1]) <= 1.15)],
+        ["idle CPU after a tap, pointer on the button", f"{bare['idle']:.2f} %",
+         *cells(lambda n: f"{s[n]['idle']:.2f} %"), "<= 0.6 %", verdict(last["idle"] <= 0.6)],
+        ["click release to key-down, p50 (p90)", "",
+         *cells(lambda n: f"{s[n]['press_p50']:.2f} ms ({s[n]['press_p90']:.1f})"), "<= 3 ms",
+         verdict(last["press_p50"] <= 3)],
+        ["exe as shipped", f"{bare['size'] / 1000:.1f} KB", *cells(lambda n: f"{s[n]['size'] / 1000:.0f} KB"),
+         "<= 400 KB", verdict(last["size"] <= 400_000)],
     ]
     for kind, rate in sorted(s.get("load", {}).items()):
-        rows.append((f"native load, 10 MB {kind.lower()} file, --json", "", f"{rate:.1f} MB/s", "", ">= 50 MB/s",
-                     verdict(rate >= 50)))
-    widths = [max(len(row[i]) for row in rows + [HEADER]) for i in range(len(HEADER))]
-    for row in [HEADER] + rows:
+        rows.append([f"native load, 10 MB {kind.lower()} file, --json", "", *([""] * (len(names) - 1)),
+                     f"{rate:.1f} MB/s", ">= 50 MB/s", verdict(rate >= 50)])
+    header = ["figure", "bare", *names, "goal", ""]
+    widths = [max(len(row[i]) for row in rows + [header]) for i in range(len(header))]
+    for row in [header] + rows:
         print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
-
-
-HEADER = ("figure", "bare", "keyvane", "ratio", "goal", "")
 
 
 if __name__ == "__main__":
