@@ -1,5 +1,6 @@
 #include "checker/json_report.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "btnfile/cp932.h"
@@ -19,11 +20,12 @@ class JsonWriter {
   void OpenArray() { Open('['); }
   void CloseArray() { Close(']'); }
 
-  // Starts a member of the object being written; its value follows.
+  // Starts a member of the object being written; its value follows. Keys need no escaping.
   void Key(std::string_view key) {
     Element();
-    String(key);
-    out_ += ": ";
+    out_ += '"';
+    out_ += key;
+    out_ += "\": ";
     keyed_ = true;
   }
 
@@ -36,9 +38,26 @@ class JsonWriter {
     Element();
     out_ += std::to_string(value);
   }
-  void Utf8(std::string_view text) {
+  // A text that needs no escaping: a word of the program's own.
+  void Word(std::string_view text) {
     Element();
-    String(text);
+    out_ += '"';
+    out_ += text;
+    out_ += '"';
+  }
+  // A code page 932 text, as UTF-8.
+  void Cp932(std::string_view text) {
+    Element();
+    out_ += '"';
+    const std::size_t start = out_.size();
+    cp932::AppendUtf8(out_, text);
+    if (std::none_of(out_.begin() + static_cast<std::ptrdiff_t>(start), out_.end(), NeedsEscape)) {
+      out_ += '"';
+      return;
+    }
+    const std::string utf8 = out_.substr(start);  // rare: a quote, a backslash or a control byte
+    out_.resize(start - 1);
+    String(utf8);
   }
 
  private:
@@ -73,15 +92,17 @@ class JsonWriter {
     out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
   }
 
-  // The text is UTF-8 already: only the quote, the backslash and control bytes are escaped,
-  // and none of them occurs inside a multi-byte sequence.
+  // Only the quote, the backslash and control bytes are escaped, and none of them occurs
+  // inside a multi-byte UTF-8 sequence.
+  static bool NeedsEscape(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; }
+
   void String(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     out_ += '"';
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
+      if (!NeedsEscape(text[i])) continue;
       const auto c = static_cast<unsigned char>(text[i]);
-      if (c >= 0x20 && c != '"' && c != '\\') continue;
       out_.append(text.substr(plain, i - plain));
       plain = i + 1;
       switch (c) {
@@ -111,22 +132,22 @@ class JsonWriter {
 void WriteDefinition(JsonWriter& json, const btnfile::ButtonDef& def) {
   json.OpenObject();
   json.Key("caption");
-  json.Utf8(cp932::ToUtf8(def.caption));
+  json.Cp932(def.caption);
   json.Key("kind");
-  json.Utf8(btnfile::ActionKindName(def.kind));
+  json.Word(btnfile::ActionKindName(def.kind));
   json.Key("keys");
   json.OpenArray();
   for (std::size_t i = 0; i < btnfile::KeyCount(def.keys); ++i) json.Number(def.keys[i]);
   json.CloseArray();
   json.Key("target");
-  json.Utf8(cp932::ToUtf8(def.target));
+  json.Cp932(def.target);
   json.CloseObject();
 }
 
 void WriteMap(JsonWriter& json, const std::string& name, const btnfile::ButtonMap& map) {
   json.OpenObject();
   json.Key("name");
-  json.Utf8(cp932::ToUtf8(name));
+  json.Cp932(name);
   json.Key("positions");
   json.OpenArray();
   for (const auto& position : map.positions) {
@@ -140,17 +161,33 @@ void WriteMap(JsonWriter& json, const std::string& name, const btnfile::ButtonMa
   json.CloseObject();
 }
 
+// About the report's length, so that the string seldom grows by copying itself.
+std::size_t ExpectedSize(const CheckResult& result) {
+  std::size_t size = 100;
+  for (const auto& [name, map] : result.loaded.maps.table) {
+    size += 60 + name.size() * 2;
+    for (const auto& position : map.positions) {
+      size += position ? 120 + (position->caption.size() + position->target.size()) * 2 +
+                             btnfile::KeyCount(position->keys) * 16
+                       : 16;
+    }
+  }
+  for (const btnfile::Diagnostic& d : result.diagnostics) size += 60 + d.message.size() * 3 / 2;
+  return size;
+}
+
 }  // namespace
 
 std::string JsonReport(const CheckResult& result) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
   std::string out;
+  out.reserve(ExpectedSize(result));
   JsonWriter json(out);
   json.OpenObject();
   json.Key("default_map");
-  json.Utf8(cp932::ToUtf8(maps.defaultMapName));
+  json.Cp932(maps.defaultMapName);
   json.Key("fallback_map");
-  json.Utf8(cp932::ToUtf8(maps.fallbackMapName));
+  json.Cp932(maps.fallbackMapName);
   json.Key("maps");
   json.OpenArray();
   for (const auto& [name, map] : maps.table) WriteMap(json, name, map);
@@ -162,7 +199,7 @@ std::string JsonReport(const CheckResult& result) {
     json.Key("line");
     json.Number(d.line);
     json.Key("message");
-    json.Utf8(cp932::ToUtf8(d.message));
+    json.Cp932(d.message);
     json.CloseObject();
   }
   json.CloseArray();
