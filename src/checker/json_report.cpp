@@ -88,8 +88,8 @@ class JsonWriter {
   }
 
   void NewLine() {
-    out_ += '\n';
-    out_.append(static_cast<std::size_t>(depth_) * 2, ' ');
+    static constexpr std::string_view kIndent = "\n                ";  // the report nests 6 deep at most
+    out_.append(kIndent.substr(0, 1 + static_cast<std::size_t>(depth_) * 2));
   }
 
   // Only the quote, the backslash and control bytes are escaped, and none of them occurs
