@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "btnfile/cp932.h"
 #include "checker/check_button_file.h"
 #include "checker/display_width.h"
 #include "checker/json_report.h"
@@ -155,6 +156,44 @@ TEST(JsonReport, NoMapsGiveEmptyNames) {
   EXPECT_EQ(doc["fallback_map"], "");
   EXPECT_TRUE(doc["maps"].empty());
   EXPECT_EQ(doc["diagnostics"][0]["line"], 0);
+}
+
+// The report as a JSON library prints the same document with an indent of 2: the reference
+// for the report's bytes, which the report writes without building the document.
+std::string LibraryPrinted(const CheckResult& result) {
+  using Ordered = nlohmann::ordered_json;
+  auto definition = [](const btnfile::ButtonDef& def) {
+    Ordered keys = Ordered::array();
+    for (std::size_t i = 0; i < btnfile::KeyCount(def.keys); ++i) keys.push_back(def.keys[i]);
+    return Ordered{{"caption", cp932::ToUtf8(def.caption)},
+                   {"kind", btnfile::ActionKindName(def.kind)},
+                   {"keys", std::move(keys)},
+                   {"target", cp932::ToUtf8(def.target)}};
+  };
+  Ordered doc;
+  doc["default_map"] = cp932::ToUtf8(result.loaded.maps.defaultMapName);
+  doc["fallback_map"] = cp932::ToUtf8(result.loaded.maps.fallbackMapName);
+  doc["maps"] = Ordered::array();
+  for (const auto& [name, map] : result.loaded.maps.table) {
+    Ordered positions = Ordered::array();
+    for (const auto& p : map.positions) positions.push_back(p ? definition(*p) : Ordered(nullptr));
+    doc["maps"].push_back(Ordered{{"name", cp932::ToUtf8(name)}, {"positions", std::move(positions)}});
+  }
+  doc["diagnostics"] = Ordered::array();
+  for (const btnfile::Diagnostic& d : result.diagnostics) {
+    doc["diagnostics"].push_back(Ordered{{"line", d.line}, {"message", cp932::ToUtf8(d.message)}});
+  }
+  return doc.dump(2) + "\n";
+}
+
+TEST(JsonReport, SameBytesAsAJsonLibraryPrints) {
+  const std::string quotesAndControls = "#MAIN\n\"A\\B\" KEY A\nC\x01\x1F\x7F\"D KYE E\n\"\b\f\r\" JP \"\\\"\n#\n";
+  for (const std::string& file :
+       {Fixture("checker_mistakes.BTN"), Fixture("worked_example.BTN"), Fixture("page_cycle.BTN"), std::string(),
+        std::string("no map\n"), quotesAndControls, std::string("#M\x85\x40\x80\x82\xA0\nA KEY A\n")}) {
+    const CheckResult result = Check(file);
+    EXPECT_EQ(JsonReport(result), LibraryPrinted(result)) << file;
+  }
 }
 
 // --- Whole reports of the file full of mistakes, against reviewed copies -------------------

@@ -21,12 +21,9 @@ struct HalfWidthForm {
 #include "cp932_tables.inc"
 
 constexpr unsigned char kTrailFirst = 0x40;
-constexpr unsigned char kTrailLast = 0xFC;
 constexpr char32_t kReplacement = 0xFFFD;
 
 unsigned char Byte(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
-
-bool IsTrailByte(unsigned char b) { return b >= kTrailFirst && b <= kTrailLast && b != 0x7F; }
 
 std::uint16_t PairAt(std::string_view text, std::size_t i) {
   return static_cast<std::uint16_t>(Byte(text, i) << 8 | Byte(text, i + 1));
@@ -38,7 +35,7 @@ char32_t DecodePair(std::uint16_t code) {
   return kDecode[row][(code & 0xFF) - kTrailFirst];
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
+void AppendCodePoint(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -53,20 +50,22 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-std::size_t CharLength(std::string_view text, std::size_t i) {
-  return IsLeadByte(Byte(text, i)) && i + 1 < text.size() && IsTrailByte(Byte(text, i + 1)) ? 2 : 1;
-}
-
 std::string ToUpper(std::string_view text) {
   std::string out(text);
+  ToUpperInPlace(out);
+  return out;
+}
+
+void ToUpperInPlace(std::string& out) {
+  const unsigned char firstLead = kUpper[0].lower >> 8;
+  const unsigned char lastLead = std::end(kUpper)[-1].lower >> 8;
   for (std::size_t i = 0, n = 0; i < out.size(); i += n) {
     n = CharLength(out, i);
     if (n == 1) {
       if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
       continue;
     }
+    if (Byte(out, i) < firstLead || Byte(out, i) > lastLead) continue;  // no letters in that row
     const std::uint16_t code = PairAt(out, i);
     const auto it = std::ranges::lower_bound(kUpper, code, {}, &UpperPair::lower);
     if (it != std::end(kUpper) && it->lower == code) {
@@ -74,10 +73,12 @@ std::string ToUpper(std::string_view text) {
       out[i + 1] = static_cast<char>(it->upper & 0xFF);
     }
   }
-  return out;
 }
 
 std::string ToHalfWidth(std::string_view text) {
+  if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(text);  // no full-width form in plain ASCII
+  }
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
@@ -97,6 +98,11 @@ std::string ToHalfWidth(std::string_view text) {
 std::string ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() * 3 / 2);
+  AppendUtf8(out, text);
+  return out;
+}
+
+void AppendUtf8(std::string& out, std::string_view text) {
   for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
     n = CharLength(text, i);
     const unsigned char b = Byte(text, i);
@@ -108,9 +114,8 @@ std::string ToUtf8(std::string_view text) {
     } else if (b >= 0xA1 && b <= 0xDF) {
       c = 0xFF61 + (b - 0xA1);  // half-width katakana, in the same order
     }
-    AppendUtf8(out, c);
+    AppendCodePoint(out, c);
   }
-  return out;
 }
 
 }  // namespace keyvane::cp932

@@ -10,16 +10,27 @@
 namespace keyvane::cp932 {
 
 // Lead bytes of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
-bool IsLeadByte(unsigned char b);
+inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Trail bytes: 0x40-0xFC but 0x7F.
+inline bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // Bytes of the character at text[i]: 2 for a lead byte followed by a possible trail
 // byte, else 1, so that a stray lead byte never swallows the ASCII after it.
-std::size_t CharLength(std::string_view text, std::size_t i);
+// Inline: every walk over a text takes it once a character.
+inline std::size_t CharLength(std::string_view text, std::size_t i) {
+  return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+                 IsTrailByte(static_cast<unsigned char>(text[i + 1]))
+             ? 2
+             : 1;
+}
 
 // Upper-cases a-z and the lower-case full-width Latin, Greek and Cyrillic
 // letters. Everything else, the byte length and double-byte characters'
 // trail bytes are left as they are; a lone lead byte at the end stays.
 std::string ToUpper(std::string_view text);
+// The same, in place.
+void ToUpperInPlace(std::string& text);
 
 // Full-width ASCII forms and the ideographic space become ASCII; full-width
 // katakana, the prolonged-sound mark and 。「」、・゛゜ become their
@@ -31,5 +42,7 @@ std::string ToHalfWidth(std::string_view text);
 // a lead byte whose next byte cannot be a trail byte is one such byte.
 // 0x5C and 0x7E are backslash and tilde, 0xA1-0xDF half-width katakana.
 std::string ToUtf8(std::string_view text);
+// The same, appended to `out`.
+void AppendUtf8(std::string& out, std::string_view text);
 
 }  // namespace keyvane::cp932

@@ -38,7 +38,7 @@ bool IsWordTakingCommand(std::string_view word) {
   return word == "JP" || word == "KEY" || word == "KEYTOG" || word == "BASE";
 }
 
-bool IsCommandWord(const std::string& word) { return IsWordTakingCommand(word) || word == "REKEY" || word == "EXEC"; }
+bool IsCommandWord(std::string_view word) { return IsWordTakingCommand(word) || word == "REKEY" || word == "EXEC"; }
 
 std::string FormOf(std::string_view command) {
   const bool takesKeys = command == "KEY" || command == "KEYTOG";
@@ -83,20 +83,32 @@ class Finder {
 
   // Walks the lines as the map table is built, so the checker sees the maps the keyboard sees.
   void WalkMaps() {
+    // The table holds the map of the last header of each name, already parsed; only the maps
+    // that a later one of the same name replaced are parsed again here.
+    std::map<std::string_view, std::size_t> lastHeader;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (lines_.texts[i].starts_with('#')) lastHeader[std::string_view(lines_.texts[i]).substr(1)] = i;
+    }
     std::string mapName;
     bool inMap = false;
+    ButtonMap replaced;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const std::string& text = lines_.texts[i];
       if (text.starts_with('#')) {
         mapName = text.substr(1);
         inMap = true;
         CheckHeader(i, mapName);
+        const ButtonMap* parsed = lastHeader[mapName] == i ? FindMap(maps_.table, mapName) : nullptr;
         std::size_t last = i;
-        ButtonMap parsed;
-        ParseMap(lines_, last, parsed);
+        if (parsed) {
+          last = MapEnd(lines_, i) - 1;
+        } else {
+          ParseMap(lines_, last, replaced);
+          parsed = &replaced;
+        }
         for (std::size_t k = i + 1; k <= last; ++k) {
           const int position = static_cast<int>(k - i - 1);
-          CheckDefinition(mapName, position, k, *parsed.positions[position]);
+          CheckDefinition(mapName, position, k, *parsed->positions[position]);
         }
         i = last;
       } else if (text.empty()) {
@@ -127,26 +139,28 @@ class Finder {
 
   void CheckDefinition(const std::string& mapName, int position, std::size_t index, const ButtonDef& def) {
     const std::string& text = lines_.texts[index];
-    const std::vector<std::string> words = SplitWords(text, ' ');
+    const LeadingWords words = ScanWords(text, ' ');
     if (def.kind == ActionKind::NONE) {
-      ExplainNoForm(index, position, words, text);
+      ExplainNoForm(index, position, SplitWordViews(text, ' '), text);
     } else if (def.kind == ActionKind::JP || def.kind == ActionKind::BASE) {
       CheckTarget(index, def);
     } else if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
-      CheckKeyField(index, def, words[2]);
+      CheckKeyField(index, def, words.words[2]);
     }
     if (position >= kShownPositions) {
       AddAt(index, "definition line " + std::to_string(position + 1) + " of map " + Quoted(mapName) +
                        " is never shown or run: the panels show only the first 14");
     }
-    if (mapName == kRightButtonPage && position < kShownPositions && !words.empty() && words[0] != "DUMMY" &&
-        def.caption != words[0] && FindMap(maps_.table, def.caption) == nullptr) {
-      AddAt(index, "the caption rules turn " + Quoted(words[0]) + " into " + Quoted(def.caption) +
+    const std::string_view first = words.words[0];
+    if (mapName == kRightButtonPage && position < kShownPositions && words.count > 0 && first != "DUMMY" &&
+        def.caption != first && FindMap(maps_.table, def.caption) == nullptr) {
+      AddAt(index, "the caption rules turn " + Quoted(first) + " into " + Quoted(def.caption) +
                        ", which is no map name: this line of the right-click page cycle never matches the map shown");
     }
   }
 
-  void ExplainNoForm(std::size_t index, int position, const std::vector<std::string>& words, const std::string& text) {
+  void ExplainNoForm(std::size_t index, int position, const std::vector<std::string_view>& words,
+                     const std::string& text) {
     const std::size_t n = words.size();
     if (n == 0) {
       AddAt(index,
@@ -157,16 +171,16 @@ class Finder {
     }
     if (n == 1 && words[0] == "DUMMY") return;  // the way to write a blank button on purpose
     std::string why;
-    const std::string& w1 = words[0];
-    const std::string none;
-    const std::string& w2 = n >= 2 ? words[1] : none;
+    const std::string_view w1 = words[0];
+    const std::string_view w2 = n >= 2 ? words[1] : std::string_view();
     if (w1 == "KEYWAIT") {
       why = "KEYWAIT takes exactly 2 words (KEYWAIT key), this line has " + std::to_string(n);
     } else if (n == 1) {
       why = "no command word after the caption " + Quoted(w1) + " (expected JP, KEY, REKEY, KEYTOG, BASE, EXEC)";
     } else if (IsWordTakingCommand(w2) && n != 3) {
-      why = "wrong number of words for " + w2 + ": " + w2 + " takes exactly 3 (" + FormOf(w2) + "), this line has " +
-            std::to_string(n);
+      const std::string command(w2);
+      why = "wrong number of words for " + command + ": " + command + " takes exactly 3 (" + FormOf(w2) +
+            "), this line has " + std::to_string(n);
     } else if (IsWordTakingCommand(w2)) {
       why = KeyFieldFailure(words[2]);
     } else if (w2 == "EXEC") {
@@ -186,7 +200,7 @@ class Finder {
     AddAt(index, why + kBlankButton);
   }
 
-  static std::string KeyFieldFailure(const std::string& field) {
+  static std::string KeyFieldFailure(std::string_view field) {
     const input::KeyFieldResult parsed = input::ParseKeyField(field);
     switch (parsed.status) {
       case input::KeyFieldResult::Status::UnknownName:
@@ -209,10 +223,11 @@ class Finder {
     AddAt(index, message);
   }
 
-  void CheckKeyField(std::size_t index, const ButtonDef& def, const std::string& field) {
+  void CheckKeyField(std::size_t index, const ButtonDef& def, std::string_view field) {
     if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) {
       AddAt(index, "key field " + Quoted(field) + " names no key: a press sends nothing");
     }
+    if (field.find_first_of("012345678") == std::string_view::npos) return;  // no name can start with one
     for (const std::string& token : SplitWords(field, '+')) {
       if (!IsDigitPrefixedName(token)) continue;
       AddAt(index, "key name " + Quoted(token) + " is read as the key " + token.substr(0, 1) +

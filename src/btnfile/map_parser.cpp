@@ -15,11 +15,21 @@ const ButtonMap* FindMap(const MapTable& table, std::string_view name) {
 }
 
 std::string MakeCaption(std::string_view word) {
-  std::string text = word == "?SHP" ? std::string("#") : std::string(word);
-  for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    // Walk by characters so the trail byte of a double-byte character never pairs.
-    for (std::size_t p = 0; p + 1 < text.size(); p += cp932::CharLength(text, p)) {
-      if (text[p] == letter && text[p + 1] == letter) text.replace(p, 2, 1, static_cast<char>(letter - 'A' + 'a'));
+  if (word == "?SHP") word = "#";
+  std::string text;
+  text.reserve(word.size());
+  // One walk by characters, so the trail byte of a double-byte character never pairs. Letter
+  // by letter, A to Z, would give the same: a pair becomes a small letter, which never pairs
+  // again, and the other characters keep their neighbours.
+  for (std::size_t p = 0; p < word.size();) {
+    const char c = word[p];
+    if (c >= 'A' && c <= 'Z' && p + 1 < word.size() && word[p + 1] == c) {
+      text.push_back(static_cast<char>(c - 'A' + 'a'));
+      p += 2;
+    } else {
+      const std::size_t n = cp932::CharLength(word, p);
+      text.append(word.substr(p, n));
+      p += n;
     }
   }
   if (text == "\x81\x95") text = "&";  // a lone full-width ampersand
@@ -47,12 +57,12 @@ void SetKeyField(ButtonDef& def, std::string_view field) {
 
 ButtonDef ParseButtonLine(std::string_view line) {
   ButtonDef def;
-  const std::vector<std::string> w = SplitWords(line, ' ');
-  const std::size_t n = w.size();
+  const LeadingWords scan = ScanWords(line, ' ');
+  const auto& w = scan.words;
+  const std::size_t n = scan.count;
   if (n == 0) return def;  // an empty kept line: blank button, no action
   if (w[0] != "DUMMY") def.caption = MakeCaption(w[0]);
-  const std::string none;
-  const std::string& w2 = n >= 2 ? w[1] : none;
+  const std::string_view w2 = w[1];
   if (w2 == "JP" && n == 3) {
     def.kind = ActionKind::JP;
     def.target = w[2];
@@ -80,13 +90,17 @@ ButtonDef ParseButtonLine(std::string_view line) {
   return def;
 }
 
+std::size_t MapEnd(const LineStore& lines, std::size_t index) {
+  std::size_t k = index + 1;
+  for (int j = 0; k < lines.size() && !lines.texts[k].starts_with('#') && j < kPositionCount; ++j) ++k;
+  return k;
+}
+
 void ParseMap(const LineStore& lines, std::size_t& index, ButtonMap& map) {
   map.positions.fill(std::nullopt);
-  std::size_t k = index + 1;
-  for (int j = 0; k < lines.size() && !lines.texts[k].starts_with('#') && j < kPositionCount; ++j, ++k) {
-    map.positions[j] = ParseButtonLine(lines.texts[k]);
-  }
-  index = k - 1;
+  const std::size_t end = MapEnd(lines, index);
+  for (std::size_t k = index + 1; k < end; ++k) map.positions[k - index - 1] = ParseButtonLine(lines.texts[k]);
+  index = end - 1;
 }
 
 BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log) {
@@ -94,14 +108,17 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log) {
   log.Write(trace::text::kReadHeading);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
-    log.Write(line + "\n");
+    std::string& pending = log.PendingTrace();  // filled in place: one append per stored line
+    pending.assign(line).push_back('\n');
+    log.AppendTrace();
     if (!line.starts_with('#')) continue;
     std::string name = line.substr(1);
     if (built.defaultMapName.empty()) {
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
-    log.Write(trace::text::kMapNamePrefix + name + "\n");
+    log.PendingTrace().assign(trace::text::kMapNamePrefix).append(name).push_back('\n');
+    log.AppendTrace();
     ButtonMap map;
     ParseMap(lines, i, map);
     built.table[std::move(name)].positions = std::move(map.positions);

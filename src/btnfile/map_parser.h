@@ -19,6 +19,8 @@ ButtonDef ParseButtonLine(std::string_view line);
 
 // Fills `map` from the lines after the header at `index`; leaves `index` on the last line consumed.
 void ParseMap(const LineStore& lines, std::size_t& index, ButtonMap& map);
+// One past the last line that ParseMap consumes for the header at `index`.
+std::size_t MapEnd(const LineStore& lines, std::size_t index);
 
 struct BuiltMaps {
   MapTable table;

@@ -1,41 +1,35 @@
 #include "btnfile/read_button_file.h"
 
+#include <algorithm>
+
 #include "btnfile/cp932.h"
 
 namespace keyvane::btnfile {
+namespace {
 
-std::vector<Piece> SplitTextModePieces(std::string_view raw) {
-  std::vector<Piece> pieces;
-  int fileLine = 1;
+// The bytes text-mode reading delivers: all before the first 0x1A, less every CR that stands
+// right before an LF.
+std::string TextModeBytes(std::string_view raw) {
+  raw = raw.substr(0, raw.find('\x1a'));
   std::string text;
-  auto finish = [&](bool full) {
-    const std::size_t zero = text.find('\0');
-    if (zero != std::string::npos) text.resize(zero);  // a piece's text ends at its first zero byte
-    pieces.push_back(Piece{std::move(text), fileLine, full});
-    text.clear();
-    if (!full) ++fileLine;
-  };
-  std::size_t size = 0;  // bytes in the piece being filled, zero bytes included
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    const char c = raw[i];
-    if (c == '\x1a') break;  // the text-mode end-of-file mark
-    if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-    text.push_back(c);
-    if (c == '\n') {
-      finish(false);
-      size = 0;
-    } else if (++size == kMaxPieceBytes) {
-      finish(true);
-      size = 0;
-    }
+  text.reserve(raw.size());
+  std::size_t from = 0;
+  for (std::size_t cr = raw.find("\r\n"); cr != std::string_view::npos; cr = raw.find("\r\n", cr + 1)) {
+    text.append(raw.substr(from, cr - from));
+    from = cr + 1;
   }
-  if (size > 0) finish(false);
-  return pieces;
+  text.append(raw.substr(from));
+  return text;
 }
 
-std::string CleanLine(std::string_view line) {
-  std::string out;
-  out.reserve(line.size());
+void CleanLineInto(std::string_view line, std::string& out) {
+  if (line.find('\t') == std::string_view::npos && line.find('"') == std::string_view::npos &&
+      line.find("  ") == std::string_view::npos) {
+    out.assign(line);  // the usual line: nothing to change
+    return;
+  }
+  out.resize(line.size());  // never longer
+  char* next = out.data();
   bool inQuotes = false;
   bool lastWasBlank = false;
   for (char c : line) {
@@ -43,24 +37,18 @@ std::string CleanLine(std::string_view line) {
     if (c == '"') inQuotes = !inQuotes;
     if (inQuotes) lastWasBlank = false;
     if (c == ' ') {
-      if (!lastWasBlank) out.push_back(c);
+      if (!lastWasBlank) *next++ = c;
       lastWasBlank = true;
     } else {
-      out.push_back(c);
+      *next++ = c;
       lastWasBlank = false;
     }
   }
-  return out;
+  out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
-namespace {
-
 bool QuoteOpenBefore(std::string_view text, std::size_t end) {
-  bool inQuotes = false;
-  for (std::size_t i = 0; i < end; ++i) {
-    if (text[i] == '"') inQuotes = !inQuotes;
-  }
-  return inQuotes;
+  return std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '"') % 2 != 0;
 }
 
 std::string_view Trim(std::string_view t) {
@@ -71,32 +59,49 @@ std::string_view Trim(std::string_view t) {
 
 }  // namespace
 
-bool KeepPiece(const Piece& piece, std::string& kept, bool& quotedApostrophe) {
-  const std::string& text = piece.text;
-  if (text.empty() || text[0] == '\'' || text[0] == '\n') return false;
-  std::string t = CleanLine(text);
-  quotedApostrophe = false;
-  const std::size_t apostrophe = t.find('\'');
-  if (apostrophe != std::string::npos) {
-    quotedApostrophe = QuoteOpenBefore(t, apostrophe);
-    t.resize(apostrophe);
-  }
-  kept = cp932::ToUpper(Trim(t));
-  return true;
+std::string CleanLine(std::string_view line) {
+  std::string out;
+  out.reserve(line.size());
+  CleanLineInto(line, out);
+  return out;
 }
 
 int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store) {
   std::string raw;
   if (!files.ReadAll(path, raw)) return -1;
-  const std::vector<Piece> pieces = SplitTextModePieces(raw);
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    std::string kept;
+  const std::string text = TextModeBytes(raw);
+  raw = std::string();
+  std::string cleaned;  // reused from piece to piece
+  int fileLine = 1;
+  bool previousFull = false;
+  for (std::size_t start = 0; start < text.size();) {
+    // One read: up to and including the next LF, but at most 1022 bytes.
+    std::string_view piece = std::string_view(text).substr(start, kMaxPieceBytes);
+    const std::size_t lf = piece.find('\n');  // looked for within the piece only, however long the line
+    const bool full = lf == std::string_view::npos && piece.size() == kMaxPieceBytes;
+    if (lf != std::string_view::npos) piece = piece.substr(0, lf + 1);
+    const std::size_t end = start + piece.size();
+    piece = piece.substr(0, piece.find('\0'));  // a piece's text ends at its first zero byte
+    const int pieceLine = fileLine;
+    const bool continues = previousFull;
+    start = end;
+    previousFull = full;
+    if (!full) ++fileLine;
+
+    // A comment or a blank line is recognised in the first column only.
+    if (piece.empty() || piece[0] == '\'' || piece[0] == '\n') continue;
+    CleanLineInto(piece, cleaned);
+    std::string_view kept = cleaned;
     bool quotedApostrophe = false;
-    if (!KeepPiece(pieces[i], kept, quotedApostrophe)) continue;
+    if (const std::size_t apostrophe = kept.find('\''); apostrophe != std::string_view::npos) {
+      quotedApostrophe = QuoteOpenBefore(kept, apostrophe);
+      kept = kept.substr(0, apostrophe);
+    }
+    std::string line(Trim(kept));
+    cp932::ToUpperInPlace(line);
     // A full piece followed by its bare LF was not really cut: the LF piece is dropped.
-    const bool cutHere = pieces[i].full && !(i + 1 < pieces.size() && pieces[i + 1].text == "\n");
-    const bool continues = i > 0 && pieces[i - 1].full;
-    store.Add(std::move(kept), LineOrigin{pieces[i].fileLine, cutHere || continues, quotedApostrophe});
+    const bool cutHere = full && !(start < text.size() && text[start] == '\n');
+    store.Add(std::move(line), LineOrigin{pieceLine, cutHere || continues, quotedApostrophe});
   }
   return 0;
 }

@@ -3,20 +3,40 @@
 namespace keyvane::btnfile {
 
 std::vector<std::string> SplitWords(std::string_view text, char separator) {
-  std::vector<std::string> words;
-  std::string word;
+  const std::vector<std::string_view> views = SplitWordViews(text, separator);
+  return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> SplitWordViews(std::string_view text, char separator) {
+  std::vector<std::string_view> words;
   bool inQuotes = false;
-  for (const char c : text) {
-    if (c == '"') inQuotes = !inQuotes;
-    if (c == separator && !inQuotes) {
-      words.push_back(std::move(word));
-      word.clear();
-    } else {
-      word.push_back(c);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') inQuotes = !inQuotes;
+    if (text[i] == separator && !inQuotes) {
+      words.push_back(text.substr(start, i - start));
+      start = i + 1;
     }
   }
-  if (!word.empty()) words.push_back(std::move(word));
+  if (start < text.size()) words.push_back(text.substr(start));
   return words;
+}
+
+LeadingWords ScanWords(std::string_view text, char separator) {
+  LeadingWords scan;
+  bool inQuotes = false;
+  std::size_t start = 0;
+  auto word = [&](std::size_t end) {
+    if (scan.count < scan.words.size()) scan.words[scan.count] = text.substr(start, end - start);
+    ++scan.count;
+    start = end + 1;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') inQuotes = !inQuotes;
+    if (text[i] == separator && !inQuotes) word(i);
+  }
+  if (start < text.size()) word(text.size());
+  return scan;
 }
 
 }  // namespace keyvane::btnfile

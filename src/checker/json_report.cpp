@@ -1,43 +1,211 @@
 #include "checker/json_report.h"
 
-#include <nlohmann/json.hpp>
+#include <algorithm>
+#include <string_view>
 
 #include "btnfile/cp932.h"
 
 namespace keyvane::checker {
 namespace {
 
-using Json = nlohmann::ordered_json;  // members in the documented order
+// Writes the report straight into one string, laid out as a JSON library prints with an
+// indent of 2 (members in the documented order, every array element on a line of its own,
+// empty arrays as []). A tree of JSON values for a large file would cost more than the load.
+class JsonWriter {
+ public:
+  explicit JsonWriter(std::string& out) : out_(out) {}
 
-Json DefinitionJson(const btnfile::ButtonDef& def) {
-  Json keys = Json::array();
-  for (std::size_t i = 0; i < btnfile::KeyCount(def.keys); ++i) keys.push_back(def.keys[i]);
-  return Json{{"caption", cp932::ToUtf8(def.caption)},
-              {"kind", btnfile::ActionKindName(def.kind)},
-              {"keys", std::move(keys)},
-              {"target", cp932::ToUtf8(def.target)}};
+  void OpenObject() { Open('{'); }
+  void CloseObject() { Close('}'); }
+  void OpenArray() { Open('['); }
+  void CloseArray() { Close(']'); }
+
+  // Starts a member of the object being written; its value follows. Keys need no escaping.
+  void Key(std::string_view key) {
+    Element();
+    out_ += '"';
+    out_ += key;
+    out_ += "\": ";
+    keyed_ = true;
+  }
+
+  // A whole value; as an array element it takes its own line.
+  void Null() {
+    Element();
+    out_ += "null";
+  }
+  void Number(long long value) {
+    Element();
+    out_ += std::to_string(value);
+  }
+  // A text that needs no escaping: a word of the program's own.
+  void Word(std::string_view text) {
+    Element();
+    out_ += '"';
+    out_ += text;
+    out_ += '"';
+  }
+  // A code page 932 text, as UTF-8.
+  void Cp932(std::string_view text) {
+    Element();
+    out_ += '"';
+    const std::size_t start = out_.size();
+    cp932::AppendUtf8(out_, text);
+    if (std::none_of(out_.begin() + static_cast<std::ptrdiff_t>(start), out_.end(), NeedsEscape)) {
+      out_ += '"';
+      return;
+    }
+    const std::string utf8 = out_.substr(start);  // rare: a quote, a backslash or a control byte
+    out_.resize(start - 1);
+    String(utf8);
+  }
+
+ private:
+  void Open(char bracket) {
+    Element();
+    out_ += bracket;
+    ++depth_;
+    empty_ = true;
+  }
+
+  void Close(char bracket) {
+    --depth_;
+    if (!empty_) NewLine();
+    out_ += bracket;
+    empty_ = false;
+  }
+
+  // Separates this element from the previous one and indents it, unless it is a member's value.
+  void Element() {
+    if (keyed_) {
+      keyed_ = false;
+      return;
+    }
+    if (depth_ == 0) return;
+    if (!empty_) out_ += ',';
+    NewLine();
+    empty_ = false;
+  }
+
+  void NewLine() {
+    static constexpr std::string_view kIndent = "\n                ";  // the report nests 6 deep at most
+    out_.append(kIndent.substr(0, 1 + static_cast<std::size_t>(depth_) * 2));
+  }
+
+  // Only the quote, the backslash and control bytes are escaped, and none of them occurs
+  // inside a multi-byte UTF-8 sequence.
+  static bool NeedsEscape(char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; }
+
+  void String(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out_ += '"';
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (!NeedsEscape(text[i])) continue;
+      const auto c = static_cast<unsigned char>(text[i]);
+      out_.append(text.substr(plain, i - plain));
+      plain = i + 1;
+      switch (c) {
+        case '"': out_ += "\\\""; break;
+        case '\\': out_ += "\\\\"; break;
+        case '\b': out_ += "\\b"; break;
+        case '\f': out_ += "\\f"; break;
+        case '\n': out_ += "\\n"; break;
+        case '\r': out_ += "\\r"; break;
+        case '\t': out_ += "\\t"; break;
+        default:
+          out_ += "\\u00";
+          out_ += kHex[c >> 4];
+          out_ += kHex[c & 0xF];
+      }
+    }
+    out_.append(text.substr(plain));
+    out_ += '"';
+  }
+
+  std::string& out_;
+  int depth_ = 0;
+  bool empty_ = true;   // nothing written yet in the innermost open object or array
+  bool keyed_ = false;  // a member's key was written: its value goes on the same line
+};
+
+void WriteDefinition(JsonWriter& json, const btnfile::ButtonDef& def) {
+  json.OpenObject();
+  json.Key("caption");
+  json.Cp932(def.caption);
+  json.Key("kind");
+  json.Word(btnfile::ActionKindName(def.kind));
+  json.Key("keys");
+  json.OpenArray();
+  for (std::size_t i = 0; i < btnfile::KeyCount(def.keys); ++i) json.Number(def.keys[i]);
+  json.CloseArray();
+  json.Key("target");
+  json.Cp932(def.target);
+  json.CloseObject();
 }
 
-Json MapJson(const std::string& name, const btnfile::ButtonMap& map) {
-  Json positions = Json::array();
-  for (const auto& position : map.positions) positions.push_back(position ? DefinitionJson(*position) : Json(nullptr));
-  return Json{{"name", cp932::ToUtf8(name)}, {"positions", std::move(positions)}};
+void WriteMap(JsonWriter& json, const std::string& name, const btnfile::ButtonMap& map) {
+  json.OpenObject();
+  json.Key("name");
+  json.Cp932(name);
+  json.Key("positions");
+  json.OpenArray();
+  for (const auto& position : map.positions) {
+    if (position) {
+      WriteDefinition(json, *position);
+    } else {
+      json.Null();
+    }
+  }
+  json.CloseArray();
+  json.CloseObject();
+}
+
+// About the report's length, so that the string seldom grows by copying itself.
+std::size_t ExpectedSize(const CheckResult& result) {
+  std::size_t size = 100;
+  for (const auto& [name, map] : result.loaded.maps.table) {
+    size += 60 + name.size() * 2;
+    for (const auto& position : map.positions) {
+      size += position ? 120 + (position->caption.size() + position->target.size()) * 2 +
+                             btnfile::KeyCount(position->keys) * 16
+                       : 16;
+    }
+  }
+  for (const btnfile::Diagnostic& d : result.diagnostics) size += 60 + d.message.size() * 3 / 2;
+  return size;
 }
 
 }  // namespace
 
 std::string JsonReport(const CheckResult& result) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
-  Json report;
-  report["default_map"] = cp932::ToUtf8(maps.defaultMapName);
-  report["fallback_map"] = cp932::ToUtf8(maps.fallbackMapName);
-  report["maps"] = Json::array();
-  for (const auto& [name, map] : maps.table) report["maps"].push_back(MapJson(name, map));
-  report["diagnostics"] = Json::array();
+  std::string out;
+  out.reserve(ExpectedSize(result));
+  JsonWriter json(out);
+  json.OpenObject();
+  json.Key("default_map");
+  json.Cp932(maps.defaultMapName);
+  json.Key("fallback_map");
+  json.Cp932(maps.fallbackMapName);
+  json.Key("maps");
+  json.OpenArray();
+  for (const auto& [name, map] : maps.table) WriteMap(json, name, map);
+  json.CloseArray();
+  json.Key("diagnostics");
+  json.OpenArray();
   for (const btnfile::Diagnostic& d : result.diagnostics) {
-    report["diagnostics"].push_back(Json{{"line", d.line}, {"message", cp932::ToUtf8(d.message)}});
+    json.OpenObject();
+    json.Key("line");
+    json.Number(d.line);
+    json.Key("message");
+    json.Cp932(d.message);
+    json.CloseObject();
   }
-  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  json.CloseArray();
+  json.CloseObject();
+  out += '\n';
+  return out;
 }
 
 }  // namespace keyvane::checker

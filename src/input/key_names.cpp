@@ -57,7 +57,7 @@ std::uint8_t LookupKeyName(std::string_view token) {
 
 KeyFieldResult ParseKeyField(std::string_view field) {
   KeyFieldResult result;
-  const std::vector<std::string> tokens = btnfile::SplitWords(field, '+');
+  const std::vector<std::string_view> tokens = btnfile::SplitWordViews(field, '+');
   result.elementCount = tokens.size();
   if (tokens.empty()) {
     result.status = KeyFieldResult::Status::NoElements;
@@ -68,12 +68,12 @@ KeyFieldResult ParseKeyField(std::string_view field) {
     return result;
   }
   std::size_t write = 0;
-  for (const std::string& token : tokens) {
+  for (const std::string_view token : tokens) {
     if (token.empty()) continue;
     const std::uint8_t code = LookupKeyName(token);
     if (code == 0) {
       result.status = KeyFieldResult::Status::UnknownName;
-      result.badToken = token;
+      result.badToken = std::string(token);
       result.keys.fill(0);
       return result;
     }

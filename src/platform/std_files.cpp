@@ -12,6 +12,16 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// A file larger than one read gets room for all of it at once, so that it is not copied again
+// and again as the string grows; the reading still goes on to the real end.
+void ReserveTheRest(std::FILE* file, std::string& bytes) {
+  const long here = std::ftell(file);
+  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return;
+  const long size = std::ftell(file);
+  if (std::fseek(file, here, SEEK_SET) != 0) return;
+  if (size > here) bytes.reserve(static_cast<std::size_t>(size));
+}
+
 }  // namespace
 
 bool StdFiles::ReadAll(const std::string& path, std::string& bytes) {
@@ -19,10 +29,11 @@ bool StdFiles::ReadAll(const std::string& path, std::string& bytes) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   char buffer[64 * 1024];
-  for (;;) {
+  for (bool first = true;; first = false) {
     const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
     bytes.append(buffer, got);
     if (got < sizeof buffer) break;  // end of file or a read error: both end the data
+    if (first) ReserveTheRest(file.get(), bytes);
   }
   return true;
 }

@@ -25,9 +25,12 @@ class TraceLog {
   platform::Files& files_;
   std::string path_;
   std::string pending_;
+  std::string crLf_;  // the bytes of the last append, kept for their capacity
 };
 
 // Text-mode line ends: every LF becomes CR LF.
 std::string ToCrLf(std::string_view text);
+// The same, into `out`, which it replaces.
+void ToCrLf(std::string_view text, std::string& out);
 
 }  // namespace keyvane::trace

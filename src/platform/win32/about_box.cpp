@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/visual_styles.h"
+
 namespace keyvane::win32 {
 namespace {
 
@@ -42,7 +44,9 @@ void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& fact
                   const app::ButtonFileStatus& status) {
   const std::vector<HWND> relaxed = RelaxTopmost(applicationWindow, leftPanel);
   // Task-modal: the panels do not react until the box is closed.
-  MessageBoxW(nullptr, Text(facts, status).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  WithVisualStyles([&] {
+    MessageBoxW(nullptr, Text(facts, status).c_str(), L"About Keyvane", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+  });
   RestoreTopmost(relaxed);
 }
 

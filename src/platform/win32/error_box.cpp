@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "platform/win32/cp932_text.h"
+#include "platform/win32/visual_styles.h"
 
 namespace keyvane::win32 {
 
 void ShowErrorBox(const char* message) {
-  MessageBoxW(nullptr, WideFromCp932(message).c_str(), L"Keyvane", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  const std::wstring text = WideFromCp932(message);
+  WithVisualStyles([&] { MessageBoxW(nullptr, text.c_str(), L"Keyvane", MB_OK | MB_ICONERROR | MB_TASKMODAL); });
 }
 
 }  // namespace keyvane::win32

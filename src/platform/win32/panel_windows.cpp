@@ -113,9 +113,21 @@ void PanelWindows::Move(PanelSide side, platform::Point topLeft) {
 }
 
 void PanelWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
+  std::wstring text = WideFromCp932(caption);
+  std::wstring& shown = captions_[Index(side)][row];
+  if (text == shown) return;  // most switches return to the page already shown
   HWND button = buttons_[Index(side)][row];
-  SetWindowTextW(button, WideFromCp932(caption).c_str());
-  InvalidateRect(button, nullptr, FALSE);
+  // The button class would repaint at once on every WM_SETTEXT, inside the mouse hook, while
+  // the target waits for its keys; the window procedure's default only stores the text, so
+  // changed buttons are painted once, at the next WM_PAINT.
+  DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  // Neighbouring buttons overlap by a row, where the lower button's top edge shows; leave
+  // that row out, so a lone repaint looks the same as repainting the whole column in order.
+  const platform::Rect& b = platform::kButtonLayout[row];
+  RECT changed{0, 0, b.width, b.height};
+  if (row + 1 < platform::kButtonsPerPanel) changed.bottom = platform::kButtonLayout[row + 1].top - b.top;
+  InvalidateRect(button, &changed, FALSE);
+  shown = std::move(text);
 }
 
 void PanelWindows::Show(PanelSide side) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "app/keyboard.h"
 #include "platform/panels.h"
@@ -53,6 +54,8 @@ class PanelWindows final : public platform::Panels {
   HWND application_ = nullptr;
   std::array<HWND, 2> panels_{};
   std::array<std::array<HWND, platform::kButtonsPerPanel>, 2> buttons_{};
+  // The buttons' window texts as last set; they start empty, as the buttons are created.
+  std::array<std::array<std::wstring, platform::kButtonsPerPanel>, 2> captions_{};
 };
 
 }  // namespace keyvane::win32
