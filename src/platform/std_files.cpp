@@ -1,7 +1,8 @@
 #include "platform/std_files.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 namespace keyvane::platform {
@@ -47,13 +48,12 @@ bool StdFiles::Append(const std::string& path, std::string_view bytes) {
 
 void StdFiles::Remove(const std::string& path) { std::remove(path.c_str()); }
 
+// stat rather than std::filesystem: the Windows program links these files, and the
+// filesystem library would bring the whole locale machinery into it.
 std::optional<FileStamp> StdFiles::Stamp(const std::string& path) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  const std::filesystem::file_time_type written = std::filesystem::last_write_time(path, error);
-  if (error) return std::nullopt;
-  return FileStamp{size, static_cast<std::int64_t>(written.time_since_epoch().count())};
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || (status.st_mode & S_IFMT) != S_IFREG) return std::nullopt;
+  return FileStamp{static_cast<std::uintmax_t>(status.st_size), static_cast<std::int64_t>(status.st_mtime)};
 }
 
 }  // namespace keyvane::platform

@@ -9,8 +9,8 @@ import random
 import subprocess
 import time
 
-from run_e2e import (BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE, WINE_ENV,
-                     blank_buttons_case, check, down, fixture, trace_block, up, wait_until, xdotool)
+from run_e2e import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
+                     WINE_ENV, blank_buttons_case, check, down, fixture, trace_block, up, wait_until, xdotool)
 
 MAIN_A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"  # left row 0 sends A, right row 0 sends B
 MAP_ECHO = "#MAIN\r\n取得マップ名=MAIN\r\n"
@@ -45,7 +45,7 @@ def trace_lines(data):
 def start_measured(s, timeout=15.0):
     """Starts keyvane.exe; returns it with the seconds until both panels showed and until the first tick."""
     started = time.monotonic()
-    keyvane = s.start("keyvane.exe")
+    keyvane = s.start("keyvane.exe", BELOW_BALLOON)
     wait_until("both panels shown", lambda: s.visible(LEFT) and s.visible(RIGHT), timeout=timeout)
     shown = time.monotonic() - started
     trace = s.dir / "dovaD.STS"

@@ -428,9 +428,15 @@ def case_tray_about(s):
     s.press(RIGHT, 0, [down(10), down(42), up(42), up(10)])
 
 
+# Wine shows a notification balloon next to its notification area at the top left, over the left
+# panel's first buttons. Where a button file has problems, Keyvane shows one at start: the
+# panels are then placed below it, so that clicks reach the buttons.
+BELOW_BALLOON = "/T150"
+
+
 def blank_buttons_case(s):
     s.start_target()
-    s.start_keyvane()
+    s.start_keyvane(BELOW_BALLOON)
     s.wait_attached()
     check(s.captions(LEFT) == [""] * 7 and s.captions(RIGHT) == [""] * 7,
           f"captions {s.captions(LEFT)} {s.captions(RIGHT)}")
