@@ -19,7 +19,8 @@ class TraceCapturingFiles final : public platform::Files {
   }
   void Remove(const std::string&) override { trace_.clear(); }
 
-  const std::string& trace() const { return trace_; }
+  // The trace captured so far, handed over.
+  std::string TakeTrace() { return std::move(trace_); }
 
  private:
   platform::Files& reader_;
