@@ -104,6 +104,12 @@ std::string ToUtf8(std::string_view text) {
 
 void AppendUtf8(std::string& out, std::string_view text) {
   for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+    if (Byte(text, i) < 0x80) {  // a run of ASCII is the same in UTF-8
+      n = 1;
+      while (i + n < text.size() && Byte(text, i + n) < 0x80) ++n;
+      out.append(text.substr(i, n));
+      continue;
+    }
     n = CharLength(text, i);
     const unsigned char b = Byte(text, i);
     char32_t c = kReplacement;

@@ -1,8 +1,8 @@
 #include "btnfile/diagnostics.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
+#include <unordered_map>
 
 #include "btnfile/cp932.h"
 #include "btnfile/split_words.h"
@@ -85,7 +85,7 @@ class Finder {
   void WalkMaps() {
     // The table holds the map of the last header of each name, already parsed; only the maps
     // that a later one of the same name replaced are parsed again here.
-    std::map<std::string_view, std::size_t> lastHeader;
+    std::unordered_map<std::string_view, std::size_t> lastHeader;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       if (lines_.texts[i].starts_with('#')) lastHeader[std::string_view(lines_.texts[i]).substr(1)] = i;
     }
@@ -239,7 +239,7 @@ class Finder {
   const BuiltMaps& maps_;
   std::vector<Diagnostic> found_;
   std::set<int> cutLinesNoted_;
-  std::map<std::string, int> headerLines_;
+  std::unordered_map<std::string, int> headerLines_;
 };
 
 }  // namespace

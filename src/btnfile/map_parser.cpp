@@ -119,9 +119,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log) {
     }
     log.PendingTrace().assign(trace::text::kMapNamePrefix).append(name).push_back('\n');
     log.AppendTrace();
-    ButtonMap map;
-    ParseMap(lines, i, map);
-    built.table[std::move(name)].positions = std::move(map.positions);
+    ParseMap(lines, i, built.table[std::move(name)]);  // replaces a map of that name as a whole
   }
   return built;
 }

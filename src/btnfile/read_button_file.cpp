@@ -22,27 +22,20 @@ std::string TextModeBytes(std::string_view raw) {
   return text;
 }
 
+// A blank is dropped when the one before it was a blank too and it stands outside double
+// quotes: a blank inside quotes is never dropped, and no blank can follow one inside quotes
+// outside them without a double quote between.
 void CleanLineInto(std::string_view line, std::string& out) {
-  if (line.find('\t') == std::string_view::npos && line.find('"') == std::string_view::npos &&
-      line.find("  ") == std::string_view::npos) {
-    out.assign(line);  // the usual line: nothing to change
-    return;
-  }
   out.resize(line.size());  // never longer
   char* next = out.data();
   bool inQuotes = false;
-  bool lastWasBlank = false;
+  char previous = '\0';
   for (char c : line) {
     if (c == '\t') c = ' ';
-    if (c == '"') inQuotes = !inQuotes;
-    if (inQuotes) lastWasBlank = false;
-    if (c == ' ') {
-      if (!lastWasBlank) *next++ = c;
-      lastWasBlank = true;
-    } else {
-      *next++ = c;
-      lastWasBlank = false;
-    }
+    inQuotes ^= c == '"';
+    *next = c;
+    next += !(c == ' ' && previous == ' ' && !inQuotes);
+    previous = c;
   }
   out.resize(static_cast<std::size_t>(next - out.data()));
 }
@@ -90,14 +83,15 @@ int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& s
 
     // A comment or a blank line is recognised in the first column only.
     if (piece.empty() || piece[0] == '\'' || piece[0] == '\n') continue;
-    CleanLineInto(piece, cleaned);
-    std::string_view kept = cleaned;
+    // Everything from the first apostrophe on is dropped: cleaning keeps apostrophes and
+    // double quotes and works from left to right, so the part before it is cleaned alone.
     bool quotedApostrophe = false;
-    if (const std::size_t apostrophe = kept.find('\''); apostrophe != std::string_view::npos) {
-      quotedApostrophe = QuoteOpenBefore(kept, apostrophe);
-      kept = kept.substr(0, apostrophe);
+    if (const std::size_t apostrophe = piece.find('\''); apostrophe != std::string_view::npos) {
+      quotedApostrophe = QuoteOpenBefore(piece, apostrophe);
+      piece = piece.substr(0, apostrophe);
     }
-    std::string line(Trim(kept));
+    CleanLineInto(piece, cleaned);
+    std::string line(Trim(cleaned));
     cp932::ToUpperInPlace(line);
     // A full piece followed by its bare LF was not really cut: the LF piece is dropped.
     const bool cutHere = full && !(start < text.size() && text[start] == '\n');

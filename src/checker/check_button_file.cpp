@@ -13,7 +13,7 @@ CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
   if (result.loaded.fileRead) {
     result.diagnostics = btnfile::FindDiagnostics(result.loaded.lines, result.loaded.maps);
   }
-  result.trace = capture.trace();
+  result.trace = capture.TakeTrace();
   return result;
 }
 

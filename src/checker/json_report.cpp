@@ -1,6 +1,8 @@
 #include "checker/json_report.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <string_view>
 
 #include "btnfile/cp932.h"
@@ -36,7 +38,8 @@ class JsonWriter {
   }
   void Number(long long value) {
     Element();
-    out_ += std::to_string(value);
+    char digits[24];
+    out_.append(digits, std::to_chars(digits, std::end(digits), value).ptr);
   }
   // A text that needs no escaping: a word of the program's own.
   void Word(std::string_view text) {
@@ -82,15 +85,15 @@ class JsonWriter {
       return;
     }
     if (depth_ == 0) return;
-    if (!empty_) out_ += ',';
-    NewLine();
+    out_.append(kBreak.substr(empty_ ? 1 : 0, (empty_ ? 1 : 2) + Indent()));
     empty_ = false;
   }
 
-  void NewLine() {
-    static constexpr std::string_view kIndent = "\n                ";  // the report nests 6 deep at most
-    out_.append(kIndent.substr(0, 1 + static_cast<std::size_t>(depth_) * 2));
-  }
+  void NewLine() { out_.append(kBreak.substr(1, 1 + Indent())); }
+
+  std::size_t Indent() const { return static_cast<std::size_t>(depth_) * 2; }
+
+  static constexpr std::string_view kBreak = ",\n                ";  // the report nests 6 deep at most
 
   // Only the quote, the backslash and control bytes are escaped, and none of them occurs
   // inside a multi-byte UTF-8 sequence.

@@ -20,7 +20,8 @@ class TraceCapturingFiles final : public platform::Files {
   void Remove(const std::string&) override { trace_.clear(); }
   std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
 
-  const std::string& trace() const { return trace_; }
+  // The trace captured so far, handed over.
+  std::string TakeTrace() { return std::move(trace_); }
 
  private:
   platform::Files& reader_;

@@ -49,7 +49,9 @@ std::uint8_t LookupKeyName(std::string_view token) {
   // Range tests without length checks on purpose: "12" names the digit 1, "9x" names nothing.
   if (token >= "0" && token <= "9") return static_cast<std::uint8_t>(token[0]);
   if (token.size() == 1 && token >= "A" && token <= "Z") return static_cast<std::uint8_t>(token[0]);
+  if (token.empty()) return 0;
   for (const KeyName& key : kNamedKeys) {
+    if (AsciiUpper(key.name[0]) != AsciiUpper(token[0])) continue;  // most names differ at once
     if (EqualIgnoringCase(token, key.name)) return key.code;
   }
   return 0;
