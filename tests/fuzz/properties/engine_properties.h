@@ -78,11 +78,15 @@ inline void CheckInput(const std::vector<std::string>& effects, Failures& f) {
     std::string down;
     std::string up;
     if (e.starts_with("key ")) {
-      const std::string code = e.substr(4, 2);
-      if (e.ends_with(" down"))
-        down = "key " + code;
-      else if (e.ends_with(" up"))
-        up = "key " + code;
+      // "key 25 down ext": the extended mark is part of the key, so its release must carry it too.
+      std::string_view direction = std::string_view(e).substr(std::min<std::size_t>(7, e.size()));
+      const bool extended = direction.ends_with(" ext");
+      if (extended) direction.remove_suffix(4);
+      const std::string key = "key " + e.substr(4, 2) + (extended ? " ext" : "");
+      if (direction == "down")
+        down = key;
+      else if (direction == "up")
+        up = key;
       else
         f.Check(false, "a key event with other flags");
     } else if (e.starts_with("mouse ")) {
