@@ -49,7 +49,7 @@ class Program:
         shutil.copy(BUILD / DRIVER, self.dir / DRIVER)
         for source in files:
             shutil.copy(source, self.dir / source.name)
-        self.figures = {"start": [], "memory": [], "idle": [], "wakeups": [], "press": []}
+        self.figures = {"start": [], "memory": [], "idle": [], "wakeups": [], "press": [], "lost": []}
 
 
 def driver(program, *args, timeout=120):
@@ -161,11 +161,14 @@ def one_round(program, rest_s, starts, measure):
              str(int((settle + rest_s + 1.0) * 1000))], cwd=program.dir, env=WINE_ENV, stdout=subprocess.PIPE,
             stderr=subprocess.DEVNULL, text=True)
         presses = []
+        lost = 0
         idle = None
         for line in process.stdout:
             word, _, value = line.strip().partition(" ")
             if word == "press":
                 presses.append(float(value))
+            elif word == "lost":
+                lost += 1
             elif word == "resting":
                 time.sleep(settle)
                 cpu0, wakeups0, wall0 = cpu_seconds(pid), wakeups(pid), time.monotonic()
@@ -174,7 +177,7 @@ def one_round(program, rest_s, starts, measure):
                 idle = 100 * (cpu_seconds(pid) - cpu0) / wall
                 rate = (wakeups(pid) - wakeups0) / wall
                 break
-        if process.wait(timeout=60) != 0 or idle is None or len(presses) != program.presses:
+        if process.wait(timeout=60) != 0 or idle is None or (program.presses and not presses):
             raise RuntimeError(f"{program.name}: the press driver failed after {len(presses)} presses")
     finally:
         close(program, pid)
@@ -184,6 +187,7 @@ def one_round(program, rest_s, starts, measure):
         program.figures["idle"].append(idle)
         program.figures["wakeups"].append(rate)
         program.figures["press"].extend(presses)
+        program.figures["lost"].append(lost)
 
 
 def median(values):
@@ -217,7 +221,15 @@ def main():
     for n in range(1, args.rounds + 1):
         # Alternate the order, so no program always follows the same one.
         for program in programs if n % 2 else reversed(programs):
-            one_round(program, args.rest, args.starts, measure=True)
+            for attempt in (1, 2, 3):
+                try:
+                    one_round(program, args.rest, args.starts, measure=True)
+                    break
+                except (RuntimeError, subprocess.TimeoutExpired) as error:
+                    # A machine under load can drop a start or a press: the round is run again.
+                    print(f"   {program.name}: {error}; again", flush=True)
+                    if attempt == 3:
+                        raise
         print(f"== round {n}/{args.rounds}: " + "; ".join(
             f"{p.name} {p.figures['start'][-1]:.0f} ms {p.figures['memory'][-1]:.1f} MiB "
             f"{p.figures['idle'][-1]:.2f} %" + (f" press {median(p.figures['press'][-args.presses:]):.2f} ms"
@@ -231,6 +243,7 @@ def main():
             "idle": median(p.figures["idle"]), "wakeups": median(p.figures["wakeups"]),
             "press_p50": median(presses) if presses else None,
             "press_p90": presses[int(len(presses) * 0.9)] if presses else None,
+            "presses_lost": sum(p.figures["lost"]),
             "size": (p.dir / p.exe).stat().st_size, "rounds": p.figures}
     if args.native:
         summary["load"] = native_load(args.native)
@@ -274,7 +287,8 @@ def print_table(s, names):
         ["thread switches a second at rest", f"{bare['wakeups']:.0f}", *cells(lambda n: f"{s[n]['wakeups']:.0f}"),
          "no polling", ""],
         ["click release to key-down, p50 (p90)", "",
-         *cells(lambda n: f"{s[n]['press_p50']:.2f} ms ({s[n]['press_p90']:.1f})"), "<= 3 ms",
+         *cells(lambda n: f"{s[n]['press_p50']:.2f} ms ({s[n]['press_p90']:.1f})" +
+                (f" {s[n]['presses_lost']} lost" if s[n]["presses_lost"] else "")), "<= 3 ms",
          verdict(last["press_p50"] <= 3)],
         ["exe as shipped", f"{bare['size'] / 1000:.1f} KB", *cells(lambda n: f"{s[n]['size'] / 1000:.0f} KB"),
          "<= 400 KB", verdict(last["size"] <= 400_000)],
