@@ -193,6 +193,9 @@ TEST(JsonReport, SameBytesAsAJsonLibraryPrints) {
         std::string("no map\n"), quotesAndControls, std::string("#M\x85\x40\x80\x82\xA0\nA KEY A\n")}) {
     const CheckResult result = Check(file);
     EXPECT_EQ(JsonReport(result), LibraryPrinted(result)) << file;
+    std::ostringstream written;
+    WriteJsonReport(result, written);
+    EXPECT_EQ(written.str(), LibraryPrinted(result)) << file;
   }
 }
 

@@ -1,25 +1,28 @@
 #include "btnfile/read_button_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "btnfile/cp932.h"
 
 namespace keyvane::btnfile {
 namespace {
 
-// The bytes text-mode reading delivers: all before the first 0x1A, less every CR that stands
-// right before an LF.
-std::string TextModeBytes(std::string_view raw) {
-  raw = raw.substr(0, raw.find('\x1a'));
-  std::string text;
-  text.reserve(raw.size());
-  std::size_t from = 0;
-  for (std::size_t cr = raw.find("\r\n"); cr != std::string_view::npos; cr = raw.find("\r\n", cr + 1)) {
-    text.append(raw.substr(from, cr - from));
+// Turns the file's bytes, in place, into what text-mode reading delivers: all before the first
+// 0x1A, less every CR that stands right before an LF.
+void ToTextMode(std::string& bytes) {
+  bytes.resize(std::min(bytes.size(), bytes.find('\x1a')));
+  std::size_t kept = bytes.find("\r\n");
+  if (kept == std::string::npos) return;
+  for (std::size_t from = kept + 1;;) {  // from: the LF after a dropped CR
+    const std::size_t cr = bytes.find("\r\n", from);
+    const std::size_t end = cr == std::string::npos ? bytes.size() : cr;
+    std::memmove(bytes.data() + kept, bytes.data() + from, end - from);  // moves left: kept < from
+    kept += end - from;
+    if (cr == std::string::npos) break;
     from = cr + 1;
   }
-  text.append(raw.substr(from));
-  return text;
+  bytes.resize(kept);
 }
 
 // A blank is dropped when the one before it was a blank too and it stands outside double
@@ -60,10 +63,9 @@ std::string CleanLine(std::string_view line) {
 }
 
 int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store) {
-  std::string raw;
-  if (!files.ReadAll(path, raw)) return -1;
-  const std::string text = TextModeBytes(raw);
-  raw = std::string();
+  std::string text;
+  if (!files.ReadAll(path, text)) return -1;
+  ToTextMode(text);
   std::string cleaned;  // reused from piece to piece
   int fileLine = 1;
   bool previousFull = false;

@@ -179,12 +179,11 @@ std::size_t ExpectedSize(const CheckResult& result) {
   return size;
 }
 
-}  // namespace
-
-std::string JsonReport(const CheckResult& result) {
+// The whole report into `out`; `block` is called whenever a map or a problem is complete,
+// so that a caller may hand out what is there and empty the string.
+template <typename Block>
+void Report(const CheckResult& result, std::string& out, Block block) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
-  std::string out;
-  out.reserve(ExpectedSize(result));
   JsonWriter json(out);
   json.OpenObject();
   json.Key("default_map");
@@ -193,7 +192,10 @@ std::string JsonReport(const CheckResult& result) {
   json.Cp932(maps.fallbackMapName);
   json.Key("maps");
   json.OpenArray();
-  for (const auto& [name, map] : maps.table) WriteMap(json, name, map);
+  for (const auto& [name, map] : maps.table) {
+    WriteMap(json, name, map);
+    block();
+  }
   json.CloseArray();
   json.Key("diagnostics");
   json.OpenArray();
@@ -204,11 +206,32 @@ std::string JsonReport(const CheckResult& result) {
     json.Key("message");
     json.Cp932(d.message);
     json.CloseObject();
+    block();
   }
   json.CloseArray();
   json.CloseObject();
   out += '\n';
+}
+
+}  // namespace
+
+std::string JsonReport(const CheckResult& result) {
+  std::string out;
+  out.reserve(ExpectedSize(result));
+  Report(result, out, [] {});
   return out;
+}
+
+void WriteJsonReport(const CheckResult& result, std::ostream& stream) {
+  constexpr std::size_t kBlock = 256 * 1024;  // a large report never sits in memory as a whole
+  std::string out;
+  out.reserve(kBlock + 64 * 1024);
+  Report(result, out, [&] {
+    if (out.size() < kBlock) return;
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+  });
+  stream.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
 }  // namespace keyvane::checker

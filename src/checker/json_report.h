@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "checker/check_button_file.h"
@@ -9,5 +10,7 @@ namespace keyvane::checker {
 // One JSON object in UTF-8: default_map, fallback_map, maps (in table order, 17 positions
 // each, null for an empty one) and diagnostics. The same bytes on every host.
 std::string JsonReport(const CheckResult& result);
+// The same bytes, written to `out` a block at a time.
+void WriteJsonReport(const CheckResult& result, std::ostream& out);
 
 }  // namespace keyvane::checker

@@ -80,7 +80,11 @@ int RunChecker(const std::vector<std::string>& args, platform::Files& files, std
       return kExitError;
     }
   }
-  out << (o.json ? JsonReport(result) : PlainReport(result, o.buttonFile));
+  if (o.json) {
+    WriteJsonReport(result, out);
+  } else {
+    out << PlainReport(result, o.buttonFile);
+  }
   return result.diagnostics.empty() ? kExitClean : kExitDiagnostics;
 }
 
