@@ -43,10 +43,20 @@ void Print(const char* format, double value) {
   PrintText(line);
 }
 
-bool Shown(const wchar_t* title) {
-  HWND window = FindWindowW(nullptr, title);
-  return window && IsWindowVisible(window);
-}
+// Finds the window once; later polls only ask whether it is visible. A title search every
+// millisecond would cost the Wine server more than the program being timed.
+class Watched {
+ public:
+  explicit Watched(const wchar_t* title) : title_(title) {}
+  bool Shown() {
+    if (!window_) window_ = FindWindowW(nullptr, title_);
+    return window_ && IsWindowVisible(window_);
+  }
+
+ private:
+  const wchar_t* title_;
+  HWND window_ = nullptr;
+};
 
 int Launch(int argc, wchar_t** argv) {
   std::wstring commandLine;
@@ -65,8 +75,9 @@ int Launch(int argc, wchar_t** argv) {
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return 1;
   }
-  // Polled every millisecond: the poll itself must not slow the program it waits for.
-  while (!(Shown(argv[2]) && Shown(argv[3]))) {
+  Watched left(argv[2]);
+  Watched right(argv[3]);
+  while (!(left.Shown() && right.Shown())) {
     if (Milliseconds(started, Now()) > 30000.0) return 1;
     Sleep(1);
   }

@@ -5,7 +5,7 @@ Run by scripts/bench inside a virtual X display with WINEPREFIX set. Both progra
 same prefix, warmed up first, alternating round by round, so both see the same machine state.
 Each round and program:
   start    CreateProcess to both windows shown, timed inside Wine by the driver (one clock);
-           a few start-ups a round, since this figure varies most
+           six start-ups a round, since this figure varies most
   memory   resident set of the program's process 3 s after the start
   idle     CPU time of the program's process while it rests after a tap, the pointer left on
            the button the tap hit (keyvane.exe parks it there itself), and how often its
@@ -199,7 +199,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=6)
     parser.add_argument("--presses", type=int, default=20, help="timed presses per round")
     parser.add_argument("--rest", type=float, default=5.0, help="seconds of idle measured per round")
-    parser.add_argument("--starts", type=int, default=4, help="start-ups measured per round")
+    parser.add_argument("--starts", type=int, default=6, help="start-ups measured per round")
     parser.add_argument("--exe", type=pathlib.Path, action="append",
                         help="a keyvane.exe to measure (default the built one); repeat it to compare builds")
     parser.add_argument("--json", type=pathlib.Path, help="also write the figures here")
