@@ -108,17 +108,14 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log) {
   log.Write(trace::text::kReadHeading);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
-    std::string& pending = log.PendingTrace();  // filled in place: one append per stored line
-    pending.assign(line).push_back('\n');
-    log.AppendTrace();
+    log.Write({line, "\n"});
     if (!line.starts_with('#')) continue;
     std::string name = line.substr(1);
     if (built.defaultMapName.empty()) {
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
-    log.PendingTrace().assign(trace::text::kMapNamePrefix).append(name).push_back('\n');
-    log.AppendTrace();
+    log.Write({trace::text::kMapNamePrefix, name, "\n"});
     ParseMap(lines, i, built.table[std::move(name)]);  // replaces a map of that name as a whole
   }
   return built;

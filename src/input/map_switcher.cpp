@@ -21,13 +21,7 @@ void MapSwitcher::SetTargetInputMethod() {
   if (!byContext && imeWindow == 0) return;
 
   const std::string_view prefix = std::string_view(names_.nowMap).substr(0, 2);
-  std::string& pending = log_.PendingTrace();
-  pending.assign("NowMap=");
-  pending.append(names_.nowMap);
-  pending.append(" SW ");
-  pending.append(prefix);
-  pending.append("\n");
-  log_.AppendTrace();
+  log_.Write({"NowMap=", names_.nowMap, " SW ", prefix, "\n"});
 
   const bool japanese = prefix == "J_";
   if (byContext) {

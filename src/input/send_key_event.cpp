@@ -25,10 +25,7 @@ void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
   const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(code)));
   char digits[16];
   std::snprintf(digits, sizeof digits, "%X\n", static_cast<unsigned>(widened));
-  std::string& pending = log.PendingTrace();
-  pending.assign(trace::text::kKeyCodePrefix);
-  pending.append(digits);
-  log.AppendTrace();
+  log.Write({trace::text::kKeyCodePrefix, digits});
 }
 
 }  // namespace

@@ -2,30 +2,28 @@
 
 namespace keyvane::trace {
 
-std::string ToCrLf(std::string_view text) {
-  std::string out;
-  ToCrLf(text, out);
-  return out;
-}
+namespace {
 
-void ToCrLf(std::string_view text, std::string& out) {
-  out.clear();
-  out.reserve(text.size() + 8);
+void AppendCrLf(std::string_view text, std::string& out) {
   for (const char c : text) {
     if (c == '\n') out.push_back('\r');
     out.push_back(c);
   }
 }
 
-void TraceLog::AppendTrace() {
-  ToCrLf(pending_, crLf_);
-  files_.Append(path_, crLf_);  // a failed write must never stop the keyboard
-  pending_.clear();
+}  // namespace
+
+std::string ToCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  AppendCrLf(text, out);
+  return out;
 }
 
-void TraceLog::Write(std::string_view text) {
-  pending_.assign(text);
-  AppendTrace();
+void TraceLog::Write(std::initializer_list<std::string_view> pieces) {
+  crLf_.clear();
+  for (const std::string_view piece : pieces) AppendCrLf(piece, crLf_);
+  files_.Append(path_, crLf_);
 }
 
 }  // namespace keyvane::trace

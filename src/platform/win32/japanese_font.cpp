@@ -1,7 +1,9 @@
 #include "platform/win32/japanese_font.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace keyvane::win32 {
 namespace {
@@ -21,46 +23,31 @@ constexpr const wchar_t* kFallbackFaces[] = {
     L"IPAGothic",
 };
 
-int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
+// Every Japanese face installed, in the order the system lists them, without the
+// vertical-writing variants.
+int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+  if (font->lfFaceName[0] != L'@') reinterpret_cast<std::vector<std::wstring>*>(faces)->push_back(font->lfFaceName);
+  return 1;
 }
 
-int CALLBACK NoteFirstFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM face) {
-  if (font->lfFaceName[0] == L'@') return 1;  // vertical-writing variant
-  *reinterpret_cast<std::wstring*>(face) = font->lfFaceName;
-  return 0;
-}
-
-bool IsInstalled(HDC dc, const wchar_t* face) {
-  LOGFONTW wanted{};
-  wanted.lfCharSet = SHIFTJIS_CHARSET;
-  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
-  bool found = false;
-  EnumFontFamiliesExW(dc, &wanted, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
-}
-
+// One enumeration of the installed Japanese faces: each further lookup costs a trip through the
+// font list, which is what made start-up slow.
 std::wstring InstalledFace(const wchar_t* face) {
+  std::vector<std::wstring> installed;
   HDC dc = GetDC(nullptr);
-  std::wstring chosen;
-  if (IsInstalled(dc, face)) {
-    chosen = face;
-  } else {
-    for (const wchar_t* fallback : kFallbackFaces) {
-      if (IsInstalled(dc, fallback)) {
-        chosen = fallback;
-        break;
-      }
-    }
-  }
-  if (chosen.empty()) {
-    LOGFONTW anyJapanese{};
-    anyJapanese.lfCharSet = SHIFTJIS_CHARSET;
-    EnumFontFamiliesExW(dc, &anyJapanese, NoteFirstFace, reinterpret_cast<LPARAM>(&chosen), 0);
-  }
+  LOGFONTW anyJapanese{};
+  anyJapanese.lfCharSet = SHIFTJIS_CHARSET;
+  EnumFontFamiliesExW(dc, &anyJapanese, NoteFace, reinterpret_cast<LPARAM>(&installed), 0);
   ReleaseDC(nullptr, dc);
-  return chosen;
+  const auto isInstalled = [&](const wchar_t* name) {
+    return std::any_of(installed.begin(), installed.end(),
+                       [&](const std::wstring& candidate) { return _wcsicmp(candidate.c_str(), name) == 0; });
+  };
+  if (isInstalled(face)) return face;
+  for (const wchar_t* fallback : kFallbackFaces) {
+    if (isInstalled(fallback)) return fallback;
+  }
+  return installed.empty() ? std::wstring() : installed.front();
 }
 
 }  // namespace
