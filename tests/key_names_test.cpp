@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "input/key_names.h"
+#include "btnfile/key_names.h"
 
-namespace keyvane::input {
+namespace keyvane::btnfile {
 namespace {
 
 TEST(LookupKeyName, NamesIgnoreCase) {
@@ -104,4 +104,4 @@ TEST(KeyField, HundredElementsFillTheWholeSequence) {
 }
 
 }  // namespace
-}  // namespace keyvane::input
+}  // namespace keyvane::btnfile

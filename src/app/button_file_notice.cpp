@@ -5,7 +5,7 @@
 namespace keyvane::app {
 
 std::string ButtonFileNotice(LoadOutcome outcome, const std::vector<btnfile::Diagnostic>& problems) {
-  const std::string file = kButtonFileName;
+  const std::string file(btnfile::kButtonFileName);
   switch (outcome) {
     case LoadOutcome::Unreadable: return file + " cannot be read: every button is blank.";
     case LoadOutcome::UnreadableKept: return file + " cannot be read: the buttons stay as they were.";

@@ -18,8 +18,8 @@ constexpr int kParkingSlotAtStart = 1;  // the left panel's second button
 
 Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolder)
     : p_(platform),
-      buttonFilePath_(exeFolder + kButtonFileName),
-      log_(platform.files, exeFolder + kTraceFileName),
+      buttonFilePath_(exeFolder + std::string(btnfile::kButtonFileName)),
+      log_(platform.files, exeFolder + std::string(btnfile::kTraceFileName)),
       switcher_(loaded_.maps.table, names_, slots_, target_, platform.panels, platform.ime, platform.windows, log_),
       presser_(slots_, switcher_, platform.input, platform.clock, log_),
       hook_(slots_, switcher_, presser_, platform.panels, platform.cursor, platform.clock),

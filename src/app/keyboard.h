@@ -6,6 +6,7 @@
 #include "app/button_file_watch.h"
 #include "app/platform_services.h"
 #include "btnfile/loader.h"
+#include "btnfile/special_names.h"
 #include "input/map_names.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
@@ -19,9 +20,6 @@
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::app {
-
-inline constexpr char kButtonFileName[] = "dovaD.BTN";
-inline constexpr char kTraceFileName[] = "dovaD.STS";
 
 // What the About box tells about the button file in use.
 struct ButtonFileStatus {

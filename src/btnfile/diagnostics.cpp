@@ -5,13 +5,13 @@
 #include <unordered_map>
 
 #include "btnfile/cp932.h"
+#include "btnfile/key_names.h"
+#include "btnfile/special_names.h"
 #include "btnfile/split_words.h"
-#include "input/key_names.h"
 
 namespace keyvane::btnfile {
 namespace {
 
-constexpr std::string_view kRightButtonPage = "RIGHT_BTN_PAGE";
 constexpr const char* kBlankButton = "; the button is blank and does nothing";
 
 constexpr std::size_t kLongestQuote = 40;
@@ -152,7 +152,7 @@ class Finder {
                        " is never shown or run: the panels show only the first 14");
     }
     const std::string_view first = words.words[0];
-    if (mapName == kRightButtonPage && position < kShownPositions && words.count > 0 && first != "DUMMY" &&
+    if (mapName == kRightButtonPageMap && position < kShownPositions && words.count > 0 && first != "DUMMY" &&
         def.caption != first && FindMap(maps_.table, def.caption) == nullptr) {
       AddAt(index, "the caption rules turn " + Quoted(first) + " into " + Quoted(def.caption) +
                        ", which is no map name: this line of the right-click page cycle never matches the map shown");
@@ -201,14 +201,14 @@ class Finder {
   }
 
   static std::string KeyFieldFailure(std::string_view field) {
-    const input::KeyFieldResult parsed = input::ParseKeyField(field);
+    const KeyFieldResult parsed = ParseKeyField(field);
     switch (parsed.status) {
-      case input::KeyFieldResult::Status::UnknownName:
+      case KeyFieldResult::Status::UnknownName:
         return "key field " + Quoted(field) + ": " + Quoted(parsed.badToken) + " names no key";
-      case input::KeyFieldResult::Status::TooManyElements:
+      case KeyFieldResult::Status::TooManyElements:
         return "key field has " + std::to_string(parsed.elementCount) + " elements, more than the 100 allowed";
-      case input::KeyFieldResult::Status::NoElements:
-      case input::KeyFieldResult::Status::Ok: break;
+      case KeyFieldResult::Status::NoElements:
+      case KeyFieldResult::Status::Ok: break;
     }
     return "key field " + Quoted(field) + " holds no key name";
   }

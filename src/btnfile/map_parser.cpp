@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "btnfile/cp932.h"
+#include "btnfile/key_names.h"
 #include "btnfile/split_words.h"
-#include "input/key_names.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::btnfile {
@@ -45,7 +45,7 @@ std::string Unquote(std::string_view program) {
 }
 
 void SetKeyField(ButtonDef& def, std::string_view field) {
-  const input::KeyFieldResult parsed = input::ParseKeyField(field);
+  const KeyFieldResult parsed = ParseKeyField(field);
   if (parsed.ok()) {
     def.keys = parsed.keys;
   } else {

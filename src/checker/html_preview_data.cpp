@@ -4,6 +4,7 @@
 #include <string>
 
 #include "btnfile/cp932.h"
+#include "btnfile/special_names.h"
 #include "checker/action_text.h"
 #include "checker/header_lines.h"
 #include "checker/key_text.h"
@@ -15,8 +16,6 @@ using Json = nlohmann::ordered_json;
 
 // The alias the keyboard uses for the default map; no text of the file can spell it.
 constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
-constexpr std::string_view kRightClickMap = "RIGHT_BTN_PAGE";
-constexpr std::string_view kSlideMap = "SLIDE_CMD";
 
 class TextTable {
  public:
@@ -54,8 +53,8 @@ Json PreviewData(const CheckResult& result, std::string_view fileName) {
   data["alias"] = texts.Id(kDefaultMapAlias);
   data["firstMap"] = texts.Id(maps.fallbackMapName);
   data["defaultMap"] = texts.Id(maps.defaultMapName);
-  data["rightClickMap"] = texts.Id(kRightClickMap);
-  data["slideMap"] = texts.Id(kSlideMap);
+  data["rightClickMap"] = texts.Id(btnfile::kRightButtonPageMap);
+  data["slideMap"] = texts.Id(btnfile::kSlideCommandMap);
   data["maps"] = Json::array();
   for (const auto& [name, map] : maps.table) {
     Json positions = Json::array();

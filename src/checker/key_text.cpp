@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "input/key_names.h"
+#include "btnfile/key_names.h"
 
 namespace keyvane::checker {
 
 std::string KeyCodeText(std::uint8_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
-  for (const input::KeyName& key : input::KeyNameTable()) {
+  for (const btnfile::KeyName& key : btnfile::KeyNameTable()) {
     if (key.code == code) return key.name;  // the first of several names, so 0x08 reads BS
   }
   char hex[8];

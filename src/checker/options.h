@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-namespace keyvane::checker {
+#include "btnfile/special_names.h"
 
-inline constexpr const char* kDefaultButtonFile = "dovaD.BTN";
+namespace keyvane::checker {
 
 struct Options {
   bool json = false;
@@ -13,7 +13,7 @@ struct Options {
   bool version = false;
   std::string tracePath;  // empty: no trace written
   std::string htmlPath;   // empty: no preview written
-  std::string buttonFile = kDefaultButtonFile;
+  std::string buttonFile{btnfile::kButtonFileName};
   bool buttonFileGiven = false;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "btnfile/cp932.h"
+#include "btnfile/special_names.h"
 #include "checker/action_text.h"
 #include "checker/display_width.h"
 #include "checker/header_lines.h"
@@ -60,9 +61,10 @@ std::string TrimRight(std::string line) {
 std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
   std::vector<std::string> notes;
   if (name == maps.fallbackMapName) notes.push_back("the first map: the panels start here");
-  if (name.starts_with("J_")) notes.push_back("Japanese input: switching here opens the input method");
-  if (name == "RIGHT_BTN_PAGE") notes.push_back("the right-click page cycle");
-  if (name == "SLIDE_CMD") notes.push_back("run by a long right-button hold");
+  if (name.starts_with(btnfile::kJapaneseMapPrefix))
+    notes.push_back("Japanese input: switching here opens the input method");
+  if (name == btnfile::kRightButtonPageMap) notes.push_back("the right-click page cycle");
+  if (name == btnfile::kSlideCommandMap) notes.push_back("run by a long right-button hold");
   std::string text;
   for (const std::string& note : notes) text += "; " + note;
   return text;

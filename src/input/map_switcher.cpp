@@ -1,4 +1,5 @@
 #include "input/map_switcher.h"
+#include "btnfile/special_names.h"
 
 namespace keyvane::input {
 
@@ -23,7 +24,7 @@ void MapSwitcher::SetTargetInputMethod() {
   const std::string_view prefix = std::string_view(names_.nowMap).substr(0, 2);
   log_.Write({"NowMap=", names_.nowMap, " SW ", prefix, "\n"});
 
-  const bool japanese = prefix == "J_";
+  const bool japanese = prefix == btnfile::kJapaneseMapPrefix;
   if (byContext) {
     ime_.SetOpenStatus(target_.targetImeContext, japanese);
   } else {

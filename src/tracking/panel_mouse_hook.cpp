@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "btnfile/special_names.h"
 #include "input/map_names.h"
 #include "tracking/slot_geometry.h"
 
@@ -9,8 +10,6 @@ namespace keyvane::tracking {
 
 namespace {
 
-constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
-constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
 constexpr std::uint32_t kLongHoldMs = 500;
 
 }  // namespace
@@ -53,7 +52,7 @@ HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::
 void PanelMouseHook::RightButtonPage(int slot) {
   input::MapNames& names = switcher_.names();
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
-    const btnfile::ButtonDef* def = switcher_.LookupSlot(kRightButtonPageMap, position);
+    const btnfile::ButtonDef* def = switcher_.LookupSlot(btnfile::kRightButtonPageMap, position);
     if (def == nullptr) {
       names.defaultMapName = std::string(input::kDefaultMapAlias);
       switcher_.SwitchMap(input::kDefaultMapAlias);
@@ -82,7 +81,7 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
 
 void PanelMouseHook::SlideCommand(int slot) {
   const std::string saved = switcher_.names().nowMap;
-  switcher_.SwitchMap(kSlideCommandMap);
+  switcher_.SwitchMap(btnfile::kSlideCommandMap);
   presser_.PressSlot(slot);
   switcher_.SwitchMap(saved);
 }

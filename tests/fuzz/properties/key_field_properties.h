@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "btnfile/button_def.h"
+#include "btnfile/key_names.h"
 #include "fuzz/properties/failures.h"
-#include "input/key_names.h"
 
 namespace keyvane::fuzz {
 
@@ -34,8 +34,8 @@ inline std::vector<std::string> KeyFieldElements(std::string_view field) {
 
 inline bool CanBeKeyCode(std::uint8_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return true;
-  const auto table = input::KeyNameTable();
-  return std::any_of(table.begin(), table.end(), [code](const input::KeyName& k) { return k.code == code; });
+  const auto table = btnfile::KeyNameTable();
+  return std::any_of(table.begin(), table.end(), [code](const btnfile::KeyName& k) { return k.code == code; });
 }
 
 }  // namespace detail
@@ -44,33 +44,33 @@ inline bool CanBeKeyCode(std::uint8_t code) {
 // an all-zero sequence; the status says why, and the sequence is terminated unless full.
 inline Failures KeyFieldProperties(std::string_view field) {
   Failures f;
-  const input::KeyFieldResult r = input::ParseKeyField(field);
+  const btnfile::KeyFieldResult r = btnfile::ParseKeyField(field);
   const std::vector<std::string> elements = detail::KeyFieldElements(field);
   const btnfile::KeySequence zero{};
   f.Check(r.elementCount == elements.size(), "element count differs from the split at '+'");
-  using Status = input::KeyFieldResult::Status;
+  using Status = btnfile::KeyFieldResult::Status;
   switch (r.status) {
     case Status::NoElements:
       f.Check(elements.empty(), "NoElements for a field with elements");
       f.Check(r.keys == zero, "a failed field left codes");
       break;
     case Status::TooManyElements:
-      f.Check(elements.size() > input::kMaxKeyElements, "TooManyElements for at most 100 elements");
+      f.Check(elements.size() > btnfile::kMaxKeyElements, "TooManyElements for at most 100 elements");
       f.Check(r.keys == zero, "a failed field left codes");
       break;
     case Status::UnknownName:
-      f.Check(!elements.empty() && elements.size() <= input::kMaxKeyElements, "UnknownName with a bad count");
-      f.Check(!r.badToken.empty() && input::LookupKeyName(r.badToken) == 0, "the bad token names a key");
+      f.Check(!elements.empty() && elements.size() <= btnfile::kMaxKeyElements, "UnknownName with a bad count");
+      f.Check(!r.badToken.empty() && btnfile::LookupKeyName(r.badToken) == 0, "the bad token names a key");
       f.Check(std::find(elements.begin(), elements.end(), r.badToken) != elements.end(),
               "the bad token is not an element of the field");
       f.Check(r.keys == zero, "a failed field left codes");
       break;
     case Status::Ok: {
-      f.Check(!elements.empty() && elements.size() <= input::kMaxKeyElements, "Ok with a bad count");
+      f.Check(!elements.empty() && elements.size() <= btnfile::kMaxKeyElements, "Ok with a bad count");
       std::vector<std::uint8_t> expected;
       for (const std::string& e : elements) {
         if (e.empty()) continue;
-        expected.push_back(input::LookupKeyName(e));
+        expected.push_back(btnfile::LookupKeyName(e));
         f.Check(expected.back() != 0, "Ok although an element names no key");
       }
       const std::size_t count = btnfile::KeyCount(r.keys);
@@ -82,8 +82,8 @@ inline Failures KeyFieldProperties(std::string_view field) {
       f.Check(std::all_of(r.keys.begin(), r.keys.begin() + count, detail::CanBeKeyCode),
               "a code that no key name gives");
       // A leading empty element is skipped, so "+" in front changes nothing while it fits.
-      if (elements.size() < input::kMaxKeyElements) {
-        const input::KeyFieldResult prefixed = input::ParseKeyField("+" + std::string(field));
+      if (elements.size() < btnfile::kMaxKeyElements) {
+        const btnfile::KeyFieldResult prefixed = btnfile::ParseKeyField("+" + std::string(field));
         f.Check(prefixed.ok() && prefixed.keys == r.keys, "a leading '+' changed the codes");
       }
       break;

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "btnfile/cp932.h"
+#include "btnfile/key_names.h"
 #include "btnfile/loader.h"
 #include "btnfile/map_parser.h"
 #include "btnfile/split_words.h"
@@ -17,7 +18,6 @@
 #include "checker/plain_report.h"
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
-#include "input/key_names.h"
 #include "support/memory_files.h"
 #include "trace/trace_log.h"
 #include "trace/trace_texts.h"
@@ -89,7 +89,7 @@ inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& li
     const bool threeWords = words.size() == 3;
     f.Check(threeWords, "a KEY or KEYTOG definition without exactly three words");
     if (threeWords) {
-      const input::KeyFieldResult parsed = input::ParseKeyField(words[2]);
+      const btnfile::KeyFieldResult parsed = btnfile::ParseKeyField(words[2]);
       f.Check(parsed.ok() && parsed.keys == def.keys, "a KEY or KEYTOG sequence that its field does not give");
     }
   } else {

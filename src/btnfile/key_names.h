@@ -7,7 +7,7 @@
 
 #include "btnfile/button_def.h"
 
-namespace keyvane::input {
+namespace keyvane::btnfile {
 
 struct KeyName {
   const char* name;
@@ -24,8 +24,8 @@ std::uint8_t LookupKeyName(std::string_view token);
 struct KeyFieldResult {
   enum class Status { Ok, NoElements, TooManyElements, UnknownName };
   Status status = Status::Ok;
-  btnfile::KeySequence keys{};  // all zero unless Ok
-  std::string badToken;         // the element that named no key
+  KeySequence keys{};    // all zero unless Ok
+  std::string badToken;  // the element that named no key
   std::size_t elementCount = 0;
 
   bool ok() const { return status == Status::Ok; }
@@ -36,4 +36,4 @@ inline constexpr std::size_t kMaxKeyElements = 100;
 // Parses a key field such as CTRL+SHIFT+ESC into a KeySequence.
 KeyFieldResult ParseKeyField(std::string_view field);
 
-}  // namespace keyvane::input
+}  // namespace keyvane::btnfile

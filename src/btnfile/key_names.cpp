@@ -1,8 +1,8 @@
-#include "input/key_names.h"
+#include "btnfile/key_names.h"
 
 #include "btnfile/split_words.h"
 
-namespace keyvane::input {
+namespace keyvane::btnfile {
 namespace {
 
 // clang-format off
@@ -84,4 +84,4 @@ KeyFieldResult ParseKeyField(std::string_view field) {
   return result;
 }
 
-}  // namespace keyvane::input
+}  // namespace keyvane::btnfile

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+// The names with a meaning of their own: the files beside the program and the maps the
+// keyboard treats specially. Spelled here once for the keyboard, the checker and the tests.
+namespace keyvane::btnfile {
+
+inline constexpr std::string_view kButtonFileName = "dovaD.BTN";
+inline constexpr std::string_view kTraceFileName = "dovaD.STS";
+
+// The page the right mouse button steps through.
+inline constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
+// The page a long right-button hold runs.
+inline constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
+// A map whose name starts so opens the target's Japanese input method; any other closes it.
+inline constexpr std::string_view kJapaneseMapPrefix = "J_";
+
+}  // namespace keyvane::btnfile
