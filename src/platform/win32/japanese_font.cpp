@@ -8,19 +8,24 @@
 namespace keyvane::win32 {
 namespace {
 
-// Tried in this order when the wanted face is missing.
-constexpr const wchar_t* kFallbackFaces[] = {
-    L"\xFF2D\xFF33 \xFF30\x660E\x671D",              // ＭＳ Ｐ明朝
-    L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF",  // ＭＳ Ｐゴシック
-    L"MS PMincho",
-    L"MS PGothic",
-    L"MS UI Gothic",
-    L"Meiryo",
-    L"Yu Gothic",
-    L"IPAPMincho",
-    L"IPAMincho",
-    L"IPAPGothic",
-    L"IPAGothic",
+// A face under its English name and the name Japanese Windows lists it by.
+struct FaceNames {
+  const wchar_t* english;
+  const wchar_t* japanese;
+};
+
+// The faces tried in this order. Looked up by name, a face answers to both its names; the system's
+// list gives only one, so both are kept here.
+constexpr FaceNames kPreferredFaces[] = {
+    {L"MS PMincho", L"\xFF2D\xFF33 \xFF30\x660E\x671D"},              // ＭＳ Ｐ明朝
+    {L"MS PGothic", L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF"},  // ＭＳ Ｐゴシック
+    {L"MS UI Gothic", L"MS UI Gothic"},
+    {L"Meiryo", L"\x30E1\x30A4\x30EA\x30AA"},           // メイリオ
+    {L"Yu Gothic", L"\x6E38\x30B4\x30B7\x30C3\x30AF"},  // 游ゴシック
+    {L"IPAPMincho", L"IPA P\x660E\x671D"},              // IPA P明朝
+    {L"IPAMincho", L"IPA\x660E\x671D"},                 // IPA明朝
+    {L"IPAPGothic", L"IPA P\x30B4\x30B7\x30C3\x30AF"},  // IPA Pゴシック
+    {L"IPAGothic", L"IPA\x30B4\x30B7\x30C3\x30AF"},     // IPAゴシック
 };
 
 // Every Japanese face installed, in the order the system lists them, without the
@@ -30,22 +35,34 @@ int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM fa
   return 1;
 }
 
-// One enumeration of the installed Japanese faces: each further lookup costs a trip through the
-// font list, which is what made start-up slow.
-std::wstring InstalledFace(const wchar_t* face) {
+// One walk through the system's font list: a lookup by name per candidate walks it each time,
+// which is what made start-up slow. The wanted face first, then the preferred ones, then any.
+std::wstring InstalledFace(const wchar_t* wanted) {
   std::vector<std::wstring> installed;
   HDC dc = GetDC(nullptr);
   LOGFONTW anyJapanese{};
   anyJapanese.lfCharSet = SHIFTJIS_CHARSET;
   EnumFontFamiliesExW(dc, &anyJapanese, NoteFace, reinterpret_cast<LPARAM>(&installed), 0);
   ReleaseDC(nullptr, dc);
-  const auto isInstalled = [&](const wchar_t* name) {
-    return std::any_of(installed.begin(), installed.end(),
-                       [&](const std::wstring& candidate) { return _wcsicmp(candidate.c_str(), name) == 0; });
+
+  const auto listed = [&](const wchar_t* name) -> const std::wstring* {
+    for (const std::wstring& face : installed) {
+      if (_wcsicmp(face.c_str(), name) == 0) return &face;
+    }
+    return nullptr;
   };
-  if (isInstalled(face)) return face;
-  for (const wchar_t* fallback : kFallbackFaces) {
-    if (isInstalled(fallback)) return fallback;
+  const auto listedUnderEither = [&](const FaceNames& names) {
+    const std::wstring* face = listed(names.english);
+    return face ? face : listed(names.japanese);
+  };
+  if (const std::wstring* face = listed(wanted)) return *face;
+  for (const FaceNames& names : kPreferredFaces) {
+    if (_wcsicmp(names.english, wanted) == 0 || _wcsicmp(names.japanese, wanted) == 0) {
+      if (const std::wstring* face = listedUnderEither(names)) return *face;
+    }
+  }
+  for (const FaceNames& names : kPreferredFaces) {
+    if (const std::wstring* face = listedUnderEither(names)) return *face;
   }
   return installed.empty() ? std::wstring() : installed.front();
 }
