@@ -1,10 +1,10 @@
-#include "platform/win32/panel_windows.h"
+#include "win32/panel_windows.h"
 
 #include <string>
 
-#include "platform/win32/cp932_text.h"
-#include "platform/win32/error_box.h"
-#include "platform/win32/input_services.h"
+#include "win32/cp932_text.h"
+#include "win32/error_box.h"
+#include "win32/input_services.h"
 
 namespace keyvane::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/japanese_font.h"
+#include "win32/japanese_font.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -1,4 +1,4 @@
-#include "platform/win32/cp932_text.h"
+#include "win32/cp932_text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/input_services.h"
+#include "win32/input_services.h"
 
 namespace keyvane::win32 {
 

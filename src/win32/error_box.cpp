@@ -1,9 +1,9 @@
-#include "platform/win32/error_box.h"
+#include "win32/error_box.h"
 
 #include <windows.h>
 
-#include "platform/win32/cp932_text.h"
-#include "platform/win32/visual_styles.h"
+#include "win32/cp932_text.h"
+#include "win32/visual_styles.h"
 
 namespace keyvane::win32 {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/visual_styles.h"
+#include "win32/visual_styles.h"
 
 #include <windows.h>
 
-#include "platform/win32/resource_ids.h"
+#include "win32/resource_ids.h"
 
 namespace keyvane::win32 {
 

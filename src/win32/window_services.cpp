@@ -1,4 +1,4 @@
-#include "platform/win32/window_services.h"
+#include "win32/window_services.h"
 
 #include <windows.h>
 

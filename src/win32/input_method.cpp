@@ -1,4 +1,4 @@
-#include "platform/win32/input_method.h"
+#include "win32/input_method.h"
 
 #include <windows.h>
 

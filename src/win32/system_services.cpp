@@ -1,10 +1,10 @@
-#include "platform/win32/system_services.h"
+#include "win32/system_services.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include "platform/win32/cp932_text.h"
+#include "win32/cp932_text.h"
 
 namespace keyvane::win32 {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/about_box.h"
+#include "win32/about_box.h"
 
 #include <vector>
 
-#include "platform/win32/visual_styles.h"
+#include "win32/visual_styles.h"
 
 namespace keyvane::win32 {
 namespace {

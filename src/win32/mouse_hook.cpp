@@ -1,7 +1,7 @@
-#include "platform/win32/mouse_hook.h"
+#include "win32/mouse_hook.h"
 
-#include "platform/win32/error_box.h"
-#include "platform/win32/input_services.h"
+#include "win32/error_box.h"
+#include "win32/input_services.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "platform/win32/tray_icon.h"
+#include "win32/tray_icon.h"
 
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/win32/cp932_text.h"
-#include "platform/win32/error_box.h"
-#include "platform/win32/resource_ids.h"
+#include "win32/cp932_text.h"
+#include "win32/error_box.h"
+#include "win32/resource_ids.h"
 
 namespace keyvane::win32 {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "app/keyboard.h"
 #include "platform/panels.h"
-#include "platform/win32/button_face.h"
+#include "win32/button_face.h"
 
 namespace keyvane::win32 {
 

@@ -1,9 +1,9 @@
-#include "platform/win32/button_face.h"
+#include "win32/button_face.h"
 
 #include <string>
 
 #include "app/button_colours.h"
-#include "platform/win32/japanese_font.h"
+#include "win32/japanese_font.h"
 
 namespace keyvane::win32 {
 namespace {
