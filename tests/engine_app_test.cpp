@@ -93,7 +93,7 @@ TEST(EngineButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour
 class Placement : public ::testing::Test {
  protected:
   Placement() { world.panel(PanelSide::Left).bounds.width = world.panel(PanelSide::Right).bounds.width = 57; }
-  void Place() { app::PlacePanels(world, world, world); }
+  void Place() { app::PlacePanels(world, world); }
   RecordingPlatform world;
 };
 

@@ -261,7 +261,7 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
 
   // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
   const platform::Point on = SlotCenter(world, 0);
-  keyboard().OnMouseHook(tracking::kHcAction, tracking::kWmRButtonDown, on);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, on);
   world.cursor = on;
   world.tick += 600;
   keyboard().OnTimerTick();

@@ -22,12 +22,10 @@ class PanelHook : public ::testing::Test {
  protected:
   explicit PanelHook(const std::string& file = kPagedFile) : started(world, file) { world.effects.clear(); }
 
-  HookAction Send(std::uint32_t message, platform::Point at, int nCode = tracking::kHcAction) {
-    return keyboard().OnMouseHook(nCode, message, at);
-  }
+  HookAction Send(tracking::MouseMessage message, platform::Point at) { return keyboard().OnMouseMessage(message, at); }
   void RightClick(int slot) {
-    Send(tracking::kWmRButtonDown, SlotCenter(world, slot));
-    Send(tracking::kWmRButtonUp, SlotCenter(world, slot));
+    Send(tracking::MouseMessage::RightDown, SlotCenter(world, slot));
+    Send(tracking::MouseMessage::RightUp, SlotCenter(world, slot));
   }
   void TickAt(std::uint32_t tick) {
     world.tick = tick;
@@ -42,21 +40,20 @@ class PanelHook : public ::testing::Test {
 
 TEST_F(PanelHook, ButtonMessagesOverButtonsAreConsumedOthersPassOn) {
   const platform::Point on = SlotCenter(world, 0);
-  EXPECT_EQ(Send(tracking::kWmMouseMove, on), HookAction::PassOn);
-  EXPECT_EQ(Send(tracking::kWmMButtonDown, on), HookAction::PassOn);
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, on, -1), HookAction::PassOn);
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, on), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::kWmLButtonDblClk, on), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::kWmRButtonDblClk, on), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::Move, on), HookAction::PassOn);
+  EXPECT_EQ(Send(tracking::MouseMessage::Other, on), HookAction::PassOn);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, on), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDoubleClick, on), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::RightDoubleClick, on), HookAction::Consume);
   // Only the double right click acts: it parks the cursor.
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));
 }
 
 TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
   // Left panel at (0, 41): BitBtn1 spans y 41..82 in the test, BitBtn2 81..122.
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {57, 50}), HookAction::Consume);       // x = left + Width
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {57, 50}), HookAction::Consume);       // x = left + Width
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
 
   LeftClick(keyboard(), {10, 81});
   LeftClick(keyboard(), {10, 82});
@@ -73,10 +70,10 @@ TEST_F(PanelHook, LeftReleasePressesThenParksOnTheButton) {
 
 TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
   const platform::Point on = SlotCenter(world, 0);
-  Send(tracking::kWmLButtonDown, on);
-  Send(tracking::kWmLButtonUp, on);
-  Send(tracking::kWmLButtonDblClk, on);
-  Send(tracking::kWmLButtonUp, on);
+  Send(tracking::MouseMessage::LeftDown, on);
+  Send(tracking::MouseMessage::LeftUp, on);
+  Send(tracking::MouseMessage::LeftDoubleClick, on);
+  Send(tracking::MouseMessage::LeftUp, on);
   EXPECT_EQ(world.EffectsOf({"key"}).size(), 4u);
 }
 
@@ -84,17 +81,17 @@ TEST(EngineHookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
   app::Keyboard& keyboard = started.keyboard;
-  const auto own = [&](std::uint32_t message, int slot) {
-    return keyboard.OnMouseHook(tracking::kHcAction, message, SlotCenter(world, slot), tracking::InputOrigin::Keyvane);
+  const auto own = [&](tracking::MouseMessage message, int slot) {
+    return keyboard.OnMouseMessage(message, SlotCenter(world, slot), tracking::InputOrigin::Keyvane);
   };
   EXPECT_TRUE(LeftClick(keyboard, SlotCenter(world, 0)));
   world.effects.clear();
   // What the press sent comes back to the hook over the same button: swallowed, nothing pressed.
-  EXPECT_EQ(own(tracking::kWmLButtonDown, 0), HookAction::Consume);
-  EXPECT_EQ(own(tracking::kWmLButtonUp, 0), HookAction::Consume);
-  EXPECT_EQ(own(tracking::kWmRButtonDown, 7), HookAction::Consume);
-  EXPECT_EQ(own(tracking::kWmRButtonUp, 7), HookAction::Consume);
-  EXPECT_EQ(own(tracking::kWmMouseMove, 0), HookAction::PassOn);
+  EXPECT_EQ(own(tracking::MouseMessage::LeftDown, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::LeftUp, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::RightDown, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::RightUp, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::Move, 0), HookAction::PassOn);
   keyboard.OnButtonClick(platform::PanelSide::Left, 0, tracking::InputOrigin::Keyvane);
   EXPECT_EQ(world.effects, Effects{});
   EXPECT_EQ(keyboard.mouseHook().rightHoldState(), tracking::RightHoldState{});
@@ -102,8 +99,8 @@ TEST(EngineHookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
 
 TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
   world.panel(platform::PanelSide::Right).bounds.left = 300;
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {310, 50}), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::kWmLButtonDown, {730, 50}), HookAction::PassOn);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {310, 50}), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {730, 50}), HookAction::PassOn);
 }
 
 TEST_F(PanelHook, RightClickCyclesPagesAndMovesTheDefault) {
@@ -134,7 +131,7 @@ TEST_F(PanelHook, RightClickFromAnUnlistedMapMakesTheAliasItsOwnDefault) {
 
 TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   world.tick = 1000;
-  Send(tracking::kWmRButtonDown, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(1100);
   TickAt(1500);  // exactly 500 ms: not yet
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
@@ -151,24 +148,24 @@ TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   TickAt(1601);
   EXPECT_EQ(world.EffectsOf({"key"}).size(), 2u);  // fires once
   world.effects.clear();
-  Send(tracking::kWmRButtonUp, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));  // no page change
   EXPECT_EQ(names().nowMap, "MAIN");
 }
 
 TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
   world.tick = 1000;
-  Send(tracking::kWmRButtonDown, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(1100);
   TickAt(1300);
-  Send(tracking::kWmRButtonUp, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
   EXPECT_EQ(names().nowMap, "SECOND");
 }
 
 TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
   world.tick = 1000;
-  Send(tracking::kWmRButtonDown, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   world.cursor = {400, 300};  // released out there: the hook never hears of it
   TickAt(1600);
   EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
@@ -180,7 +177,7 @@ TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
 
 TEST_F(PanelHook, HoldTimeIsRightAcrossTheTickCountWrap) {
   world.tick = 0xFFFFFF00u;
-  Send(tracking::kWmRButtonDown, SlotCenter(world, 0));
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(0xF4);  // 500 ms later
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
   TickAt(0xF5);
@@ -193,8 +190,8 @@ TEST(EngineHookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 2);  // BASE J_KANA
   world.effects.clear();
   const platform::Point on = SlotCenter(world, 5);
-  started.keyboard.OnMouseHook(0, tracking::kWmRButtonDown, on);
-  started.keyboard.OnMouseHook(0, tracking::kWmRButtonUp, on);
+  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, on);
+  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightUp, on);
   // No RIGHT_BTN_PAGE: the first map's captions are compared and none is J_KANA.
   EXPECT_EQ(started.keyboard.mapNames().defaultMapName, "J_KANA");
   EXPECT_EQ(started.keyboard.mapNames().nowMap, "J_KANA");
@@ -206,7 +203,7 @@ TEST(EngineHookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
   app::Keyboard keyboard(world.Services(), kExeFolder);
   keyboard.LoadButtons();
   keyboard.OnLeftPanelCreated();
-  EXPECT_EQ(keyboard.OnMouseHook(0, tracking::kWmLButtonUp, {10, 10}), tracking::HookAction::PassOn);
+  EXPECT_EQ(keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, {10, 10}), tracking::HookAction::PassOn);
 }
 
 }  // namespace

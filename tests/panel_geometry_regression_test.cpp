@@ -18,7 +18,7 @@ TEST(PanelsPlacedAtTheIntLimit, ButtonsAreNotFoundWhereTheirPositionWouldWrapAro
 
   // Left row 2 starts 40 pixels below INT_MAX; wrapped around, it would lie just above INT_MIN + 40.
   const platform::Point wrapped{10, INT_MIN + 50};
-  EXPECT_EQ(started.keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonUp, wrapped),
+  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, wrapped),
             tracking::HookAction::PassOn);
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
 }
@@ -30,7 +30,7 @@ TEST(PanelsPlacedAtTheIntLimit, ParkingTheCursorStaysOnTheScreenEdgeOfTheRange) 
   world.effects.clear();
 
   const platform::Point farCorner{INT_MAX, INT_MAX};
-  EXPECT_EQ(started.keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmRButtonDown, farCorner),
+  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, farCorner),
             tracking::HookAction::Consume);
   EXPECT_EQ(world.cursor.y, INT_MAX);  // parked 10 pixels above a bottom edge that saturated
 }

@@ -12,8 +12,8 @@
 #include "input/slot_presser.h"
 #include "input/slot_table.h"
 #include "input/target_state.h"
-#include "platform/geometry.h"
-#include "platform/panels.h"
+#include "platform/desktop.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/focus_tracker.h"
 #include "tracking/mouse_messages.h"
@@ -54,10 +54,10 @@ class Keyboard {
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
 
-  // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id), MOUSEHOOKSTRUCT::pt
-  // and whether Keyvane sent the message itself. Consume: return -1; PassOn: return CallNextHookEx.
-  tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
-                                   tracking::InputOrigin origin = tracking::InputOrigin::User);
+  // The mouse hook: one mouse message on this thread, where the cursor is, and whether Keyvane
+  // sent it itself. Decides whether the message goes on to the window under the cursor.
+  tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
+                                      tracking::InputOrigin origin = tracking::InputOrigin::User);
   // WM_TIMER of the right panel's 100 ms timer; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();

@@ -23,8 +23,8 @@ std::string UpperTrimmed(std::string_view argument) {
   return out;
 }
 
-void MoveIfElsewhere(platform::Panels& panels, platform::PanelSide side, platform::Rect now, platform::Point wanted) {
-  if (now.left != wanted.x || now.top != wanted.y) panels.Move(side, wanted);
+void MoveIfElsewhere(platform::Shell& shell, platform::PanelSide side, platform::Rect now, platform::Point wanted) {
+  if (now.left != wanted.x || now.top != wanted.y) shell.MovePanel(side, wanted);
 }
 
 }  // namespace
@@ -40,22 +40,22 @@ PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments)
   return options;
 }
 
-void PlacePanels(platform::Panels& panels, platform::Screen& screen, platform::CommandLine& commandLine) {
+void PlacePanels(platform::Shell& shell, platform::Desktop& desktop) {
   using platform::PanelSide;
-  const PlacementOptions options = ReadPlacementOptions(commandLine.Arguments());
+  const PlacementOptions options = ReadPlacementOptions(shell.Arguments());
 
-  const platform::Rect left = panels.Bounds(PanelSide::Left);
+  const platform::Rect left = shell.PanelBounds(PanelSide::Left);
   const int leftLeft = 0;
-  const int top = options.top != 0 ? options.top : panels.ButtonBounds(PanelSide::Left, 0).height;
-  MoveIfElsewhere(panels, PanelSide::Left, left, {leftLeft, top});
+  const int top = options.top != 0 ? options.top : shell.ButtonBounds(PanelSide::Left, 0).height;
+  MoveIfElsewhere(shell, PanelSide::Left, left, {leftLeft, top});
 
-  const platform::Rect right = panels.Bounds(PanelSide::Right);
+  const platform::Rect right = shell.PanelBounds(PanelSide::Right);
   int rightLeft = options.right;
   if (rightLeft == 0) {
-    const int edge = screen.VerticalScrollBarWidth() + screen.EdgeWidth();
-    rightLeft = std::min(screen.Width(), kWidestScreenFollowed) + leftLeft - right.width - edge;
+    const int edge = desktop.VerticalScrollBarWidth() + desktop.EdgeWidth();
+    rightLeft = std::min(desktop.ScreenWidth(), kWidestScreenFollowed) + leftLeft - right.width - edge;
   }
-  MoveIfElsewhere(panels, PanelSide::Right, right, {rightLeft, top});
+  MoveIfElsewhere(shell, PanelSide::Right, right, {rightLeft, top});
 }
 
 }  // namespace keyvane::app

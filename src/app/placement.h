@@ -4,9 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/command_line.h"
-#include "platform/panels.h"
-#include "platform/screen.h"
+#include "platform/desktop.h"
+#include "platform/shell.h"
 
 namespace keyvane::app {
 
@@ -25,6 +24,6 @@ PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments)
 // Puts the left panel at the left edge and the right panel at /R or near the right edge of a
 // screen at most 800 pixels wide, both at /T or 41 pixels down. A panel already in place is
 // not touched.
-void PlacePanels(platform::Panels& panels, platform::Screen& screen, platform::CommandLine& commandLine);
+void PlacePanels(platform::Shell& shell, platform::Desktop& desktop);
 
 }  // namespace keyvane::app

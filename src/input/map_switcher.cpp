@@ -10,7 +10,7 @@ void MapSwitcher::SwitchMap(std::string_view name) {
     slots_.definitions[static_cast<std::size_t>(slot)] = def;
     const SlotButton button = ButtonOfSlot(slot);
     const bool shown = def != nullptr && def->kind != btnfile::ActionKind::NONE;
-    panels_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
+    shell_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
   }
   names_.nowMap = ResolveMapName(names_, name);
   SetTargetInputMethod();
@@ -38,9 +38,9 @@ void MapSwitcher::SetTargetInputMethod() {
 // target itself, or else of the target's thread takes the request instead.
 platform::WindowHandle MapSwitcher::TargetImeWindow() {
   const platform::WindowHandle target = target_.targetWindow;
-  const platform::ThreadId thread = windows_.WindowThread(target);
+  const platform::ThreadId thread = desktop_.WindowThread(target);
   if (thread == 0) return 0;
-  const platform::WindowHandle focused = windows_.FocusedWindow(thread);
+  const platform::WindowHandle focused = desktop_.FocusedWindow(thread);
   platform::WindowHandle imeWindow = focused != 0 ? ime_.DefaultImeWindow(focused) : 0;
   if (imeWindow == 0) imeWindow = ime_.DefaultImeWindow(target);
   if (imeWindow == 0) imeWindow = ime_.ThreadImeWindow(thread);

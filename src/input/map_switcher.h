@@ -6,9 +6,9 @@
 #include "input/map_names.h"
 #include "input/slot_table.h"
 #include "input/target_state.h"
-#include "platform/ime.h"
-#include "platform/panels.h"
-#include "platform/window_system.h"
+#include "platform/desktop.h"
+#include "platform/input_method.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
@@ -18,15 +18,14 @@ namespace keyvane::input {
 class MapSwitcher {
  public:
   MapSwitcher(const btnfile::MapTable& table, MapNames& names, SlotTable& slots, TargetState& target,
-              platform::Panels& panels, platform::InputMethod& ime, platform::WindowSystem& windows,
-              trace::TraceLog& log)
+              platform::Shell& shell, platform::InputMethod& ime, platform::Desktop& desktop, trace::TraceLog& log)
       : table_(table),
         names_(names),
         slots_(slots),
         target_(target),
-        panels_(panels),
+        shell_(shell),
         ime_(ime),
-        windows_(windows),
+        desktop_(desktop),
         log_(log) {}
 
   // Binds and captions all fourteen slots, then sets the target's input method for the map.
@@ -49,9 +48,9 @@ class MapSwitcher {
   MapNames& names_;
   SlotTable& slots_;
   TargetState& target_;
-  platform::Panels& panels_;
+  platform::Shell& shell_;
   platform::InputMethod& ime_;
-  platform::WindowSystem& windows_;
+  platform::Desktop& desktop_;
   trace::TraceLog& log_;
 };
 

@@ -57,7 +57,7 @@ bool IsExtendedKey(std::uint8_t code) {
   }
 }
 
-void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input, trace::TraceLog& log) {
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log) {
   log.Write(mode == SendMode::Press ? trace::text::kPressLine : trace::text::kReleaseLine);
   const std::size_t count = btnfile::KeyCount(keys);
   const platform::KeyDirection direction =
@@ -65,10 +65,10 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t code = mode == SendMode::Press ? keys[i] : keys[count - 1 - i];
     if (code == kLeftButton || code == kRightButton || code == kMiddleButton) {
-      input.MouseButtonEvent(ButtonOf(code), direction);
+      input.SendMouseButton(ButtonOf(code), direction);
       log.Write(trace::text::kMouseLine);
     } else {
-      input.KeyEvent(code, direction, IsExtendedKey(code));
+      input.SendKey(code, direction, IsExtendedKey(code));
       TraceKeyCode(code, log);
     }
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "btnfile/button_def.h"
-#include "platform/input_events.h"
+#include "platform/input.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
@@ -15,6 +15,6 @@ enum class SendMode {
 bool IsExtendedKey(std::uint8_t code);
 
 // The one place synthetic input is made: one event and one trace line per code.
-void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::InputEvents& input, trace::TraceLog& log);
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log);
 
 }  // namespace keyvane::input

@@ -6,7 +6,7 @@
 #include "input/map_switcher.h"
 #include "input/slot_table.h"
 #include "platform/clock.h"
-#include "platform/input_events.h"
+#include "platform/input.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
@@ -14,7 +14,7 @@ namespace keyvane::input {
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::InputEvents& input, platform::Clock& clock,
+  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::Input& input, platform::Clock& clock,
               trace::TraceLog& log)
       : slots_(slots), switcher_(switcher), input_(input), clock_(clock), log_(log) {}
 
@@ -32,7 +32,7 @@ class SlotPresser {
 
   const SlotTable& slots_;
   MapSwitcher& switcher_;
-  platform::InputEvents& input_;
+  platform::Input& input_;
   platform::Clock& clock_;
   trace::TraceLog& log_;
   std::optional<btnfile::KeySequence> rememberedKeys_;

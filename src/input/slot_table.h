@@ -3,7 +3,7 @@
 #include <array>
 
 #include "btnfile/button_def.h"
-#include "platform/panels.h"
+#include "platform/shell.h"
 
 namespace keyvane::input {
 

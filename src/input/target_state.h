@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/handles.h"
-#include "platform/ime.h"
+#include "platform/input_method.h"
 
 namespace keyvane::input {
 

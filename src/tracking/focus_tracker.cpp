@@ -20,7 +20,7 @@ void FocusTracker::CheckCorner(platform::Point cursor) {
   if (!cornerDwellStart_) {
     cornerDwellStart_ = now;
   } else if (now - *cornerDwellStart_ > kCornerDwellMs) {  // unsigned: right across the wrap
-    s_.app.RequestQuit();
+    s_.shell.Quit();
   }
 }
 
@@ -42,7 +42,7 @@ void FocusTracker::FindImeContext() {
   if (target_.targetImeContext == 0) {
     imeChildWindow_ = target_.targetWindow;
     while (target_.targetImeContext == 0) {
-      imeChildWindow_ = s_.windows.FirstChild(imeChildWindow_);
+      imeChildWindow_ = s_.desktop.FirstChild(imeChildWindow_);
       if (imeChildWindow_ == 0) break;
       target_.targetImeContext = s_.ime.GetContext(imeChildWindow_);
       target_.contextWindow = imeChildWindow_;
@@ -53,11 +53,11 @@ void FocusTracker::FindImeContext() {
 }
 
 void FocusTracker::FollowForeground() {
-  const platform::WindowHandle foreground = s_.windows.ForegroundWindow();
-  if (IsPanelTitle(s_.windows.WindowTitle(foreground))) return;
+  const platform::WindowHandle foreground = s_.desktop.ForegroundWindow();
+  if (IsPanelTitle(s_.desktop.WindowTitle(foreground))) return;
   // A program that does not answer is not taken: joining its input would stall the panels.
   // The old target stays until the new one answers.
-  if (foreground != target_.targetWindow && s_.windows.IsHung(foreground)) return;
+  if (foreground != target_.targetWindow && s_.desktop.IsHung(foreground)) return;
   target_.targetWindow = foreground;
 }
 
@@ -66,25 +66,25 @@ void FocusTracker::FollowTargetThread(platform::ThreadId ownThread, platform::Th
   // input to join, and the joined one stays, so the user comes back to it unchanged.
   if (attachedThreadId_ == targetThread || targetThread == 0 || targetThread == ownThread) return;
   // Only the current target's thread is joined: one hung program must not stall the others.
-  if (joined_) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
+  if (joined_) s_.desktop.JoinInput(ownThread, attachedThreadId_, false);
   joined_ = false;
   attachedThreadId_ = targetThread;
 }
 
 void FocusTracker::Timer1Timer() {
-  const platform::Point cursor = s_.cursor.Position();
+  const platform::Point cursor = s_.input.CursorPosition();
   CheckCorner(cursor);
 
   const platform::WindowHandle previousTarget = target_.targetWindow;
   FollowForeground();
 
-  const platform::ThreadId targetThread = s_.windows.WindowThread(target_.targetWindow);
-  const platform::ThreadId ownThread = s_.windows.CurrentThread();
+  const platform::ThreadId targetThread = s_.desktop.WindowThread(target_.targetWindow);
+  const platform::ThreadId ownThread = s_.desktop.CurrentThread();
 
-  const bool anyPanelVisible = s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Left)) ||
-                               s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Right));
+  const bool anyPanelVisible = s_.desktop.IsVisible(s_.shell.PanelWindow(platform::PanelSide::Left)) ||
+                               s_.desktop.IsVisible(s_.shell.PanelWindow(platform::PanelSide::Right));
   if (!anyPanelVisible && attachedThreadId_ != 0) {
-    s_.app.RequestQuit();
+    s_.shell.Quit();
     return;
   }
 
@@ -92,9 +92,9 @@ void FocusTracker::Timer1Timer() {
   // clicks still queued for the panels to the target's thread, which drops them. A target
   // that stopped answering is left until it answers again.
   FollowTargetThread(ownThread, targetThread);
-  const bool join = attachedThreadId_ != 0 && !s_.windows.IsHung(target_.targetWindow);
+  const bool join = attachedThreadId_ != 0 && !s_.desktop.IsHung(target_.targetWindow);
   if (join != joined_) {
-    s_.windows.AttachThreadInput(ownThread, attachedThreadId_, join);
+    s_.desktop.JoinInput(ownThread, attachedThreadId_, join);
     joined_ = join;
   }
 
@@ -115,7 +115,7 @@ void FocusTracker::Timer1Timer() {
 
 void FocusTracker::DetachInput() {
   input::ReleaseTargetImeContext(target_, s_.ime);
-  if (joined_) s_.windows.AttachThreadInput(s_.windows.CurrentThread(), attachedThreadId_, false);
+  if (joined_) s_.desktop.JoinInput(s_.desktop.CurrentThread(), attachedThreadId_, false);
   joined_ = false;
 }
 

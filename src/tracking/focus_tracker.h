@@ -6,12 +6,11 @@
 
 #include "input/map_switcher.h"
 #include "input/target_state.h"
-#include "platform/app_control.h"
 #include "platform/clock.h"
-#include "platform/cursor.h"
-#include "platform/ime.h"
-#include "platform/panels.h"
-#include "platform/window_system.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/input_method.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/panel_mouse_hook.h"
 
@@ -24,12 +23,11 @@ namespace keyvane::tracking {
 class FocusTracker {
  public:
   struct Services {
-    platform::WindowSystem& windows;
+    platform::Desktop& desktop;
     platform::InputMethod& ime;
-    platform::Cursor& cursor;
+    platform::Input& input;
     platform::Clock& clock;
-    platform::Panels& panels;
-    platform::AppControl& app;
+    platform::Shell& shell;
   };
 
   FocusTracker(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,

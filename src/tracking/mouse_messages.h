@@ -1,19 +1,18 @@
 #pragma once
 
-#include <cstdint>
-
 namespace keyvane::tracking {
 
-// Hook codes and mouse message ids as the mouse hook receives them.
-inline constexpr int kHcAction = 0;
-inline constexpr std::uint32_t kWmMouseMove = 0x0200;
-inline constexpr std::uint32_t kWmLButtonDown = 0x0201;
-inline constexpr std::uint32_t kWmLButtonUp = 0x0202;
-inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
-inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
-inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
-inline constexpr std::uint32_t kWmRButtonDblClk = 0x0206;
-inline constexpr std::uint32_t kWmMButtonDown = 0x0207;
+// The mouse messages the panel hook tells apart; the window layer maps the system's ids to these.
+enum class MouseMessage {
+  Move,
+  LeftDown,
+  LeftUp,
+  LeftDoubleClick,
+  RightDown,
+  RightUp,
+  RightDoubleClick,
+  Other,  // the middle button, the wheel, ...: never a panel's business
+};
 
 // Where a mouse message comes from.
 enum class InputOrigin {
@@ -22,8 +21,8 @@ enum class InputOrigin {
 };
 
 enum class HookAction {
-  PassOn,   // return CallNextHookEx(...)
-  Consume,  // return -1 without calling the next hook
+  PassOn,   // on to the next hook and the window under the cursor
+  Consume,  // swallowed: no window sees it
 };
 
 }  // namespace keyvane::tracking

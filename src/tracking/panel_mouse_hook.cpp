@@ -14,28 +14,28 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 }  // namespace
 
-void PanelMouseHook::Park(int slot) { ParkCursor(panels_, cursor_, slot); }
+void PanelMouseHook::Park(int slot) { ParkCursor(shell_, input_, slot); }
 
-HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin) {
-  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
-  if (!slot || nCode < 0) return HookAction::PassOn;
+HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin) {
+  const std::optional<int> slot = HitTestSlot(slots_, shell_, point);
+  if (!slot) return HookAction::PassOn;
   if (origin == InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
     // touch, it would press that button again, and again. It is swallowed.
-    return message >= kWmLButtonDown && message <= kWmRButtonDblClk ? HookAction::Consume : HookAction::PassOn;
+    return message == MouseMessage::Move || message == MouseMessage::Other ? HookAction::PassOn : HookAction::Consume;
   }
   switch (message) {
-    case kWmLButtonDown:
-    case kWmLButtonDblClk: return HookAction::Consume;
-    case kWmLButtonUp:
+    case MouseMessage::LeftDown:
+    case MouseMessage::LeftDoubleClick: return HookAction::Consume;
+    case MouseMessage::LeftUp:
       presser_.PressSlot(*slot);
       Park(*slot);
       return HookAction::Consume;
-    case kWmRButtonDown:
+    case MouseMessage::RightDown:
       rightHold_ = {RightHoldState::Phase::Held, clock_.TickCount()};
       Park(*slot);
       return HookAction::Consume;
-    case kWmRButtonUp:
+    case MouseMessage::RightUp:
       if (rightHold_.phase == RightHoldState::Phase::Spent) {
         rightHold_ = {};
         Park(*slot);
@@ -44,7 +44,7 @@ HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::
         RightButtonPage(*slot);
       }
       return HookAction::Consume;
-    case kWmRButtonDblClk: Park(*slot); return HookAction::Consume;
+    case MouseMessage::RightDoubleClick: Park(*slot); return HookAction::Consume;
     default: return HookAction::PassOn;
   }
 }
@@ -73,7 +73,7 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
   if (rightHold_.phase != RightHoldState::Phase::Held) return;
   // Unsigned difference: right across the tick count's wrap.
   if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
-  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
+  const std::optional<int> slot = HitTestSlot(slots_, shell_, point);
   if (!slot) return;
   SlideCommand(*slot);
   rightHold_.phase = RightHoldState::Phase::Spent;

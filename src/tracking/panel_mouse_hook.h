@@ -1,14 +1,11 @@
 #pragma once
 
-#include <cstdint>
-
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
 #include "input/slot_table.h"
 #include "platform/clock.h"
-#include "platform/cursor.h"
-#include "platform/geometry.h"
-#include "platform/panels.h"
+#include "platform/input.h"
+#include "platform/shell.h"
 #include "tracking/mouse_messages.h"
 #include "tracking/right_hold_state.h"
 
@@ -19,11 +16,11 @@ namespace keyvane::tracking {
 class PanelMouseHook {
  public:
   PanelMouseHook(const input::SlotTable& slots, input::MapSwitcher& switcher, input::SlotPresser& presser,
-                 platform::Panels& panels, platform::Cursor& cursor, platform::Clock& clock)
-      : slots_(slots), switcher_(switcher), presser_(presser), panels_(panels), cursor_(cursor), clock_(clock) {}
+                 platform::Shell& shell, platform::Input& input, platform::Clock& clock)
+      : slots_(slots), switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
-  HookAction HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin);
+  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
   // and the cursor is over a panel button. Called by every focus-tracker tick.
@@ -39,8 +36,8 @@ class PanelMouseHook {
   const input::SlotTable& slots_;
   input::MapSwitcher& switcher_;
   input::SlotPresser& presser_;
-  platform::Panels& panels_;
-  platform::Cursor& cursor_;
+  platform::Shell& shell_;
+  platform::Input& input_;
   platform::Clock& clock_;
   RightHoldState rightHold_;
 };

@@ -12,17 +12,17 @@ int SaturatedSum(long long a, long long b) { return static_cast<int>(std::clamp<
 
 }  // namespace
 
-platform::Rect SlotRect(platform::Panels& panels, int slot) {
+platform::Rect SlotRect(platform::Shell& shell, int slot) {
   const input::SlotButton button = input::ButtonOfSlot(slot);
-  const platform::Rect panel = panels.Bounds(button.panel);
-  const platform::Rect inPanel = panels.ButtonBounds(button.panel, button.row);
+  const platform::Rect panel = shell.PanelBounds(button.panel);
+  const platform::Rect inPanel = shell.ButtonBounds(button.panel, button.row);
   return {SaturatedSum(panel.left, inPanel.left), SaturatedSum(panel.top, inPanel.top), inPanel.width, inPanel.height};
 }
 
-std::optional<int> HitTestSlot(const input::SlotTable& slots, platform::Panels& panels, platform::Point point) {
+std::optional<int> HitTestSlot(const input::SlotTable& slots, platform::Shell& shell, platform::Point point) {
   if (!slots.buttonsFilled) return std::nullopt;
   for (int slot = 0; slot < input::kSlotCount; ++slot) {
-    const platform::Rect r = SlotRect(panels, slot);
+    const platform::Rect r = SlotRect(shell, slot);
     if (r.left <= point.x && point.x <= SaturatedSum(r.left, r.width) && r.top <= point.y &&
         point.y <= SaturatedSum(r.top, r.height)) {
       return slot;
@@ -31,9 +31,9 @@ std::optional<int> HitTestSlot(const input::SlotTable& slots, platform::Panels& 
   return std::nullopt;
 }
 
-void ParkCursor(platform::Panels& panels, platform::Cursor& cursor, int slot) {
-  const platform::Rect r = SlotRect(panels, slot);
-  cursor.MoveTo({SaturatedSum(r.left, r.width - 10), SaturatedSum(r.top, r.height - 10)});
+void ParkCursor(platform::Shell& shell, platform::Input& input, int slot) {
+  const platform::Rect r = SlotRect(shell, slot);
+  input.MoveCursor({SaturatedSum(r.left, r.width - 10), SaturatedSum(r.top, r.height - 10)});
 }
 
 }  // namespace keyvane::tracking

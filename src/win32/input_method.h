@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ime.h"
+#include "platform/input_method.h"
 
 namespace keyvane::win32 {
 

@@ -8,14 +8,14 @@
 #include "app/keyboard.h"
 #include "app/toggle_panels.h"
 #include "win32/about_box.h"
+#include "win32/clock_and_files.h"
+#include "win32/desktop.h"
 #include "win32/error_box.h"
+#include "win32/input.h"
 #include "win32/input_method.h"
-#include "win32/input_services.h"
 #include "win32/mouse_hook.h"
-#include "win32/panel_windows.h"
-#include "win32/system_services.h"
+#include "win32/shell_windows.h"
 #include "win32/tray_icon.h"
-#include "win32/window_services.h"
 
 namespace {
 
@@ -59,55 +59,47 @@ bool AnotherCopyRuns() {
 void Run(HINSTANCE instance) {
   if (AnotherCopyRuns()) {
     // Flip the running copy's panels and end, touching nothing else.
-    win32::Win32TopLevelWindows topLevelWindows;
-    keyvane::app::TogglePanels(topLevelWindows);
+    win32::Win32Desktop desktop;
+    keyvane::app::TogglePanels(desktop);
     return;
   }
 
   win32::Win32Files files;
-  win32::Win32InputEvents input;
   win32::Win32Clock clock;
-  win32::Win32Cursor cursor;
-  win32::Win32WindowSystem windowSystem;
-  win32::Win32TopLevelWindows topLevelWindows;
+  win32::Win32Input input;
+  win32::Win32Desktop desktop;
   win32::Win32InputMethod ime;
-  win32::Win32Screen screen;
-  win32::Win32CommandLine commandLine;
-  win32::Win32MouseHook mouseHook;
-  win32::PanelWindows panels(instance);
+  win32::ShellWindows shell(instance);
 
   const std::wstring folder = ExeFolderWide();
   const win32::AboutFacts about{folder + L"dovaD.BTN", folder + L"dovaD.STS"};
   win32::TrayIcon tray(instance, [&](const keyvane::app::Keyboard& keyboard) {
-    win32::ShowAboutBox(panels.ApplicationWindow(), panels.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
+    win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
   });
-  win32::Win32AppControl appControl(tray);
 
-  keyvane::app::Keyboard keyboard({files, input, clock, cursor, windowSystem, topLevelWindows, ime, screen, commandLine,
-                                   panels, mouseHook, appControl},
-                                  ExeFolder());
-  panels.Attach(keyboard);
+  keyvane::app::Keyboard keyboard({files, clock, input, desktop, ime, shell}, ExeFolder());
+  shell.Attach(keyboard, tray);
   tray.Attach(keyboard);
   win32::MouseHookRoute hookRoute(keyboard);
 
   keyboard.LoadButtons();
   keyboard.TakeTarget();
 
-  panels.Create(PanelSide::Left);
+  shell.Create(PanelSide::Left);
   win32::Guarded([&] { tray.Show(); });
   win32::Guarded([&] { keyboard.OnLeftPanelCreated(); });
-  panels.Create(PanelSide::Right);
+  shell.Create(PanelSide::Right);
   win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
-  panels.StartTimer();
-  ShowWindow(panels.ApplicationWindow(), SW_HIDE);
+  shell.StartTimer();
+  ShowWindow(shell.ApplicationWindow(), SW_HIDE);
   win32::Guarded([&] { keyboard.OnStartedUp(); });
 
-  panels.Show(PanelSide::Left);
+  shell.ShowPanel(PanelSide::Left);
   RunMessageLoop();
 
   // Right panel first: its destruction detaches the input from the target's thread.
-  panels.Destroy(PanelSide::Right);
-  panels.Destroy(PanelSide::Left);
+  shell.Destroy(PanelSide::Right);
+  shell.Destroy(PanelSide::Left);
   win32::Guarded([&] { tray.Hide(); });
 }
 

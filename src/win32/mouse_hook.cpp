@@ -1,23 +1,37 @@
 #include "win32/mouse_hook.h"
 
 #include "win32/error_box.h"
-#include "win32/input_services.h"
+#include "win32/input.h"
 
 namespace {
 
 HHOOK mouseHookHandle = nullptr;
 keyvane::app::Keyboard* hookKeyboard = nullptr;
 
+keyvane::tracking::MouseMessage MouseMessageOf(WPARAM id) {
+  using keyvane::tracking::MouseMessage;
+  switch (id) {
+    case WM_MOUSEMOVE: return MouseMessage::Move;
+    case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
+    case WM_LBUTTONUP: return MouseMessage::LeftUp;
+    case WM_LBUTTONDBLCLK: return MouseMessage::LeftDoubleClick;
+    case WM_RBUTTONDOWN: return MouseMessage::RightDown;
+    case WM_RBUTTONUP: return MouseMessage::RightUp;
+    case WM_RBUTTONDBLCLK: return MouseMessage::RightDoubleClick;
+    default: return MouseMessage::Other;
+  }
+}
+
 }  // namespace
 
 namespace keyvane::win32 {
 
-bool Win32MouseHook::Install() {
+bool InstallMouseHook() {
   mouseHookHandle = SetWindowsHookExA(WH_MOUSE, HookProc, nullptr, GetCurrentThreadId());
   return mouseHookHandle != nullptr;
 }
 
-void Win32MouseHook::Remove() { UnhookWindowsHookEx(mouseHookHandle); }
+void RemoveMouseHook() { UnhookWindowsHookEx(mouseHookHandle); }
 
 MouseHookRoute::MouseHookRoute(app::Keyboard& keyboard) { hookKeyboard = &keyboard; }
 
@@ -32,8 +46,8 @@ extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     const POINT pt = message->pt;
     auto action = keyvane::tracking::HookAction::PassOn;
     keyvane::win32::Guarded([&] {
-      action = hookKeyboard->OnMouseHook(nCode, static_cast<std::uint32_t>(wParam), {pt.x, pt.y},
-                                         keyvane::win32::OriginOf(message->dwExtraInfo));
+      action = hookKeyboard->OnMouseMessage(MouseMessageOf(wParam), {pt.x, pt.y},
+                                            keyvane::win32::OriginOf(message->dwExtraInfo));
     });
     if (action == keyvane::tracking::HookAction::Consume) return -1;
   }

@@ -3,16 +3,13 @@
 #include <windows.h>
 
 #include "app/keyboard.h"
-#include "platform/mouse_hook.h"
 
 namespace keyvane::win32 {
 
 // The WH_MOUSE hook on this thread; its procedure hands every mouse message to the keyboard.
-class Win32MouseHook final : public platform::MouseHook {
- public:
-  bool Install() override;
-  void Remove() override;
-};
+// Installing returns whether a hook handle came back.
+bool InstallMouseHook();
+void RemoveMouseHook();
 
 // While it lives, the hook procedure reaches this keyboard; without one, messages pass on.
 class MouseHookRoute {

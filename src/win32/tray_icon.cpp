@@ -134,10 +134,4 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-void Win32AppControl::RequestQuit() { PostQuitMessage(0); }
-
-void Win32AppControl::HideTrayIcon() { tray_.Hide(); }
-
-void Win32AppControl::ShowTrayBalloon(std::string_view text) { tray_.ShowBalloon(text); }
-
 }  // namespace keyvane::win32

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "app/keyboard.h"
-#include "platform/app_control.h"
 
 namespace keyvane::win32 {
 
@@ -40,18 +39,6 @@ class TrayIcon {
   bool shown_ = false;
   app::Keyboard* keyboard_ = nullptr;
   std::function<void(const app::Keyboard&)> showAbout_;
-};
-
-// Ending the program and hiding its icon.
-class Win32AppControl final : public platform::AppControl {
- public:
-  explicit Win32AppControl(TrayIcon& tray) : tray_(tray) {}
-  void RequestQuit() override;
-  void HideTrayIcon() override;
-  void ShowTrayBalloon(std::string_view text) override;
-
- private:
-  TrayIcon& tray_;
 };
 
 }  // namespace keyvane::win32

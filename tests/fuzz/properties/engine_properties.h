@@ -197,9 +197,14 @@ inline std::string PlacementArgument(Choices& in) {
   return option + in.Text(static_cast<std::size_t>(in.Below(12)));
 }
 
-inline constexpr std::uint32_t kMessages[] = {
-    tracking::kWmMouseMove,   tracking::kWmLButtonDown, tracking::kWmLButtonUp,     tracking::kWmLButtonDblClk,
-    tracking::kWmRButtonDown, tracking::kWmRButtonUp,   tracking::kWmRButtonDblClk, tracking::kWmMButtonDown};
+inline constexpr tracking::MouseMessage kMessages[] = {tracking::MouseMessage::Move,
+                                                       tracking::MouseMessage::LeftDown,
+                                                       tracking::MouseMessage::LeftUp,
+                                                       tracking::MouseMessage::LeftDoubleClick,
+                                                       tracking::MouseMessage::RightDown,
+                                                       tracking::MouseMessage::RightUp,
+                                                       tracking::MouseMessage::RightDoubleClick,
+                                                       tracking::MouseMessage::Other};
 
 // Changes the world between events: foreground windows and their contexts come and go.
 inline void ChangeWorld(Choices& in, testing::RecordingPlatform& world) {
@@ -275,11 +280,13 @@ inline Failures EngineProperties(std::string_view bytes) {
       case 0:
       case 1:
       case 2: {
-        const int nCode = in.Below(8) == 0 ? in.Below(4) - 1 : tracking::kHcAction;
-        const std::uint32_t message = detail::kMessages[in.Below(std::size(detail::kMessages))];
+        // Now and then a message the system marks as not for the hook to act on: the window layer
+        // passes it on without asking the keyboard.
+        const bool notToActOn = in.Below(8) == 0 && in.Below(4) == 0;
+        const tracking::MouseMessage message = detail::kMessages[in.Below(std::size(detail::kMessages))];
         const platform::Point at = detail::PointerPosition(in, world);
         world.cursor = at;
-        if (hooked) keyboard.OnMouseHook(nCode, message, at);
+        if (hooked && !notToActOn) keyboard.OnMouseMessage(message, at);
         break;
       }
       case 3:

@@ -1,10 +1,13 @@
-#include "win32/panel_windows.h"
+#include "win32/shell_windows.h"
+
+#include <shellapi.h>
 
 #include <string>
 
 #include "win32/cp932_text.h"
 #include "win32/error_box.h"
-#include "win32/input_services.h"
+#include "win32/input.h"
+#include "win32/mouse_hook.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -16,13 +19,11 @@ constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;
 
-HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
-
 WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
-PanelWindows::PanelWindows(HINSTANCE instance)
+ShellWindows::ShellWindows(HINSTANCE instance)
     : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
   applicationClass.lpfnWndProc = DefWindowProcW;
@@ -43,7 +44,7 @@ PanelWindows::PanelWindows(HINSTANCE instance)
   }
 }
 
-PanelWindows::~PanelWindows() {
+ShellWindows::~ShellWindows() {
   keyboard_ = nullptr;  // the keyboard may be gone already when an error ended start-up
   for (HWND panel : panels_) {
     if (panel && IsWindow(panel)) DestroyWindow(panel);
@@ -51,7 +52,7 @@ PanelWindows::~PanelWindows() {
   if (application_) DestroyWindow(application_);
 }
 
-void PanelWindows::Create(PanelSide side) {
+void ShellWindows::Create(PanelSide side) {
   const int i = Index(side);
   // Owned by the hidden application window, so the panels have no taskbar button.
   // Never activated, whatever route a touch takes: the focus stays with the window typed into.
@@ -74,25 +75,25 @@ void PanelWindows::Create(PanelSide side) {
   }
 }
 
-void PanelWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTimer, kTrackingInterval, nullptr); }
+void ShellWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTimer, kTrackingInterval, nullptr); }
 
-void PanelWindows::Destroy(PanelSide side) {
+void ShellWindows::Destroy(PanelSide side) {
   HWND& panel = panels_[Index(side)];
   if (panel && IsWindow(panel)) DestroyWindow(panel);
   panel = nullptr;
 }
 
-platform::WindowHandle PanelWindows::Window(PanelSide side) {
+platform::WindowHandle ShellWindows::PanelWindow(PanelSide side) {
   return reinterpret_cast<platform::WindowHandle>(Panel(side));
 }
 
-platform::Rect PanelWindows::Bounds(PanelSide side) {
+platform::Rect ShellWindows::PanelBounds(PanelSide side) {
   RECT r{};
   GetWindowRect(Panel(side), &r);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-platform::Rect PanelWindows::ButtonBounds(PanelSide side, int row) {
+platform::Rect ShellWindows::ButtonBounds(PanelSide side, int row) {
   RECT panel{};
   RECT button{};
   GetWindowRect(Panel(side), &panel);
@@ -100,19 +101,19 @@ platform::Rect PanelWindows::ButtonBounds(PanelSide side, int row) {
   return {button.left - panel.left, button.top - panel.top, button.right - button.left, button.bottom - button.top};
 }
 
-void PanelWindows::SetWidth(PanelSide side, int width) {
+void ShellWindows::SetPanelWidth(PanelSide side, int width) {
   SetWindowPos(Panel(side), nullptr, 0, 0, width, platform::kPanelHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-void PanelWindows::SetTitle(PanelSide side, std::string_view title) {
+void ShellWindows::SetPanelTitle(PanelSide side, std::string_view title) {
   SetWindowTextA(Panel(side), std::string(title).c_str());
 }
 
-void PanelWindows::Move(PanelSide side, platform::Point topLeft) {
+void ShellWindows::MovePanel(PanelSide side, platform::Point topLeft) {
   SetWindowPos(Panel(side), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-void PanelWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
+void ShellWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
   std::wstring text = WideFromCp932(caption);
   std::wstring& shown = captions_[Index(side)][row];
   if (text == shown) return;  // most switches return to the page already shown
@@ -130,17 +131,36 @@ void PanelWindows::SetCaption(PanelSide side, int row, std::string_view caption)
   shown = std::move(text);
 }
 
-void PanelWindows::Show(PanelSide side) {
+void ShellWindows::ShowPanel(PanelSide side) {
   // Never activated: the keyboard focus stays with the window the user types into.
   ShowWindow(Panel(side), SW_SHOWNOACTIVATE);
 }
 
-void PanelWindows::SetFocus(platform::WindowHandle window) { ::SetFocus(Hwnd(window)); }
+bool ShellWindows::InstallMouseHook() { return win32::InstallMouseHook(); }
+
+void ShellWindows::RemoveMouseHook() { win32::RemoveMouseHook(); }
+
+void ShellWindows::HideTrayIcon() { tray_->Hide(); }
+
+void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(text); }
+
+void ShellWindows::Quit() { PostQuitMessage(0); }
+
+// The process's own command line, split as the C runtime splits it.
+std::vector<std::string> ShellWindows::Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!words) return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Cp932FromWide(words[i]));
+  LocalFree(words);
+  return arguments;
+}
 
 // A standard button takes the keyboard focus when pressed, and with it the foreground from the
 // window typed into. These buttons are pressed without it; this matters only when the mouse hook
 // is gone, since the hook keeps every click away from the buttons.
-LRESULT CALLBACK PanelWindows::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShellWindows::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a quick second tap is a press like the first
@@ -170,8 +190,8 @@ LRESULT CALLBACK PanelWindows::ButtonProc(HWND button, UINT message, WPARAM wPar
   }
 }
 
-LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<PanelWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+LRESULT CALLBACK ShellWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ShellWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
   const PanelSide side = window == self->panels_[Index(PanelSide::Left)] ? PanelSide::Left : PanelSide::Right;
   LRESULT result = 0;
@@ -179,7 +199,7 @@ LRESULT CALLBACK PanelWindows::PanelProc(HWND window, UINT message, WPARAM wPara
   return result;
 }
 
-LRESULT PanelWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;

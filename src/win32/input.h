@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/cursor.h"
-#include "platform/input_events.h"
+#include "platform/input.h"
 #include "tracking/mouse_messages.h"
 
 namespace keyvane::win32 {
@@ -16,16 +15,12 @@ inline tracking::InputOrigin OriginOf(ULONG_PTR extraInfo) {
   return extraInfo == kOwnInputSignature ? tracking::InputOrigin::Keyvane : tracking::InputOrigin::User;
 }
 
-class Win32InputEvents final : public platform::InputEvents {
+class Win32Input final : public platform::Input {
  public:
-  void KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
-  void MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) override;
-};
-
-class Win32Cursor final : public platform::Cursor {
- public:
-  platform::Point Position() override;
-  void MoveTo(platform::Point point) override;
+  void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
+  void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  platform::Point CursorPosition() override;
+  void MoveCursor(platform::Point point) override;
 };
 
 }  // namespace keyvane::win32

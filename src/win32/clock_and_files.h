@@ -1,8 +1,6 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "platform/command_line.h"
-#include "platform/screen.h"
 #include "platform/std_files.h"
 
 namespace keyvane::win32 {
@@ -23,19 +21,6 @@ class Win32Files final : public platform::Files {
 
  private:
   platform::StdFiles files_;
-};
-
-class Win32Screen final : public platform::Screen {
- public:
-  int Width() override;
-  int VerticalScrollBarWidth() override;
-  int EdgeWidth() override;
-};
-
-// The process's own command line, split as the C runtime splits it.
-class Win32CommandLine final : public platform::CommandLine {
- public:
-  std::vector<std::string> Arguments() override;
 };
 
 }  // namespace keyvane::win32
