@@ -32,7 +32,7 @@ class PanelHook : public ::testing::Test {
     keyboard().OnTimerTick();
   }
   app::Keyboard& keyboard() { return started.keyboard; }
-  const input::MapNames& names() { return keyboard().mapNames(); }
+  const input::PageState& pages() { return keyboard().pages(); }
 
   RecordingPlatform world;
   StartedKeyboard started;
@@ -50,7 +50,7 @@ TEST_F(PanelHook, ButtonMessagesOverButtonsAreConsumedOthersPassOn) {
 }
 
 TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
-  // Left panel at (0, 41): BitBtn1 spans y 41..82 in the test, BitBtn2 81..122.
+  // Left panel at (0, 41): row 0 spans y 41..82 in the test, row 1 81..122.
   EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {57, 50}), HookAction::Consume);       // x = left + Width
   EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
   EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
@@ -105,28 +105,28 @@ TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
 
 TEST_F(PanelHook, RightClickCyclesPagesAndMovesTheDefault) {
   RightClick(0);
-  EXPECT_EQ(names().nowMap, "SECOND");
-  EXPECT_EQ(names().defaultMapName, "SECOND");
+  EXPECT_EQ(pages().shownMap, "SECOND");
+  EXPECT_EQ(pages().defaultMap, "SECOND");
   EXPECT_TRUE(world.EffectsOf({"cursor"}) == (Effects{"cursor 47,72"}));  // parked by the down only
   RightClick(0);
-  EXPECT_EQ(names().nowMap, "THIRD");
+  EXPECT_EQ(pages().shownMap, "THIRD");
   RightClick(0);
-  EXPECT_EQ(names().nowMap, "MAIN");
-  EXPECT_EQ(names().defaultMapName, "MAIN");
+  EXPECT_EQ(pages().shownMap, "MAIN");
+  EXPECT_EQ(pages().defaultMap, "MAIN");
 }
 
 TEST_F(PanelHook, RightClickFromAnUnlistedMapMakesTheAliasItsOwnDefault) {
   keyboard().OnButtonClick(platform::PanelSide::Right, 1);  // GO JP OTHER
-  ASSERT_EQ(names().nowMap, "OTHER");
+  ASSERT_EQ(pages().shownMap, "OTHER");
   world.effects.clear();
   // OTHER matches none of MAIN, SECOND, THIRD, GO; position 4 is empty everywhere.
   RightClick(0);
-  EXPECT_EQ(names().defaultMapName, "***DefaultMap***");
-  EXPECT_EQ(names().nowMap, "***DefaultMap***");
+  EXPECT_EQ(pages().defaultMap, "***DefaultMap***");
+  EXPECT_EQ(pages().shownMap, "***DefaultMap***");
   EXPECT_EQ(world.panel(platform::PanelSide::Left).captions[0], "A");  // the first map's definitions
   EXPECT_EQ(world.EffectsOf({"cursor"}), (Effects{"cursor 47,72", "cursor 47,72"}));
   keyboard().OnButtonClick(platform::PanelSide::Left, 0);
-  EXPECT_EQ(names().nowMap, "***DefaultMap***");
+  EXPECT_EQ(pages().shownMap, "***DefaultMap***");
 }
 
 TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
@@ -143,14 +143,14 @@ TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   EXPECT_EQ(captions[1], "caption R0 Y");
   EXPECT_EQ(captions[2], "caption L1 C");  // filled from the first map
   EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 58 down", "key 58 up"}));
-  EXPECT_EQ(names().nowMap, "MAIN");
+  EXPECT_EQ(pages().shownMap, "MAIN");
 
   TickAt(1601);
   EXPECT_EQ(world.EffectsOf({"key"}).size(), 2u);  // fires once
   world.effects.clear();
   Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));  // no page change
-  EXPECT_EQ(names().nowMap, "MAIN");
+  EXPECT_EQ(pages().shownMap, "MAIN");
 }
 
 TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
@@ -160,7 +160,7 @@ TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
   TickAt(1300);
   Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
-  EXPECT_EQ(names().nowMap, "SECOND");
+  EXPECT_EQ(pages().shownMap, "SECOND");
 }
 
 TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
@@ -193,8 +193,8 @@ TEST(EngineHookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, on);
   started.keyboard.OnMouseMessage(tracking::MouseMessage::RightUp, on);
   // No RIGHT_BTN_PAGE: the first map's captions are compared and none is J_KANA.
-  EXPECT_EQ(started.keyboard.mapNames().defaultMapName, "J_KANA");
-  EXPECT_EQ(started.keyboard.mapNames().nowMap, "J_KANA");
+  EXPECT_EQ(started.keyboard.pages().defaultMap, "J_KANA");
+  EXPECT_EQ(started.keyboard.pages().shownMap, "J_KANA");
   EXPECT_EQ(world.EffectsOf({"cursor"}), (Effects{"cursor 47,272", "cursor 47,272"}));
 }
 

@@ -86,9 +86,9 @@ class PageWalk {
   }
 
   void Check(const Json& expect) {
-    const input::MapNames& names = keyboard().mapNames();
-    EXPECT_EQ(cp932::ToUtf8(names.nowMap), expect.at("page").get<std::string>()) << "page shown";
-    EXPECT_EQ(cp932::ToUtf8(names.defaultMapName), expect.at("default").get<std::string>()) << "default page";
+    const input::PageState& pages = keyboard().pages();
+    EXPECT_EQ(cp932::ToUtf8(pages.shownMap), expect.at("page").get<std::string>()) << "page shown";
+    EXPECT_EQ(cp932::ToUtf8(pages.defaultMap), expect.at("default").get<std::string>()) << "default page";
     if (expect.contains("ime")) {
       ASSERT_TRUE(imeOpen.has_value()) << "no switch has set the input method yet";
       EXPECT_EQ(*imeOpen ? "open" : "closed", expect["ime"].get<std::string>()) << "input method";

@@ -101,7 +101,7 @@ TEST_F(WorkedExamplePresses, StartUpShowsTheFirstMapAndTracesOnlyTheLoad) {
   RecordingPlatform fresh;
   StartedKeyboard other(fresh, WorkedExampleButtonFile());
   EXPECT_EQ(fresh.EffectsOf({"caption"}), MainCaptions());
-  EXPECT_EQ(other.keyboard.mapNames().nowMap, "MAIN");
+  EXPECT_EQ(other.keyboard.pages().shownMap, "MAIN");
   const std::string expected = std::string(trace::text::kReadHeading) + "#MAIN\n" + trace::text::kMapNamePrefix +
                                "MAIN\n#J_KANA\n" + trace::text::kMapNamePrefix + "J_KANA\n";
   EXPECT_EQ(fresh.Trace(), trace::ToCrLf(expected));
@@ -125,34 +125,34 @@ TEST_F(WorkedExamplePresses, BaseMakesItsMapTheDefaultAndOpensTheInputMethod) {
   Press(kKanaSlot);
   EXPECT_EQ(InputAndCaptions(), KanaCaptions());
   EXPECT_EQ(world.NewTrace(), trace::ToCrLf(SwitchLines("J_KANA", true)));
-  EXPECT_EQ(keyboard().mapNames().defaultMapName, "J_KANA");
+  EXPECT_EQ(keyboard().pages().defaultMap, "J_KANA");
 
   Press(kKanaASlot);  // a KEY press now returns to J_KANA
-  EXPECT_EQ(keyboard().mapNames().nowMap, "J_KANA");
+  EXPECT_EQ(keyboard().pages().shownMap, "J_KANA");
   EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
                                             SwitchLines("J_KANA", true)));
 
   Press(kBackSlot);
-  EXPECT_EQ(keyboard().mapNames().defaultMapName, "MAIN");
+  EXPECT_EQ(keyboard().pages().defaultMap, "MAIN");
   EXPECT_EQ(world.NewTrace(), trace::ToCrLf(SwitchLines("MAIN", false)));
 }
 
 TEST_F(WorkedExamplePresses, JpShowsAMapWithoutChangingWhereKeyPressesReturn) {
   Press(kKanaSlot);
   Press(kEnglishSlot);
-  EXPECT_EQ(keyboard().mapNames().nowMap, "MAIN");
-  EXPECT_EQ(keyboard().mapNames().defaultMapName, "J_KANA");
+  EXPECT_EQ(keyboard().pages().shownMap, "MAIN");
+  EXPECT_EQ(keyboard().pages().defaultMap, "J_KANA");
   world.effects.clear();
   Press(kEscSlot);
   EXPECT_EQ(InputAndCaptions(), Join({{"key 1B down", "sleep 1", "key 1B up"}, KanaCaptions()}));
-  EXPECT_EQ(keyboard().mapNames().nowMap, "J_KANA");
+  EXPECT_EQ(keyboard().pages().shownMap, "J_KANA");
 }
 
 TEST_F(WorkedExamplePresses, RekeyBeforeAnyKeyDoesNothingAtAll) {
   Press(kRekeySlot);
   EXPECT_TRUE(world.effects.empty());
   EXPECT_EQ(world.NewTrace(), "");
-  EXPECT_EQ(keyboard().mapNames().nowMap, "MAIN");
+  EXPECT_EQ(keyboard().pages().shownMap, "MAIN");
 }
 
 TEST_F(WorkedExamplePresses, RekeyRepeatsTheLastKeyFromAnotherPageAndReturns) {
@@ -165,7 +165,7 @@ TEST_F(WorkedExamplePresses, RekeyRepeatsTheLastKeyFromAnotherPageAndReturns) {
   EXPECT_EQ(InputAndCaptions(), Join({{"key 41 down", "sleep 1", "key 41 up"}, KanaCaptions()}));
   EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
                                             SwitchLines("J_KANA", true)));
-  EXPECT_EQ(keyboard().mapNames().nowMap, "J_KANA");
+  EXPECT_EQ(keyboard().pages().shownMap, "J_KANA");
 }
 
 TEST_F(WorkedExamplePresses, BlankCaptionedKeySendsItsKey) {
@@ -196,7 +196,7 @@ TEST(EnginePresses, KindsWithoutAPressActionDoNothing) {
   }
   EXPECT_TRUE(world.EffectsOf({"key", "mouse", "sleep", "caption"}).empty());
   EXPECT_EQ(world.NewTrace(), "");
-  EXPECT_EQ(started.keyboard.mapNames().nowMap, "M");
+  EXPECT_EQ(started.keyboard.pages().shownMap, "M");
 }
 
 TEST(EnginePresses, JpToAMapThatDoesNotExistShowsTheFirstMap) {
@@ -204,7 +204,7 @@ TEST(EnginePresses, JpToAMapThatDoesNotExistShowsTheFirstMap) {
   StartedKeyboard started(world, "#M\r\nGO JP NOWHERE\r\nK KEY K\r\n");
   world.effects.clear();
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 0);
-  EXPECT_EQ(started.keyboard.mapNames().nowMap, "NOWHERE");
+  EXPECT_EQ(started.keyboard.pages().shownMap, "NOWHERE");
   EXPECT_EQ(world.effects[0], "caption L0 GO");
   EXPECT_EQ(world.effects[1], "caption R0 K");
 }

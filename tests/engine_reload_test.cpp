@@ -127,16 +127,16 @@ TEST_F(Reload, RefusedFileKeepsTheOldButtonsAndTellsOnce) {
 }
 
 TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
-  const platform::ThreadId attached = keyboard().tracker().attachedThreadId();
+  const platform::ThreadId attached = keyboard().tracker().follower().attachedThreadId();
   Save("#NEW\r\nB KEY B\r\nC BASE OTHER\r\n#OTHER\r\nO KEY O\r\n");
   keyboard().OnButtonClick(PanelSide::Right, 0);  // an unbound button: nothing happens
   keyboard().OnReloadCommand();
   EXPECT_EQ(Caption(), "B");
   EXPECT_EQ(world.panel(PanelSide::Right).captions[0], "C");
-  EXPECT_EQ(keyboard().mapNames().defaultMapName, "NEW");
-  EXPECT_EQ(keyboard().mapNames().nowMap, "NEW");
+  EXPECT_EQ(keyboard().pages().defaultMap, "NEW");
+  EXPECT_EQ(keyboard().pages().shownMap, "NEW");
   EXPECT_EQ(keyboard().target().targetWindow, kEditor);
-  EXPECT_EQ(keyboard().tracker().attachedThreadId(), attached);
+  EXPECT_EQ(keyboard().tracker().follower().attachedThreadId(), attached);
   EXPECT_TRUE(world.EffectsOf({"attach", "detach", "focus", "foreground"}).empty());
   // The new maps are the ones bound: BASE OTHER now works, and OTHER falls back on NEW.
   keyboard().OnButtonClick(PanelSide::Right, 0);

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "support/recording_platform.h"
-#include "tracking/mouse_messages.h"
+#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::testing {
 namespace {
@@ -18,8 +18,7 @@ TEST(PanelsPlacedAtTheIntLimit, ButtonsAreNotFoundWhereTheirPositionWouldWrapAro
 
   // Left row 2 starts 40 pixels below INT_MAX; wrapped around, it would lie just above INT_MIN + 40.
   const platform::Point wrapped{10, INT_MIN + 50};
-  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, wrapped),
-            tracking::HookAction::PassOn);
+  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, wrapped), tracking::HookAction::PassOn);
   EXPECT_TRUE(world.EffectsOf({"key"}).empty());
 }
 

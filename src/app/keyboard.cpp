@@ -4,7 +4,6 @@
 #include "app/placement.h"
 #include "app/toggle_panels.h"
 #include "btnfile/diagnostics.h"
-#include "tracking/slot_geometry.h"
 
 namespace keyvane::app {
 
@@ -20,7 +19,7 @@ Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolde
     : p_(platform),
       buttonFilePath_(exeFolder + std::string(btnfile::kButtonFileName)),
       log_(platform.files, exeFolder + std::string(btnfile::kTraceFileName)),
-      switcher_(loaded_.maps.table, names_, slots_, target_, platform.shell, platform.ime, platform.desktop, log_),
+      switcher_(loaded_.maps.table, pages_, slots_, target_, platform.shell, platform.ime, platform.desktop, log_),
       presser_(slots_, switcher_, platform.input, platform.clock, log_),
       hook_(slots_, switcher_, presser_, platform.shell, platform.input, platform.clock),
       tracker_(target_, switcher_, hook_, log_,
@@ -39,8 +38,8 @@ void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
   // Nothing may point into the old maps once they are gone.
   slots_.definitions.fill(nullptr);
   loaded_ = std::move(loaded);
-  names_.defaultMapName = loaded_.maps.defaultMapName;
-  names_.fallbackMapName = loaded_.maps.fallbackMapName;
+  pages_.defaultMap = loaded_.maps.defaultMapName;
+  pages_.fallbackMap = loaded_.maps.fallbackMapName;
   // The same findings as keyvane-check, which looks only at a file it could read.
   std::vector<btnfile::Diagnostic> problems;
   if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_.lines, loaded_.maps);
@@ -87,7 +86,7 @@ void Keyboard::OnRightPanelCreated() {
   switcher_.SwitchMap(input::kDefaultMapAlias);
   p_.shell.ShowPanel(PanelSide::Right);
   p_.desktop.GiveFocus(target_.targetWindow);
-  tracking::ParkCursor(p_.shell, p_.input, kParkingSlotAtStart);
+  input::ParkCursor(p_.shell, p_.input, kParkingSlotAtStart);
 }
 
 void Keyboard::OnStartedUp() {
@@ -100,7 +99,7 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
 }
 
 void Keyboard::OnTimerTick() {
-  tracker_.Timer1Timer();
+  tracker_.OnTick();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
 }

@@ -7,16 +7,13 @@
 #include "app/platform_services.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
-#include "input/map_names.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
-#include "input/slot_table.h"
-#include "input/target_state.h"
+#include "input/slots.h"
 #include "platform/desktop.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/focus_tracker.h"
-#include "tracking/mouse_messages.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::app {
@@ -61,7 +58,7 @@ class Keyboard {
   // WM_TIMER of the right panel's 100 ms timer; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
-  // A click of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
+  // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, tracking::InputOrigin origin = tracking::InputOrigin::User);
 
@@ -86,7 +83,7 @@ class Keyboard {
   // State, for the checker and for tests.
   const btnfile::LoadedButtons& loaded() const { return loaded_; }
   ButtonFileStatus buttonFileStatus() const;
-  const input::MapNames& mapNames() const { return names_; }
+  const input::PageState& pages() const { return pages_; }
   const input::SlotTable& slots() const { return slots_; }
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
@@ -103,7 +100,7 @@ class Keyboard {
   std::string buttonFilePath_;
   trace::TraceLog log_;
   btnfile::LoadedButtons loaded_;
-  input::MapNames names_;
+  input::PageState pages_;
   input::SlotTable slots_;
   input::TargetState target_;
   input::MapSwitcher switcher_;

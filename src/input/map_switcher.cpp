@@ -1,7 +1,40 @@
 #include "input/map_switcher.h"
+
 #include "btnfile/special_names.h"
 
 namespace keyvane::input {
+
+std::string ResolveMapName(const PageState& pages, std::string_view name) {
+  if (name == kDefaultMapAlias) return pages.defaultMap;
+  return std::string(name);
+}
+
+namespace {
+
+const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::string_view name, int position) {
+  const btnfile::ButtonMap* map = btnfile::FindMap(table, name);
+  if (map == nullptr) return nullptr;
+  const auto& slot = map->positions[static_cast<std::size_t>(position)];
+  return slot ? &*slot : nullptr;
+}
+
+}  // namespace
+
+const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
+                                     int position) {
+  if (position < 0 || position >= btnfile::kShownPositions) return nullptr;
+  std::string_view resolved = name;
+  if (resolved == kDefaultMapAlias) resolved = pages.defaultMap;
+  if (resolved == kDefaultMapAlias) resolved = pages.fallbackMap;
+  if (const btnfile::ButtonDef* own = DefinitionAt(table, resolved, position)) return own;
+  return DefinitionAt(table, pages.fallbackMap, position);
+}
+
+void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime) {
+  if (target.contextReleased || target.targetImeContext == 0) return;
+  ime.ReleaseContext(target.contextWindow, target.targetImeContext);
+  target.contextReleased = true;
+}
 
 void MapSwitcher::SwitchMap(std::string_view name) {
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
@@ -12,7 +45,7 @@ void MapSwitcher::SwitchMap(std::string_view name) {
     const bool shown = def != nullptr && def->kind != btnfile::ActionKind::NONE;
     shell_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
   }
-  names_.nowMap = ResolveMapName(names_, name);
+  pages_.shownMap = ResolveMapName(pages_, name);
   SetTargetInputMethod();
 }
 
@@ -21,8 +54,8 @@ void MapSwitcher::SetTargetInputMethod() {
   const platform::WindowHandle imeWindow = byContext ? 0 : TargetImeWindow();
   if (!byContext && imeWindow == 0) return;
 
-  const std::string_view prefix = std::string_view(names_.nowMap).substr(0, 2);
-  log_.Write({"NowMap=", names_.nowMap, " SW ", prefix, "\n"});
+  const std::string_view prefix = std::string_view(pages_.shownMap).substr(0, 2);
+  log_.Write({"NowMap=", pages_.shownMap, " SW ", prefix, "\n"});
 
   const bool japanese = prefix == btnfile::kJapaneseMapPrefix;
   if (byContext) {

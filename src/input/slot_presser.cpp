@@ -1,6 +1,5 @@
 #include "input/slot_presser.h"
 
-#include "input/map_names.h"
 #include "input/send_key_event.h"
 
 namespace keyvane::input {
@@ -22,7 +21,7 @@ void SlotPresser::PressSlot(int slot) {
       switcher_.SwitchMap(kDefaultMapAlias);
       break;
     case btnfile::ActionKind::BASE:
-      switcher_.names().defaultMapName = def->target;
+      switcher_.pages().defaultMap = def->target;
       switcher_.SwitchMap(def->target);
       break;
     case btnfile::ActionKind::REKEY:

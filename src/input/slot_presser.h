@@ -4,7 +4,7 @@
 
 #include "btnfile/button_def.h"
 #include "input/map_switcher.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "trace/trace_log.h"

@@ -3,8 +3,6 @@
 #include <string>
 
 #include "btnfile/special_names.h"
-#include "input/map_names.h"
-#include "tracking/slot_geometry.h"
 
 namespace keyvane::tracking {
 
@@ -14,10 +12,10 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 }  // namespace
 
-void PanelMouseHook::Park(int slot) { ParkCursor(shell_, input_, slot); }
+void PanelMouseHook::Park(int slot) { input::ParkCursor(shell_, input_, slot); }
 
 HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin) {
-  const std::optional<int> slot = HitTestSlot(slots_, shell_, point);
+  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
   if (!slot) return HookAction::PassOn;
   if (origin == InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
@@ -50,17 +48,17 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
 }
 
 void PanelMouseHook::RightButtonPage(int slot) {
-  input::MapNames& names = switcher_.names();
+  input::PageState& pages = switcher_.pages();
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
     const btnfile::ButtonDef* def = switcher_.LookupSlot(btnfile::kRightButtonPageMap, position);
     if (def == nullptr) {
-      names.defaultMapName = std::string(input::kDefaultMapAlias);
+      pages.defaultMap = std::string(input::kDefaultMapAlias);
       switcher_.SwitchMap(input::kDefaultMapAlias);
       Park(slot);
       return;
     }
-    if (def->caption == names.nowMap) {
-      names.defaultMapName = def->target;
+    if (def->caption == pages.shownMap) {
+      pages.defaultMap = def->target;
       switcher_.SwitchMap(def->target);
       return;
     }
@@ -73,14 +71,14 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
   if (rightHold_.phase != RightHoldState::Phase::Held) return;
   // Unsigned difference: right across the tick count's wrap.
   if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
-  const std::optional<int> slot = HitTestSlot(slots_, shell_, point);
+  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
   if (!slot) return;
   SlideCommand(*slot);
   rightHold_.phase = RightHoldState::Phase::Spent;
 }
 
 void PanelMouseHook::SlideCommand(int slot) {
-  const std::string saved = switcher_.names().nowMap;
+  const std::string saved = switcher_.pages().shownMap;
   switcher_.SwitchMap(btnfile::kSlideCommandMap);
   presser_.PressSlot(slot);
   switcher_.SwitchMap(saved);

@@ -1,15 +1,48 @@
 #pragma once
 
+#include <cstdint>
+
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/shell.h"
-#include "tracking/mouse_messages.h"
-#include "tracking/right_hold_state.h"
 
 namespace keyvane::tracking {
+
+// The mouse messages the panel hook tells apart; the window layer maps the system's ids to these.
+enum class MouseMessage {
+  Move,
+  LeftDown,
+  LeftUp,
+  LeftDoubleClick,
+  RightDown,
+  RightUp,
+  RightDoubleClick,
+  Other,  // the middle button, the wheel, ...: never a panel's business
+};
+
+// Where a mouse message comes from.
+enum class InputOrigin {
+  User,     // a touch, a mouse, another program
+  Keyvane,  // a mouse-button key that Keyvane itself sent
+};
+
+enum class HookAction {
+  PassOn,   // on to the next hook and the window under the cursor
+  Consume,  // swallowed: no window sees it
+};
+
+// The right-button gesture: Held from a right press on a panel button until the long-hold
+// command fires (Spent) or a right release over a button ends it (Idle).
+struct RightHoldState {
+  enum class Phase { Idle, Held, Spent };
+  Phase phase = Phase::Idle;
+  std::uint32_t heldSince = 0;  // tick count of the right press; meaningful while Held
+
+  bool operator==(const RightHoldState&) const = default;
+};
 
 // Takes every button message over a panel button, so a touch never activates a panel:
 // left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/input.h"
-#include "tracking/mouse_messages.h"
+#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
 

@@ -14,10 +14,9 @@
 
 #include "app/keyboard.h"
 #include "fuzz/properties/failures.h"
-#include "input/map_names.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "support/recording_platform.h"
-#include "tracking/mouse_messages.h"
+#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::fuzz {
 
@@ -152,10 +151,10 @@ class ContextLedger {
 // its position, each caption that definition's (empty for none or NONE).
 inline void CheckShownMap(const app::Keyboard& keyboard, testing::RecordingPlatform& world, Failures& f) {
   const btnfile::MapTable& table = keyboard.loaded().maps.table;
-  const input::MapNames& names = keyboard.mapNames();
+  const input::PageState& pages = keyboard.pages();
   for (int position = 0; position < input::kSlotCount; ++position) {
     const int slot = input::SlotForPosition(position);
-    const btnfile::ButtonDef* expected = input::LookupSlot(table, names, names.nowMap, position);
+    const btnfile::ButtonDef* expected = input::LookupSlot(table, pages, pages.shownMap, position);
     const btnfile::ButtonDef* bound = keyboard.slots().DefinitionOf(slot);
     f.Check(bound == expected, "a slot not bound to the shown map's definition");
     const input::SlotButton button = input::ButtonOfSlot(slot);

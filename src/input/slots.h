@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "btnfile/button_def.h"
+#include "platform/input.h"
 #include "platform/shell.h"
 
 namespace keyvane::input {
@@ -31,5 +33,15 @@ struct SlotTable {
   // The bound definition, nullptr for an unbound or unknown slot.
   const btnfile::ButtonDef* DefinitionOf(int slot) const;
 };
+
+// A slot's button on screen, read from the panels as they are now.
+platform::Rect SlotRect(platform::Shell& shell, int slot);
+
+// The first slot whose rectangle holds the point, both edges counting as inside, so where
+// buttons touch the lower slot number wins. None until both panels' buttons are in the table.
+std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, platform::Point point);
+
+// Puts the cursor 10 pixels left of and above the lower-right corner of the slot's button.
+void ParkCursor(platform::Shell& shell, platform::Input& input, int slot);
 
 }  // namespace keyvane::input
