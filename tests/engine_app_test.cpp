@@ -4,10 +4,7 @@
 #include <vector>
 
 #include "app/button_colours.h"
-#include "app/folder_of_path.h"
-#include "app/integer_text.h"
 #include "app/placement.h"
-#include "app/toggle_panels.h"
 #include "support/recording_platform.h"
 #include "support/sjis.h"
 #include "trace/trace_texts.h"

@@ -1,8 +1,7 @@
 #include "app/keyboard.h"
 
-#include "app/button_file_notice.h"
 #include "app/placement.h"
-#include "app/toggle_panels.h"
+#include "btnfile/cp932.h"
 #include "btnfile/diagnostics.h"
 
 namespace keyvane::app {
@@ -14,6 +13,14 @@ using platform::PanelSide;
 constexpr int kParkingSlotAtStart = 1;  // the left panel's second button
 
 }  // namespace
+
+std::string FolderOfPath(std::string_view path) {
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < path.size(); i += cp932::CharLength(path, i)) {
+    if (path[i] == '\\') end = i + 1;
+  }
+  return std::string(path.substr(0, end));
+}
 
 Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolder)
     : p_(platform),

@@ -2,21 +2,40 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/button_file_watch.h"
-#include "app/platform_services.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/focus_tracker.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::app {
+
+// Everything the keyboard asks of the operating system, by role; each object outlives the keyboard.
+struct PlatformServices {
+  platform::Files& files;
+  platform::Clock& clock;
+  platform::Input& input;
+  platform::Desktop& desktop;
+  platform::InputMethod& ime;
+  platform::Shell& shell;
+};
+
+// The folder of a code page 932 path, up to and including its last backslash; empty when the
+// path has none. The path is walked by characters, since the second byte of a double-byte
+// character (ソ is 0x83 0x5C) can be the backslash byte.
+std::string FolderOfPath(std::string_view path);
 
 // What the About box tells about the button file in use.
 struct ButtonFileStatus {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/input.h"
+#include "platform/input_method.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
@@ -21,6 +22,16 @@ class Win32Input final : public platform::Input {
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
   platform::Point CursorPosition() override;
   void MoveCursor(platform::Point point) override;
+};
+
+class Win32InputMethod final : public platform::InputMethod {
+ public:
+  platform::ImeContext GetContext(platform::WindowHandle window) override;
+  void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
+  platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
+  platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
+  void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
 };
 
 }  // namespace keyvane::win32

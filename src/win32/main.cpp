@@ -4,15 +4,12 @@
 
 #include <string>
 
-#include "app/folder_of_path.h"
 #include "app/keyboard.h"
-#include "app/toggle_panels.h"
-#include "win32/about_box.h"
+#include "app/placement.h"
 #include "win32/clock_and_files.h"
 #include "win32/desktop.h"
-#include "win32/error_box.h"
 #include "win32/input.h"
-#include "win32/input_method.h"
+#include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
 #include "win32/shell_windows.h"
 #include "win32/tray_icon.h"

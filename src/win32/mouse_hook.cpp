@@ -1,7 +1,7 @@
 #include "win32/mouse_hook.h"
 
-#include "win32/error_box.h"
 #include "win32/input.h"
+#include "win32/message_boxes.h"
 
 namespace {
 

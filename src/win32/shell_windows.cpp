@@ -5,8 +5,8 @@
 #include <string>
 
 #include "win32/cp932_text.h"
-#include "win32/error_box.h"
 #include "win32/input.h"
+#include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
 
 namespace keyvane::win32 {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "win32/cp932_text.h"
-#include "win32/error_box.h"
+#include "win32/message_boxes.h"
 #include "win32/resource_ids.h"
 
 namespace keyvane::win32 {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/keyboard.h"
-#include "app/platform_services.h"
 #include "support/memory_files.h"
 
 namespace keyvane::testing {

@@ -1,11 +1,37 @@
-#include "win32/about_box.h"
+#include "win32/message_boxes.h"
 
+#include <functional>
 #include <vector>
 
-#include "win32/visual_styles.h"
+#include "win32/cp932_text.h"
+#include "win32/resource_ids.h"
 
 namespace keyvane::win32 {
 namespace {
+
+// Runs `show` with the version-6 common controls active, so the dialogs it opens look as the
+// system's own do. The program as a whole does without them: its buttons are owner-drawn.
+void WithVisualStyles(const std::function<void()>& show) {
+  ACTCTXW manifest{};
+  manifest.cbSize = sizeof manifest;
+  manifest.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  manifest.hModule = GetModuleHandleW(nullptr);
+  manifest.lpResourceName = MAKEINTRESOURCEW(KEYVANE_VISUAL_STYLES_MANIFEST);
+  HANDLE context = CreateActCtxW(&manifest);
+  ULONG_PTR cookie = 0;
+  // Without the context the dialogs still work, in the classic look.
+  const bool active = context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie);
+  struct Restore {
+    HANDLE context;
+    bool active;
+    ULONG_PTR cookie;
+    ~Restore() {
+      if (active) DeactivateActCtx(0, cookie);
+      if (context != INVALID_HANDLE_VALUE) ReleaseActCtx(context);
+    }
+  } restore{context, active, cookie};
+  show();
+}
 
 bool IsTopmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -39,6 +65,11 @@ std::wstring Text(const AboutFacts& facts, const app::ButtonFileStatus& status) 
 }
 
 }  // namespace
+
+void ShowErrorBox(const char* message) {
+  const std::wstring text = WideFromCp932(message);
+  WithVisualStyles([&] { MessageBoxW(nullptr, text.c_str(), L"Keyvane", MB_OK | MB_ICONERROR | MB_TASKMODAL); });
+}
 
 void ShowAboutBox(HWND applicationWindow, HWND leftPanel, const AboutFacts& facts,
                   const app::ButtonFileStatus& status) {
