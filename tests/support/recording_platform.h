@@ -68,6 +68,13 @@ class RecordingPlatform final : public platform::Files,
 
   // The effects whose first word is one of `kinds` ("key", "mouse", "ime-open", ...).
   std::vector<std::string> EffectsOf(std::initializer_list<std::string_view> kinds) const;
+  // The key events sent ("key 41 down"), and the captions set ("caption L0 A"), in order.
+  std::vector<std::string> KeyEvents() const { return EffectsOf({"key"}); }
+  std::vector<std::string> CaptionChanges() const { return EffectsOf({"caption"}); }
+  // What a panel button shows now.
+  const std::string& ShownCaption(platform::PanelSide side, int row) {
+    return panel(side).captions[static_cast<std::size_t>(row)];
+  }
   // The effects, then forgets them.
   std::vector<std::string> TakeEffects();
 

@@ -57,9 +57,9 @@ TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
 
   LeftClick(keyboard(), {10, 81});
   LeftClick(keyboard(), {10, 82});
-  EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 41 down", "key 41 up", "key 41 down", "key 41 up"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up", "key 41 down", "key 41 up"}));
   LeftClick(keyboard(), {10, 83});
-  EXPECT_EQ(world.EffectsOf({"key"}).back(), "key 43 up");  // slot 1 shows position 2, C
+  EXPECT_EQ(world.KeyEvents().back(), "key 43 up");  // slot 1 shows position 2, C
 }
 
 TEST_F(PanelHook, LeftReleasePressesThenParksOnTheButton) {
@@ -74,10 +74,10 @@ TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
   Send(tracking::MouseMessage::LeftUp, on);
   Send(tracking::MouseMessage::LeftDoubleClick, on);
   Send(tracking::MouseMessage::LeftUp, on);
-  EXPECT_EQ(world.EffectsOf({"key"}).size(), 4u);
+  EXPECT_EQ(world.KeyEvents().size(), 4u);
 }
 
-TEST(EngineHookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
+TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
   app::Keyboard& keyboard = started.keyboard;
@@ -134,19 +134,19 @@ TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(1100);
   TickAt(1500);  // exactly 500 ms: not yet
-  EXPECT_TRUE(world.EffectsOf({"key"}).empty());
+  EXPECT_TRUE(world.KeyEvents().empty());
   world.effects.clear();
   TickAt(1501);
-  const Effects captions = world.EffectsOf({"caption"});
+  const Effects captions = world.CaptionChanges();
   ASSERT_EQ(captions.size(), 42u);  // SLIDE_CMD, back to the default after KEY, then the saved map
   EXPECT_EQ(captions[0], "caption L0 X");
   EXPECT_EQ(captions[1], "caption R0 Y");
   EXPECT_EQ(captions[2], "caption L1 C");  // filled from the first map
-  EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 58 down", "key 58 up"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
   EXPECT_EQ(pages().shownMap, "MAIN");
 
   TickAt(1601);
-  EXPECT_EQ(world.EffectsOf({"key"}).size(), 2u);  // fires once
+  EXPECT_EQ(world.KeyEvents().size(), 2u);  // fires once
   world.effects.clear();
   Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));  // no page change
@@ -159,7 +159,7 @@ TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
   TickAt(1100);
   TickAt(1300);
   Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
-  EXPECT_TRUE(world.EffectsOf({"key"}).empty());
+  EXPECT_TRUE(world.KeyEvents().empty());
   EXPECT_EQ(pages().shownMap, "SECOND");
 }
 
@@ -171,7 +171,7 @@ TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
   EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
   world.cursor = SlotCenter(world, 7);
   TickAt(5000);
-  EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 59 down", "key 59 up"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 59 down", "key 59 up"}));
   EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Spent);
 }
 
@@ -179,12 +179,12 @@ TEST_F(PanelHook, HoldTimeIsRightAcrossTheTickCountWrap) {
   world.tick = 0xFFFFFF00u;
   Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(0xF4);  // 500 ms later
-  EXPECT_TRUE(world.EffectsOf({"key"}).empty());
+  EXPECT_TRUE(world.KeyEvents().empty());
   TickAt(0xF5);
-  EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 58 down", "key 58 up"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
 }
 
-TEST(EngineHookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
+TEST(HookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   RecordingPlatform world;
   StartedKeyboard started(world, WorkedExampleButtonFile());
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 2);  // BASE J_KANA
@@ -198,7 +198,7 @@ TEST(EngineHookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   EXPECT_EQ(world.EffectsOf({"cursor"}), (Effects{"cursor 47,272", "cursor 47,272"}));
 }
 
-TEST(EngineHookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
+TEST(HookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
   RecordingPlatform world;
   app::Keyboard keyboard(world.Services(), kExeFolder);
   keyboard.LoadButtons();

@@ -100,7 +100,7 @@ class WorkedExamplePresses : public ::testing::Test {
 TEST_F(WorkedExamplePresses, StartUpShowsTheFirstMapAndTracesOnlyTheLoad) {
   RecordingPlatform fresh;
   StartedKeyboard other(fresh, WorkedExampleButtonFile());
-  EXPECT_EQ(fresh.EffectsOf({"caption"}), MainCaptions());
+  EXPECT_EQ(fresh.CaptionChanges(), MainCaptions());
   EXPECT_EQ(other.keyboard.pages().shownMap, "MAIN");
   const std::string expected = std::string(trace::text::kReadHeading) + "#MAIN\n" + trace::text::kMapNamePrefix +
                                "MAIN\n#J_KANA\n" + trace::text::kMapNamePrefix + "J_KANA\n";
@@ -171,7 +171,7 @@ TEST_F(WorkedExamplePresses, RekeyRepeatsTheLastKeyFromAnotherPageAndReturns) {
 TEST_F(WorkedExamplePresses, BlankCaptionedKeySendsItsKey) {
   EXPECT_EQ(world.panel(platform::PanelSide::Right).captions[4], "");
   Press(kSpaceSlot);
-  EXPECT_EQ(world.EffectsOf({"key"}), (Effects{"key 20 down", "key 20 up"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 20 down", "key 20 up"}));
 }
 
 TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
@@ -184,7 +184,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
   EXPECT_EQ(quiet.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("9") + kReleaseLine + KeyLine("9")));
 }
 
-TEST(EnginePresses, KindsWithoutAPressActionDoNothing) {
+TEST(Presses, KindsWithoutAPressActionDoNothing) {
   RecordingPlatform world;
   StartedKeyboard started(world,
                           "#M\r\nT KEYTOG A\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
@@ -199,14 +199,14 @@ TEST(EnginePresses, KindsWithoutAPressActionDoNothing) {
   EXPECT_EQ(started.keyboard.pages().shownMap, "M");
 }
 
-TEST(EnginePresses, JpToAMapThatDoesNotExistShowsTheFirstMap) {
+TEST(Presses, JpToAMapThatDoesNotExistShowsTheFirstMap) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#M\r\nGO JP NOWHERE\r\nK KEY K\r\n");
   world.effects.clear();
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 0);
   EXPECT_EQ(started.keyboard.pages().shownMap, "NOWHERE");
-  EXPECT_EQ(world.effects[0], "caption L0 GO");
-  EXPECT_EQ(world.effects[1], "caption R0 K");
+  EXPECT_EQ(world.ShownCaption(platform::PanelSide::Left, 0), "GO");
+  EXPECT_EQ(world.ShownCaption(platform::PanelSide::Right, 0), "K");
 }
 
 }  // namespace

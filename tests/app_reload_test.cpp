@@ -51,7 +51,7 @@ class Reload : public ::testing::Test {
   Effects PressFirst() {
     world.effects.clear();
     keyboard().OnButtonClick(PanelSide::Left, 0);
-    return world.EffectsOf({"key"});
+    return world.KeyEvents();
   }
 
   RecordingPlatform world;
@@ -118,7 +118,7 @@ TEST_F(Reload, RefusedFileKeepsTheOldButtonsAndTellsOnce) {
     if (c.unreadable) world.fileSystem.unreadable.insert(kButtonPath);
     TickFor(5000);
     EXPECT_EQ(world.EffectsOf({"tray-balloon"}), (Effects{c.balloon}));
-    EXPECT_TRUE(world.EffectsOf({"caption"}).empty());
+    EXPECT_TRUE(world.CaptionChanges().empty());
     EXPECT_EQ(Caption(), "A");
     EXPECT_EQ(PressFirst(), (Effects{"key 41 down", "key 41 up"}));
     EXPECT_TRUE(keyboard().presser().rememberedKeys().has_value());
@@ -145,7 +145,7 @@ TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
   // Saved and read by hand: the watch sees nothing new to read.
   world.effects.clear();
   TickFor(3000);
-  EXPECT_TRUE(world.EffectsOf({"caption"}).empty());
+  EXPECT_TRUE(world.CaptionChanges().empty());
 }
 
 TEST_F(Reload, ReadingSectionIsAppendedToTheTrace) {
@@ -168,7 +168,7 @@ TEST_F(Reload, RekeyMemoryIsCleared) {
   EXPECT_FALSE(keyboard().presser().rememberedKeys().has_value());
   world.effects.clear();
   keyboard().OnButtonClick(PanelSide::Right, 0);  // REKEY
-  EXPECT_TRUE(world.EffectsOf({"key"}).empty());
+  EXPECT_TRUE(world.KeyEvents().empty());
 }
 
 TEST(ButtonFileNotice, BalloonAfterStartUpAndReloadSaysHowManyProblemsAndTheFirst) {

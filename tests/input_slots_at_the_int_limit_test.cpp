@@ -19,7 +19,7 @@ TEST(PanelsPlacedAtTheIntLimit, ButtonsAreNotFoundWhereTheirPositionWouldWrapAro
   // Left row 2 starts 40 pixels below INT_MAX; wrapped around, it would lie just above INT_MIN + 40.
   const platform::Point wrapped{10, INT_MIN + 50};
   EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, wrapped), tracking::HookAction::PassOn);
-  EXPECT_TRUE(world.EffectsOf({"key"}).empty());
+  EXPECT_TRUE(world.KeyEvents().empty());
 }
 
 TEST(PanelsPlacedAtTheIntLimit, ParkingTheCursorStaysOnTheScreenEdgeOfTheRange) {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/button_colours.h"
-#include "app/placement.h"
 #include "support/recording_platform.h"
 #include "support/sjis.h"
 #include "trace/trace_texts.h"
@@ -15,38 +14,7 @@ namespace {
 using Effects = std::vector<std::string>;
 using platform::PanelSide;
 
-TEST(EngineIntegerText, UsualIntegerForms) {
-  EXPECT_EQ(app::ParseIntegerText("650"), 650);
-  EXPECT_EQ(app::ParseIntegerText("  650"), 650);
-  EXPECT_EQ(app::ParseIntegerText("+7"), 7);
-  EXPECT_EQ(app::ParseIntegerText("-20"), -20);
-  EXPECT_EQ(app::ParseIntegerText("$1F"), 31);
-  EXPECT_EQ(app::ParseIntegerText("X1F"), 31);
-  EXPECT_EQ(app::ParseIntegerText("0X1F"), 31);
-  EXPECT_EQ(app::ParseIntegerText(" -$10"), -16);
-  EXPECT_EQ(app::ParseIntegerText("2147483647"), 2147483647);
-  EXPECT_EQ(app::ParseIntegerText("-2147483648"), INT32_MIN);
-  EXPECT_EQ(app::ParseIntegerText("$7FFFFFFF"), 2147483647);
-}
-
-TEST(EngineIntegerText, AnythingElseIsZero) {
-  for (const char* text : {"", " ", "-", "$", "0X", "12A", "1 ", "ABC", "2147483648", "-2147483649", "$80000000",
-                           "99999999999999999999", "--1", "1.5"}) {
-    EXPECT_EQ(app::ParseIntegerText(text), 0) << text;
-  }
-}
-
-TEST(EnginePlacementOptions, ArgumentsAreUpperCasedTrimmedAndTheLastWins) {
-  using O = app::PlacementOptions;
-  EXPECT_EQ(app::ReadPlacementOptions({"KEYVANE.EXE", "/R650", "/T30"}), (O{650, 30}));
-  EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/r650", "/t100"}), (O{650, 100}));
-  EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "  /T100\t "}), (O{0, 100}));
-  EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/T30", "/Tabc"}), (O{0, 0}));
-  EXPECT_EQ(app::ReadPlacementOptions({"keyvane.exe", "/R", "/T-20", "", "/X5"}), (O{0, -20}));
-  EXPECT_EQ(app::ReadPlacementOptions({"/T5"}), (O{0, 5}));  // the program's own name counts too
-}
-
-TEST(EngineFolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
+TEST(FolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
   // ソ is 0x83 0x5C and 表 is 0x95 0x5C: their second byte is the backslash byte.
   const struct {
     const char* path;
@@ -62,7 +30,7 @@ TEST(EngineFolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
   for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
 }
 
-TEST(EngineButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
+TEST(ButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
   using app::Rgb;
   constexpr app::Colour kWhite = Rgb(255, 255, 255);
   const struct {
@@ -87,49 +55,7 @@ TEST(EngineButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour
   EXPECT_EQ(app::Paintable(Rgb(1, 0, 0)), Rgb(1, 0, 0));
 }
 
-class Placement : public ::testing::Test {
- protected:
-  Placement() { world.panel(PanelSide::Left).bounds.width = world.panel(PanelSide::Right).bounds.width = 57; }
-  void Place() { app::PlacePanels(world, world); }
-  RecordingPlatform world;
-};
-
-TEST_F(Placement, DefaultPlaceOnAnEightHundredPixelScreen) {
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move L 0,41", "move R 725,41"}));
-}
-
-TEST_F(Placement, WiderScreenIsTreatedAsEightHundred) {
-  world.screenWidth = 1024;
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move L 0,41", "move R 725,41"}));
-  world.effects.clear();
-  world.screenWidth = 640;  // a narrower screen is followed
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move R 565,41"}));
-}
-
-TEST_F(Placement, OptionsPlaceThePanels) {
-  world.arguments = {"KEYVANE.EXE", "/R650", "/T-20"};
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move L 0,-20", "move R 650,-20"}));
-  world.effects.clear();
-  world.arguments = {"KEYVANE.EXE", "/R0", "/T0"};
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move L 0,41", "move R 725,41"}));
-}
-
-TEST_F(Placement, PanelsInPlaceAreNotTouchedAndMovedOnesComeBack) {
-  Place();
-  world.effects.clear();
-  Place();
-  EXPECT_TRUE(world.effects.empty());
-  world.panel(PanelSide::Right).bounds.top = 300;
-  Place();
-  EXPECT_EQ(world.effects, (Effects{"move R 725,41"}));
-}
-
-TEST(EngineStartUp, CreationStepsInOrder) {
+TEST(StartUp, CreationStepsInOrder) {
   RecordingPlatform world;
   world.windows[100] = FakeWindow{"Notepad", 7, 0, 300, true};
   world.focus = 100;
@@ -146,7 +72,7 @@ TEST(EngineStartUp, CreationStepsInOrder) {
   EXPECT_FALSE(started.keyboard.presser().rememberedKeys().has_value());
 }
 
-TEST(EngineStartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
+TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   RecordingPlatform world;
   app::Keyboard keyboard(world.Services(), kExeFolder);
   world.fileSystem.files[kTracePath] = "old run";
@@ -162,7 +88,7 @@ TEST(EngineStartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   EXPECT_TRUE(world.effects.empty());
 }
 
-TEST(EngineShutdown, QuitRemovesTheHookBeforeEndingAndHidesTheIcon) {
+TEST(Shutdown, QuitRemovesTheHookBeforeEndingAndHidesTheIcon) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#M\r\n");
   world.effects.clear();
@@ -170,7 +96,7 @@ TEST(EngineShutdown, QuitRemovesTheHookBeforeEndingAndHidesTheIcon) {
   EXPECT_EQ(world.effects, (Effects{"hook-remove", "quit", "tray-hide"}));
 }
 
-TEST(EngineShutdown, ClosingTheLeftPanelWithoutAHookOnlyHidesTheIcon) {
+TEST(Shutdown, ClosingTheLeftPanelWithoutAHookOnlyHidesTheIcon) {
   RecordingPlatform world;
   world.hookInstallSucceeds = false;
   StartedKeyboard started(world, "#M\r\n");
@@ -180,7 +106,7 @@ TEST(EngineShutdown, ClosingTheLeftPanelWithoutAHookOnlyHidesTheIcon) {
   EXPECT_EQ(world.effects, (Effects{"tray-hide", "tray-hide"}));
 }
 
-TEST(EngineShutdown, RightPanelDestroyDetachesFromTheTargetThread) {
+TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
   RecordingPlatform world;
   world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
   world.foreground = 100;
@@ -191,47 +117,7 @@ TEST(EngineShutdown, RightPanelDestroyDetachesFromTheTargetThread) {
   EXPECT_EQ(world.effects, (Effects{"detach 1->7"}));
 }
 
-class Toggle : public ::testing::Test {
- protected:
-  Toggle() {
-    world.windows[RecordingPlatform::kLeftPanelWindow].title = "KB1_For_Keyvane";
-    world.windows[RecordingPlatform::kRightPanelWindow].title = "KB2_For_Keyvane";
-  }
-  bool Visible(platform::WindowHandle w) { return world.windows[w].visible; }
-  RecordingPlatform world;
-  static constexpr platform::WindowHandle kLeft = RecordingPlatform::kLeftPanelWindow;
-  static constexpr platform::WindowHandle kRight = RecordingPlatform::kRightPanelWindow;
-};
-
-TEST_F(Toggle, EachPanelFlipsByItsOwnStateShowingBeforeHiding) {
-  world.windows[kLeft].visible = true;
-  app::TogglePanels(world);
-  // Never both hidden in between, or the running copy's tick would end it.
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9002", "hide 9001"}));
-  EXPECT_FALSE(Visible(kLeft));
-  EXPECT_TRUE(Visible(kRight));
-  world.effects.clear();
-  app::TogglePanels(world);
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9001", "hide 9002"}));
-  EXPECT_TRUE(Visible(kLeft));
-  EXPECT_FALSE(Visible(kRight));
-  world.effects.clear();
-  world.windows[kRight].visible = true;
-  app::TogglePanels(world);
-  EXPECT_EQ(world.effects, (Effects{"hide 9001", "hide 9002"}));
-}
-
-TEST_F(Toggle, NothingWithoutTheLeftPanelAndLeftOnlyWithoutTheRight) {
-  world.windows[kLeft].title = "starting";
-  app::TogglePanels(world);
-  EXPECT_TRUE(world.effects.empty());
-  world.windows[kLeft].title = "KB1_For_Keyvane";
-  world.windows[kRight].title = "gone";
-  app::TogglePanels(world);
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9001"}));
-}
-
-TEST(EngineTrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
+TEST(TrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
   RecordingPlatform world;
   world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
   world.foreground = 100;
@@ -243,7 +129,7 @@ TEST(EngineTrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
   EXPECT_EQ(world.EffectsOf({"quit"}), (Effects{"quit"}));
 }
 
-TEST(EngineTrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
+TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
   RecordingPlatform world;
   world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
   world.windows[800] = FakeWindow{"About Keyvane", RecordingPlatform::kOwnThread, 0, 0, true};

@@ -121,7 +121,7 @@ class PageWalk {
   std::optional<bool> imeOpen;
 };
 
-TEST(EnginePageSequences, EveryStepEndsWhereTheSharedFixtureSays) {
+TEST(PageSequences, EveryStepEndsWhereTheSharedFixtureSays) {
   const Json sequences = Sequences();
   ASSERT_FALSE(sequences.empty());
   for (const Json& sequence : sequences) {
