@@ -44,11 +44,11 @@ struct ButtonFileStatus {
   std::size_t problemCount = 0;  // what keyvane-check would list
 };
 
-// Everything the keyboard decides, driven by the window layer on the user-interface thread.
+// Everything the keyboard decides, driven by the Windows shell (src/win32) on the user-interface thread.
 // Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel,
 // OnStartedUp once the notification icon is shown.
 // Tear-down: the right panel is destroyed before the left one.
-// A second copy does not build a Keyboard: it calls TogglePanels (app/toggle_panels.h) and ends.
+// A second copy does not build a Keyboard: it calls TogglePanels (app/placement.h) and ends.
 class Keyboard {
  public:
   // exeFolder: the executable's folder with its trailing separator ("C:\\Keyvane\\").
@@ -59,13 +59,13 @@ class Keyboard {
 
   // Start-up, after the mutex was created and before any window: deletes dovaD.STS, reads dovaD.BTN.
   void LoadButtons();
-  // Start-up, right after LoadButtons: GetFocus becomes the target window.
+  // Start-up, right after LoadButtons: the window with the focus becomes the target window.
   void TakeTarget();
-  // Left panel WM_CREATE, once its seven buttons exist: width, title "KB1_For_Keyvane", mouse hook.
+  // The left panel was just created, with its seven buttons: width, title "KB1_For_Keyvane", mouse hook.
   void OnLeftPanelCreated();
-  // Right panel WM_CREATE, once its seven buttons exist: width, title, placement, bindings and
+  // The right panel was just created, with its seven buttons: width, title, placement, bindings and
   // captions of the default map, shows the right panel, focuses the target, parks the cursor.
-  // The window layer starts the right panel's 100 ms timer after this.
+  // The shell starts the right panel's 100 ms timer after this.
   void OnRightPanelCreated();
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
@@ -74,7 +74,7 @@ class Keyboard {
   // sent it itself. Decides whether the message goes on to the window under the cursor.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
                                       tracking::InputOrigin origin = tracking::InputOrigin::User);
-  // WM_TIMER of the right panel's 100 ms timer; also reads the button file again once a
+  // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
@@ -90,13 +90,13 @@ class Keyboard {
   void OnOwnWindowClosed();
   // Notification menu: the reload item. Reads the button file again now.
   void OnReloadCommand();
-  // Notification menu: the Quit item (WM_COMMAND).
+  // Notification menu: the Quit item.
   void OnQuitCommand();
-  // Left panel WM_CLOSE and WM_QUERYENDSESSION: removes the hook, hides the icon; true = may close.
+  // The left panel is asked to close, or the session to end: removes the hook, hides the icon; true = may close.
   bool OnLeftPanelCloseQuery();
-  // Left panel closing for good after the close query allowed it (before WM_DESTROY): hides the icon again.
+  // The left panel closes for good after the close query allowed it, before it is destroyed: hides the icon again.
   void OnLeftPanelClose();
-  // Right panel WM_DESTROY: detaches the input from the target's thread (before the left panel goes).
+  // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
   void OnRightPanelDestroy();
 
   // State, for the checker and for tests.

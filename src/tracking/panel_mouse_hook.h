@@ -11,7 +11,7 @@
 
 namespace keyvane::tracking {
 
-// The mouse messages the panel hook tells apart; the window layer maps the system's ids to these.
+// The mouse messages the panel hook tells apart; the Windows shell maps the system's ids to these.
 enum class MouseMessage {
   Move,
   LeftDown,

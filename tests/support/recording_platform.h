@@ -21,7 +21,7 @@ struct FakeWindow {
   platform::ImeContext imeContext = 0;
   bool visible = true;
   bool hung = false;
-  platform::WindowHandle defaultImeWindow = 0;  // what ImmGetDefaultIMEWnd gives for it
+  platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
