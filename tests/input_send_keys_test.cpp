@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "input/send_key_event.h"
+#include "input/slot_presser.h"
 #include "support/recording_platform.h"
 #include "trace/trace_texts.h"
 

@@ -6,11 +6,9 @@
 
 #include "app/keyboard.h"
 #include "app/placement.h"
-#include "win32/clock_and_files.h"
-#include "win32/desktop.h"
-#include "win32/input.h"
 #include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
+#include "win32/platform_roles.h"
 #include "win32/shell_windows.h"
 #include "win32/tray_icon.h"
 

@@ -1,7 +1,7 @@
 #include "win32/mouse_hook.h"
 
-#include "win32/input.h"
 #include "win32/message_boxes.h"
+#include "win32/platform_roles.h"
 
 namespace {
 

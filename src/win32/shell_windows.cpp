@@ -5,9 +5,9 @@
 #include <string>
 
 #include "win32/cp932_text.h"
-#include "win32/input.h"
 #include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
+#include "win32/platform_roles.h"
 
 namespace keyvane::win32 {
 namespace {

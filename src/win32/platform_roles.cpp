@@ -1,4 +1,4 @@
-#include "win32/input.h"
+#include "win32/platform_roles.h"
 
 #include <imm.h>
 
@@ -80,5 +80,78 @@ void Win32InputMethod::SetOpenStatusThroughWindow(platform::WindowHandle imeWind
   SendMessageTimeoutW(Hwnd(imeWindow), WM_IME_CONTROL, kImcSetOpenStatus, open ? 1 : 0, SMTO_ABORTIFHUNG,
                       kImeWindowTimeoutMs, &result);
 }
+
+std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+
+void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+// The ANSI path, as the C runtime's fopen takes it.
+std::optional<platform::FileStamp> Win32Files::Stamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  const auto size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const auto written =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return platform::FileStamp{size, static_cast<std::int64_t>(written)};
+}
+
+platform::WindowHandle Win32Desktop::FocusWindow() { return Handle(GetFocus()); }
+
+platform::WindowHandle Win32Desktop::ForegroundWindow() { return Handle(GetForegroundWindow()); }
+
+void Win32Desktop::GiveFocus(platform::WindowHandle window) { SetFocus(Hwnd(window)); }
+
+void Win32Desktop::BringToForeground(platform::WindowHandle window) { SetForegroundWindow(Hwnd(window)); }
+
+// GetWindowTextA into a 1000-byte buffer.
+std::string Win32Desktop::WindowTitle(platform::WindowHandle window) {
+  char title[1000] = "";
+  const int length = window ? GetWindowTextA(Hwnd(window), title, sizeof title) : 0;
+  return std::string(title, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+platform::WindowHandle Win32Desktop::FirstChild(platform::WindowHandle window) {
+  return Handle(GetWindow(Hwnd(window), GW_CHILD));
+}
+
+bool Win32Desktop::IsVisible(platform::WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
+
+bool Win32Desktop::IsHung(platform::WindowHandle window) {
+  return window != 0 && IsHungAppWindow(Hwnd(window)) != FALSE;
+}
+
+platform::ThreadId Win32Desktop::WindowThread(platform::WindowHandle window) {
+  return window ? GetWindowThreadProcessId(Hwnd(window), nullptr) : 0;
+}
+
+platform::ThreadId Win32Desktop::CurrentThread() { return GetCurrentThreadId(); }
+
+platform::WindowHandle Win32Desktop::FocusedWindow(platform::ThreadId thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? Handle(info.hwndFocus) : 0;
+}
+
+void Win32Desktop::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
+  AttachThreadInput(own, other, join ? TRUE : FALSE);
+}
+
+platform::WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view title) {
+  const std::string text(title);
+  return Handle(FindWindowA(nullptr, text.c_str()));
+}
+
+bool Win32Desktop::ShowNormal(platform::WindowHandle window) {
+  return ShowWindow(Hwnd(window), SW_SHOWNORMAL) != FALSE;
+}
+
+void Win32Desktop::Hide(platform::WindowHandle window) { ShowWindow(Hwnd(window), SW_HIDE); }
+
+int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Desktop::VerticalScrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+
+int Win32Desktop::EdgeWidth() { return GetSystemMetrics(SM_CXEDGE); }
 
 }  // namespace keyvane::win32
