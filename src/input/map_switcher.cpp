@@ -4,12 +4,13 @@
 
 namespace keyvane::input {
 
+namespace {
+
+// The alias becomes the default map's name; any other name is returned as it is.
 std::string ResolveMapName(const PageState& pages, std::string_view name) {
   if (name == kDefaultMapAlias) return pages.defaultMap;
   return std::string(name);
 }
-
-namespace {
 
 const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::string_view name, int position) {
   const btnfile::ButtonMap* map = btnfile::FindMap(table, name);

@@ -23,9 +23,6 @@ struct PageState {
   std::string fallbackMap;  // the file's first map; fills every map's empty positions
 };
 
-// The alias becomes the default map's name; any other name is returned as it is.
-std::string ResolveMapName(const PageState& pages, std::string_view name);
-
 // The definition a map shows at a position (0 to 13), with the alias and the fallback
 // map applied; nullptr when neither the map nor the fallback map has one.
 const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,

@@ -10,6 +10,14 @@ namespace {
 // The /R and /T options can put a panel anywhere in the int range: sums saturate instead of overflowing.
 int SaturatedSum(long long a, long long b) { return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX)); }
 
+// A slot's button on screen, read from the panels as they are now.
+platform::Rect SlotRect(platform::Shell& shell, int slot) {
+  const SlotButton button = ButtonOfSlot(slot);
+  const platform::Rect panel = shell.PanelBounds(button.panel);
+  const platform::Rect inPanel = shell.ButtonBounds(button.panel, button.row);
+  return {SaturatedSum(panel.left, inPanel.left), SaturatedSum(panel.top, inPanel.top), inPanel.width, inPanel.height};
+}
+
 }  // namespace
 
 SlotButton ButtonOfSlot(int slot) {
@@ -25,13 +33,6 @@ int SlotForPosition(int position) {
 const btnfile::ButtonDef* SlotTable::DefinitionOf(int slot) const {
   if (slot < 0 || slot >= kSlotCount) return nullptr;
   return definitions[static_cast<std::size_t>(slot)];
-}
-
-platform::Rect SlotRect(platform::Shell& shell, int slot) {
-  const SlotButton button = ButtonOfSlot(slot);
-  const platform::Rect panel = shell.PanelBounds(button.panel);
-  const platform::Rect inPanel = shell.ButtonBounds(button.panel, button.row);
-  return {SaturatedSum(panel.left, inPanel.left), SaturatedSum(panel.top, inPanel.top), inPanel.width, inPanel.height};
 }
 
 std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, platform::Point point) {

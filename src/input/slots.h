@@ -34,9 +34,6 @@ struct SlotTable {
   const btnfile::ButtonDef* DefinitionOf(int slot) const;
 };
 
-// A slot's button on screen, read from the panels as they are now.
-platform::Rect SlotRect(platform::Shell& shell, int slot);
-
 // The first slot whose rectangle holds the point, both edges counting as inside, so where
 // buttons touch the lower slot number wins. None until both panels' buttons are in the table.
 std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, platform::Point point);
