@@ -2,7 +2,7 @@
 """Draws Keyvane's icon: a teal handheld outlined in black, light-grey key blocks at both sides.
 
 Writes a .ico with a 16 x 16 and a 32 x 32 image (32-bit colour with a transparency mask).
-Usage: tools/make_icon.py [output.ico]   (default: src/platform/win32/keyvane.ico)
+Usage: tools/make_icon.py [output.ico]   (default: src/win32/keyvane.ico)
 """
 import pathlib
 import struct
@@ -76,7 +76,7 @@ def icon(images):
 
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
-    target = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root / "src/platform/win32/keyvane.ico"
+    target = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else root / "src/win32/keyvane.ico"
     pictures = [PICTURE, scaled(PICTURE, 2)]
     target.write_bytes(icon([(p, dib(p)) for p in pictures]))
     print(target)

@@ -1,10 +1,8 @@
 #include "app/keyboard.h"
 
-#include "app/button_file_notice.h"
 #include "app/placement.h"
-#include "app/toggle_panels.h"
+#include "btnfile/cp932.h"
 #include "btnfile/diagnostics.h"
-#include "tracking/slot_geometry.h"
 
 namespace keyvane::app {
 
@@ -16,15 +14,23 @@ constexpr int kParkingSlotAtStart = 1;  // the left panel's second button
 
 }  // namespace
 
+std::string FolderOfPath(std::string_view path) {
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < path.size(); i += cp932::CharLength(path, i)) {
+    if (path[i] == '\\') end = i + 1;
+  }
+  return std::string(path.substr(0, end));
+}
+
 Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolder)
     : p_(platform),
       buttonFilePath_(exeFolder + std::string(btnfile::kButtonFileName)),
       log_(platform.files, exeFolder + std::string(btnfile::kTraceFileName)),
-      switcher_(loaded_.maps.table, names_, slots_, target_, platform.panels, platform.ime, platform.windows, log_),
+      switcher_(loaded_.maps.table, pages_, slots_, target_, platform.shell, platform.ime, platform.desktop, log_),
       presser_(slots_, switcher_, platform.input, platform.clock, log_),
-      hook_(slots_, switcher_, presser_, platform.panels, platform.cursor, platform.clock),
+      hook_(slots_, switcher_, presser_, platform.shell, platform.input, platform.clock),
       tracker_(target_, switcher_, hook_, log_,
-               {platform.windows, platform.ime, platform.cursor, platform.clock, platform.panels, platform.app},
+               {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
                [this] { PlacePanels(); }) {}
 
 void Keyboard::LoadButtons() {
@@ -39,8 +45,8 @@ void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
   // Nothing may point into the old maps once they are gone.
   slots_.definitions.fill(nullptr);
   loaded_ = std::move(loaded);
-  names_.defaultMapName = loaded_.maps.defaultMapName;
-  names_.fallbackMapName = loaded_.maps.fallbackMapName;
+  pages_.defaultMap = loaded_.maps.defaultMapName;
+  pages_.fallbackMap = loaded_.maps.fallbackMapName;
   // The same findings as keyvane-check, which looks only at a file it could read.
   std::vector<btnfile::Diagnostic> problems;
   if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_.lines, loaded_.maps);
@@ -55,51 +61,52 @@ void Keyboard::ReloadButtons() {
   watch_.Loaded(stamp, p_.clock.TickCount());
   if (!fresh.fileRead || fresh.maps.table.empty()) {
     // A broken save must not take the working buttons away.
-    p_.app.ShowTrayBalloon(ButtonFileNotice(fresh.fileRead ? LoadOutcome::NoMapKept : LoadOutcome::UnreadableKept, {}));
+    p_.shell.ShowTrayBalloon(
+        ButtonFileNotice(fresh.fileRead ? LoadOutcome::NoMapKept : LoadOutcome::UnreadableKept, {}));
     return;
   }
   TakeLoaded(std::move(fresh));
   // The chord it remembers may no longer be on any button.
   presser_.ForgetRememberedKeys();
   switcher_.SwitchMap(input::kDefaultMapAlias);
-  if (!notice_.empty()) p_.app.ShowTrayBalloon(notice_);
+  if (!notice_.empty()) p_.shell.ShowTrayBalloon(notice_);
 }
 
 ButtonFileStatus Keyboard::buttonFileStatus() const {
   return {loaded_.fileRead, loaded_.maps.table.size(), problemCount_};
 }
 
-void Keyboard::TakeTarget() { target_.targetWindow = p_.windows.FocusWindow(); }
+void Keyboard::TakeTarget() { target_.targetWindow = p_.desktop.FocusWindow(); }
 
 void Keyboard::OnLeftPanelCreated() {
-  p_.panels.SetWidth(PanelSide::Left, p_.panels.ButtonBounds(PanelSide::Left, 0).width);
-  p_.panels.SetTitle(PanelSide::Left, platform::kLeftPanelTitle);
-  hookInstalled_ = p_.mouseHook.Install();
+  p_.shell.SetPanelWidth(PanelSide::Left, p_.shell.ButtonBounds(PanelSide::Left, 0).width);
+  p_.shell.SetPanelTitle(PanelSide::Left, platform::kLeftPanelTitle);
+  hookInstalled_ = p_.shell.InstallMouseHook();
 }
 
 void Keyboard::OnRightPanelCreated() {
-  p_.panels.SetWidth(PanelSide::Right, p_.panels.ButtonBounds(PanelSide::Right, 0).width);
-  p_.panels.SetTitle(PanelSide::Right, platform::kRightPanelTitle);
+  p_.shell.SetPanelWidth(PanelSide::Right, p_.shell.ButtonBounds(PanelSide::Right, 0).width);
+  p_.shell.SetPanelTitle(PanelSide::Right, platform::kRightPanelTitle);
   PlacePanels();
   presser_.ForgetRememberedKeys();
   slots_.buttonsFilled = true;
   switcher_.SwitchMap(input::kDefaultMapAlias);
-  p_.panels.Show(PanelSide::Right);
-  p_.panels.SetFocus(target_.targetWindow);
-  tracking::ParkCursor(p_.panels, p_.cursor, kParkingSlotAtStart);
+  p_.shell.ShowPanel(PanelSide::Right);
+  p_.desktop.GiveFocus(target_.targetWindow);
+  input::ParkCursor(p_.shell, p_.input, kParkingSlotAtStart);
 }
 
 void Keyboard::OnStartedUp() {
-  if (!notice_.empty()) p_.app.ShowTrayBalloon(notice_);
+  if (!notice_.empty()) p_.shell.ShowTrayBalloon(notice_);
 }
 
-tracking::HookAction Keyboard::OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
-                                           tracking::InputOrigin origin) {
-  return hook_.HookProc(nCode, message, cursor, origin);
+tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
+                                              tracking::InputOrigin origin) {
+  return hook_.HandleMouseMessage(message, cursor, origin);
 }
 
 void Keyboard::OnTimerTick() {
-  tracker_.Timer1Timer();
+  tracker_.OnTick();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
 }
@@ -109,38 +116,38 @@ void Keyboard::OnButtonClick(PanelSide side, int row, tracking::InputOrigin orig
   presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
 }
 
-void Keyboard::OnTrayIconClick() { TogglePanels(p_.topLevelWindows); }
+void Keyboard::OnTrayIconClick() { TogglePanels(p_.desktop); }
 
 void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = target_.targetWindow; }
 
 void Keyboard::OnOwnWindowClosed() {
   // Meanwhile the menu or the About box was the target; the window typed into is again.
   target_.targetWindow = targetBeforeOwnWindow_;
-  if (targetBeforeOwnWindow_ != 0) p_.windows.BringToForeground(targetBeforeOwnWindow_);
+  if (targetBeforeOwnWindow_ != 0) p_.desktop.BringToForeground(targetBeforeOwnWindow_);
 }
 
 void Keyboard::OnReloadCommand() { ReloadButtons(); }
 
 void Keyboard::RemoveHook() {
-  if (hookInstalled_) p_.mouseHook.Remove();
+  if (hookInstalled_) p_.shell.RemoveMouseHook();
 }
 
 void Keyboard::OnQuitCommand() {
   RemoveHook();
-  p_.app.RequestQuit();
-  p_.app.HideTrayIcon();
+  p_.shell.Quit();
+  p_.shell.HideTrayIcon();
 }
 
 bool Keyboard::OnLeftPanelCloseQuery() {
   RemoveHook();
-  p_.app.HideTrayIcon();
+  p_.shell.HideTrayIcon();
   return true;
 }
 
-void Keyboard::OnLeftPanelClose() { p_.app.HideTrayIcon(); }
+void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
 void Keyboard::OnRightPanelDestroy() { tracker_.DetachInput(); }
 
-void Keyboard::PlacePanels() { app::PlacePanels(p_.panels, p_.screen, p_.commandLine); }
+void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
 
 }  // namespace keyvane::app

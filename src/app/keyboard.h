@@ -2,24 +2,40 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/button_file_watch.h"
-#include "app/platform_services.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
-#include "input/map_names.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
-#include "input/slot_table.h"
-#include "input/target_state.h"
-#include "platform/geometry.h"
-#include "platform/panels.h"
+#include "input/slots.h"
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/input_method.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/focus_tracker.h"
-#include "tracking/mouse_messages.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::app {
+
+// Everything the keyboard asks of the operating system, by role; each object outlives the keyboard.
+struct PlatformServices {
+  platform::Files& files;
+  platform::Clock& clock;
+  platform::Input& input;
+  platform::Desktop& desktop;
+  platform::InputMethod& ime;
+  platform::Shell& shell;
+};
+
+// The folder of a code page 932 path, up to and including its last backslash; empty when the
+// path has none. The path is walked by characters, since the second byte of a double-byte
+// character (ソ is 0x83 0x5C) can be the backslash byte.
+std::string FolderOfPath(std::string_view path);
 
 // What the About box tells about the button file in use.
 struct ButtonFileStatus {
@@ -28,11 +44,11 @@ struct ButtonFileStatus {
   std::size_t problemCount = 0;  // what keyvane-check would list
 };
 
-// Everything the keyboard decides, driven by the window layer on the user-interface thread.
+// Everything the keyboard decides, driven by the Windows shell (src/win32) on the user-interface thread.
 // Start-up order: LoadButtons, TakeTarget, create the left panel, create the right panel,
 // OnStartedUp once the notification icon is shown.
 // Tear-down: the right panel is destroyed before the left one.
-// A second copy does not build a Keyboard: it calls TogglePanels (app/toggle_panels.h) and ends.
+// A second copy does not build a Keyboard: it calls TogglePanels (app/placement.h) and ends.
 class Keyboard {
  public:
   // exeFolder: the executable's folder with its trailing separator ("C:\\Keyvane\\").
@@ -43,25 +59,25 @@ class Keyboard {
 
   // Start-up, after the mutex was created and before any window: deletes dovaD.STS, reads dovaD.BTN.
   void LoadButtons();
-  // Start-up, right after LoadButtons: GetFocus becomes the target window.
+  // Start-up, right after LoadButtons: the window with the focus becomes the target window.
   void TakeTarget();
-  // Left panel WM_CREATE, once its seven buttons exist: width, title "KB1_For_Keyvane", mouse hook.
+  // The left panel was just created, with its seven buttons: width, title "KB1_For_Keyvane", mouse hook.
   void OnLeftPanelCreated();
-  // Right panel WM_CREATE, once its seven buttons exist: width, title, placement, bindings and
+  // The right panel was just created, with its seven buttons: width, title, placement, bindings and
   // captions of the default map, shows the right panel, focuses the target, parks the cursor.
-  // The window layer starts the right panel's 100 ms timer after this.
+  // The shell starts the right panel's 100 ms timer after this.
   void OnRightPanelCreated();
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
 
-  // HookProc(nCode, wParam, lParam): nCode, wParam (the mouse message id), MOUSEHOOKSTRUCT::pt
-  // and whether Keyvane sent the message itself. Consume: return -1; PassOn: return CallNextHookEx.
-  tracking::HookAction OnMouseHook(int nCode, std::uint32_t message, platform::Point cursor,
-                                   tracking::InputOrigin origin = tracking::InputOrigin::User);
-  // WM_TIMER of the right panel's 100 ms timer; also reads the button file again once a
+  // The mouse hook: one mouse message on this thread, where the cursor is, and whether Keyvane
+  // sent it itself. Decides whether the message goes on to the window under the cursor.
+  tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
+                                      tracking::InputOrigin origin = tracking::InputOrigin::User);
+  // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
-  // A click of a panel button (row 0 = BitBtn1); buttons only see clicks when no hook is installed.
+  // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, tracking::InputOrigin origin = tracking::InputOrigin::User);
 
@@ -74,19 +90,19 @@ class Keyboard {
   void OnOwnWindowClosed();
   // Notification menu: the reload item. Reads the button file again now.
   void OnReloadCommand();
-  // Notification menu: the Quit item (WM_COMMAND).
+  // Notification menu: the Quit item.
   void OnQuitCommand();
-  // Left panel WM_CLOSE and WM_QUERYENDSESSION: removes the hook, hides the icon; true = may close.
+  // The left panel is asked to close, or the session to end: removes the hook, hides the icon; true = may close.
   bool OnLeftPanelCloseQuery();
-  // Left panel closing for good after the close query allowed it (before WM_DESTROY): hides the icon again.
+  // The left panel closes for good after the close query allowed it, before it is destroyed: hides the icon again.
   void OnLeftPanelClose();
-  // Right panel WM_DESTROY: detaches the input from the target's thread (before the left panel goes).
+  // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
   void OnRightPanelDestroy();
 
   // State, for the checker and for tests.
   const btnfile::LoadedButtons& loaded() const { return loaded_; }
   ButtonFileStatus buttonFileStatus() const;
-  const input::MapNames& mapNames() const { return names_; }
+  const input::PageState& pages() const { return pages_; }
   const input::SlotTable& slots() const { return slots_; }
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
@@ -103,7 +119,7 @@ class Keyboard {
   std::string buttonFilePath_;
   trace::TraceLog log_;
   btnfile::LoadedButtons loaded_;
-  input::MapNames names_;
+  input::PageState pages_;
   input::SlotTable slots_;
   input::TargetState target_;
   input::MapSwitcher switcher_;

@@ -3,13 +3,22 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/integer_text.h"
-
 namespace keyvane::app {
 
 namespace {
 
 constexpr int kWidestScreenFollowed = 800;
+
+int DigitValue(char c, int base) {
+  int value = -1;
+  if (c >= '0' && c <= '9')
+    value = c - '0';
+  else if (c >= 'A' && c <= 'F')
+    value = c - 'A' + 10;
+  else if (c >= 'a' && c <= 'f')
+    value = c - 'a' + 10;
+  return value < base ? value : -1;
+}
 
 // Only ASCII letters matter to the options; other bytes, lead bytes included, stay as they are.
 std::string UpperTrimmed(std::string_view argument) {
@@ -23,11 +32,42 @@ std::string UpperTrimmed(std::string_view argument) {
   return out;
 }
 
-void MoveIfElsewhere(platform::Panels& panels, platform::PanelSide side, platform::Rect now, platform::Point wanted) {
-  if (now.left != wanted.x || now.top != wanted.y) panels.Move(side, wanted);
+void MoveIfElsewhere(platform::Shell& shell, platform::PanelSide side, platform::Rect now, platform::Point wanted) {
+  if (now.left != wanted.x || now.top != wanted.y) shell.MovePanel(side, wanted);
 }
 
 }  // namespace
+
+std::int32_t ParseIntegerText(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  int base = 10;
+  const std::string_view rest = text.substr(i);
+  if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X')) {
+    base = 16;
+    i += 1;
+  } else if (rest.starts_with("0x") || rest.starts_with("0X")) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= text.size()) return 0;
+  constexpr std::int64_t kLimit = std::int64_t{1} << 31;  // magnitude of INT32_MIN
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = DigitValue(text[i], base);
+    if (digit < 0) return 0;
+    magnitude = magnitude * base + digit;
+    if (magnitude > kLimit) return 0;
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value > INT32_MAX) return 0;
+  return static_cast<std::int32_t>(value);
+}
 
 PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments) {
   PlacementOptions options;
@@ -40,22 +80,36 @@ PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments)
   return options;
 }
 
-void PlacePanels(platform::Panels& panels, platform::Screen& screen, platform::CommandLine& commandLine) {
+void PlacePanels(platform::Shell& shell, platform::Desktop& desktop) {
   using platform::PanelSide;
-  const PlacementOptions options = ReadPlacementOptions(commandLine.Arguments());
+  const PlacementOptions options = ReadPlacementOptions(shell.Arguments());
 
-  const platform::Rect left = panels.Bounds(PanelSide::Left);
+  const platform::Rect left = shell.PanelBounds(PanelSide::Left);
   const int leftLeft = 0;
-  const int top = options.top != 0 ? options.top : panels.ButtonBounds(PanelSide::Left, 0).height;
-  MoveIfElsewhere(panels, PanelSide::Left, left, {leftLeft, top});
+  const int top = options.top != 0 ? options.top : shell.ButtonBounds(PanelSide::Left, 0).height;
+  MoveIfElsewhere(shell, PanelSide::Left, left, {leftLeft, top});
 
-  const platform::Rect right = panels.Bounds(PanelSide::Right);
+  const platform::Rect right = shell.PanelBounds(PanelSide::Right);
   int rightLeft = options.right;
   if (rightLeft == 0) {
-    const int edge = screen.VerticalScrollBarWidth() + screen.EdgeWidth();
-    rightLeft = std::min(screen.Width(), kWidestScreenFollowed) + leftLeft - right.width - edge;
+    const int edge = desktop.VerticalScrollBarWidth() + desktop.EdgeWidth();
+    rightLeft = std::min(desktop.ScreenWidth(), kWidestScreenFollowed) + leftLeft - right.width - edge;
   }
-  MoveIfElsewhere(panels, PanelSide::Right, right, {rightLeft, top});
+  MoveIfElsewhere(shell, PanelSide::Right, right, {rightLeft, top});
+}
+
+void TogglePanels(platform::Desktop& desktop) {
+  const platform::WindowHandle left = desktop.FindTopLevelWindow(platform::kLeftPanelTitle);
+  if (left == 0) return;
+  const platform::WindowHandle right = desktop.FindTopLevelWindow(platform::kRightPanelTitle);
+  const bool leftWasShown = desktop.IsVisible(left);
+  const bool rightWasShown = right != 0 && desktop.IsVisible(right);
+  // Shows before hides: the running copy ends at the tick that finds both panels hidden,
+  // so there must never be such a moment unless both end hidden.
+  if (!leftWasShown) desktop.ShowNormal(left);
+  if (right != 0 && !rightWasShown) desktop.ShowNormal(right);
+  if (leftWasShown) desktop.Hide(left);
+  if (rightWasShown) desktop.Hide(right);
 }
 
 }  // namespace keyvane::app

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/command_line.h"
-#include "platform/panels.h"
-#include "platform/screen.h"
+#include "platform/desktop.h"
+#include "platform/shell.h"
 
 namespace keyvane::app {
 
@@ -22,9 +22,19 @@ struct PlacementOptions {
 // the last /T win, even when their number does not parse.
 PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments);
 
+// Reads an integer the usual way: leading blanks, one sign, decimal digits, or hexadecimal
+// after $, X or 0X. Anything left over, no digits, or a value outside the signed 32-bit
+// range gives 0.
+std::int32_t ParseIntegerText(std::string_view text);
+
 // Puts the left panel at the left edge and the right panel at /R or near the right edge of a
 // screen at most 800 pixels wide, both at /T or 41 pixels down. A panel already in place is
 // not touched.
-void PlacePanels(platform::Panels& panels, platform::Screen& screen, platform::CommandLine& commandLine);
+void PlacePanels(platform::Shell& shell, platform::Desktop& desktop);
+
+// A second copy's whole work: flips each panel of the running copy, found by title: a visible
+// one is hidden, a hidden one shown in its normal state, every show before any hide. Does
+// nothing when the left panel is not there.
+void TogglePanels(platform::Desktop& desktop);
 
 }  // namespace keyvane::app

@@ -1,7 +1,41 @@
 #include "input/map_switcher.h"
+
 #include "btnfile/special_names.h"
 
 namespace keyvane::input {
+
+namespace {
+
+// The alias becomes the default map's name; any other name is returned as it is.
+std::string ResolveMapName(const PageState& pages, std::string_view name) {
+  if (name == kDefaultMapAlias) return pages.defaultMap;
+  return std::string(name);
+}
+
+const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::string_view name, int position) {
+  const btnfile::ButtonMap* map = btnfile::FindMap(table, name);
+  if (map == nullptr) return nullptr;
+  const auto& slot = map->positions[static_cast<std::size_t>(position)];
+  return slot ? &*slot : nullptr;
+}
+
+}  // namespace
+
+const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
+                                     int position) {
+  if (position < 0 || position >= btnfile::kShownPositions) return nullptr;
+  std::string_view resolved = name;
+  if (resolved == kDefaultMapAlias) resolved = pages.defaultMap;
+  if (resolved == kDefaultMapAlias) resolved = pages.fallbackMap;
+  if (const btnfile::ButtonDef* own = DefinitionAt(table, resolved, position)) return own;
+  return DefinitionAt(table, pages.fallbackMap, position);
+}
+
+void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime) {
+  if (target.contextReleased || target.targetImeContext == 0) return;
+  ime.ReleaseContext(target.contextWindow, target.targetImeContext);
+  target.contextReleased = true;
+}
 
 void MapSwitcher::SwitchMap(std::string_view name) {
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
@@ -10,9 +44,9 @@ void MapSwitcher::SwitchMap(std::string_view name) {
     slots_.definitions[static_cast<std::size_t>(slot)] = def;
     const SlotButton button = ButtonOfSlot(slot);
     const bool shown = def != nullptr && def->kind != btnfile::ActionKind::NONE;
-    panels_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
+    shell_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
   }
-  names_.nowMap = ResolveMapName(names_, name);
+  pages_.shownMap = ResolveMapName(pages_, name);
   SetTargetInputMethod();
 }
 
@@ -21,8 +55,8 @@ void MapSwitcher::SetTargetInputMethod() {
   const platform::WindowHandle imeWindow = byContext ? 0 : TargetImeWindow();
   if (!byContext && imeWindow == 0) return;
 
-  const std::string_view prefix = std::string_view(names_.nowMap).substr(0, 2);
-  log_.Write({"NowMap=", names_.nowMap, " SW ", prefix, "\n"});
+  const std::string_view prefix = std::string_view(pages_.shownMap).substr(0, 2);
+  log_.Write({"NowMap=", pages_.shownMap, " SW ", prefix, "\n"});
 
   const bool japanese = prefix == btnfile::kJapaneseMapPrefix;
   if (byContext) {
@@ -38,9 +72,9 @@ void MapSwitcher::SetTargetInputMethod() {
 // target itself, or else of the target's thread takes the request instead.
 platform::WindowHandle MapSwitcher::TargetImeWindow() {
   const platform::WindowHandle target = target_.targetWindow;
-  const platform::ThreadId thread = windows_.WindowThread(target);
+  const platform::ThreadId thread = desktop_.WindowThread(target);
   if (thread == 0) return 0;
-  const platform::WindowHandle focused = windows_.FocusedWindow(thread);
+  const platform::WindowHandle focused = desktop_.FocusedWindow(thread);
   platform::WindowHandle imeWindow = focused != 0 ? ime_.DefaultImeWindow(focused) : 0;
   if (imeWindow == 0) imeWindow = ime_.DefaultImeWindow(target);
   if (imeWindow == 0) imeWindow = ime_.ThreadImeWindow(thread);

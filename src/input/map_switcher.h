@@ -1,32 +1,58 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "btnfile/button_def.h"
 #include "btnfile/map_table.h"
-#include "input/map_names.h"
-#include "input/slot_table.h"
-#include "input/target_state.h"
-#include "platform/ime.h"
-#include "platform/panels.h"
-#include "platform/window_system.h"
+#include "input/slots.h"
+#include "platform/desktop.h"
+#include "platform/input_method.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
 
-// Every change of the map shown goes through here: bindings, captions, NowMap and the
+// Stands for the default map. Mixed case, so no name read from the button file can equal it.
+inline constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
+
+// Which map (page of buttons) the panels show, and which maps stand behind it.
+struct PageState {
+  std::string shownMap;     // the map now shown, alias resolved one level
+  std::string defaultMap;   // what the alias stands for
+  std::string fallbackMap;  // the file's first map; fills every map's empty positions
+};
+
+// The definition a map shows at a position (0 to 13), with the alias and the fallback
+// map applied; nullptr when neither the map nor the fallback map has one.
+const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
+                                     int position);
+
+// The window keys go to and the input-method context the focus tracker found for it.
+struct TargetState {
+  platform::WindowHandle targetWindow = 0;
+  platform::ImeContext targetImeContext = 0;  // 0: none known
+  platform::WindowHandle contextWindow = 0;   // the window the context was obtained from
+  bool contextReleased = true;
+};
+
+// Releases the context against the window it came from, once; the value stays usable
+// for open-status calls until the next tick replaces it.
+void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime);
+
+// Every change of the map shown goes through here: bindings, captions, the page state and the
 // target's input method.
 class MapSwitcher {
  public:
-  MapSwitcher(const btnfile::MapTable& table, MapNames& names, SlotTable& slots, TargetState& target,
-              platform::Panels& panels, platform::InputMethod& ime, platform::WindowSystem& windows,
-              trace::TraceLog& log)
+  MapSwitcher(const btnfile::MapTable& table, PageState& pages, SlotTable& slots, TargetState& target,
+              platform::Shell& shell, platform::InputMethod& ime, platform::Desktop& desktop, trace::TraceLog& log)
       : table_(table),
-        names_(names),
+        pages_(pages),
         slots_(slots),
         target_(target),
-        panels_(panels),
+        shell_(shell),
         ime_(ime),
-        windows_(windows),
+        desktop_(desktop),
         log_(log) {}
 
   // Binds and captions all fourteen slots, then sets the target's input method for the map.
@@ -37,21 +63,21 @@ class MapSwitcher {
   void SetTargetInputMethod();
 
   const btnfile::ButtonDef* LookupSlot(std::string_view name, int position) const {
-    return input::LookupSlot(table_, names_, name, position);
+    return input::LookupSlot(table_, pages_, name, position);
   }
 
-  MapNames& names() { return names_; }
+  PageState& pages() { return pages_; }
 
  private:
   platform::WindowHandle TargetImeWindow();
 
   const btnfile::MapTable& table_;
-  MapNames& names_;
+  PageState& pages_;
   SlotTable& slots_;
   TargetState& target_;
-  platform::Panels& panels_;
+  platform::Shell& shell_;
   platform::InputMethod& ime_;
-  platform::WindowSystem& windows_;
+  platform::Desktop& desktop_;
   trace::TraceLog& log_;
 };
 

@@ -1,9 +1,78 @@
 #include "input/slot_presser.h"
 
-#include "input/map_names.h"
-#include "input/send_key_event.h"
+#include <cstdio>
+
+#include "trace/trace_texts.h"
 
 namespace keyvane::input {
+
+namespace {
+
+constexpr std::uint8_t kLeftButton = 0x01;
+constexpr std::uint8_t kRightButton = 0x02;
+constexpr std::uint8_t kMiddleButton = 0x04;
+
+platform::MouseButton ButtonOf(std::uint8_t code) {
+  switch (code) {
+    case kLeftButton: return platform::MouseButton::Left;
+    case kRightButton: return platform::MouseButton::Right;
+    default: return platform::MouseButton::Middle;
+  }
+}
+
+void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
+  // The code is logged as a signed byte widened to 32 bits: 0xF3 shows as FFFFFFF3.
+  const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(code)));
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%X\n", static_cast<unsigned>(widened));
+  log.Write({trace::text::kKeyCodePrefix, digits});
+}
+
+}  // namespace
+
+bool IsExtendedKey(std::uint8_t code) {
+  switch (code) {
+    case 0x21:  // Page Up
+    case 0x22:  // Page Down
+    case 0x23:  // End
+    case 0x24:  // Home
+    case 0x25:  // Left
+    case 0x26:  // Up
+    case 0x27:  // Right
+    case 0x28:  // Down
+    case 0x2C:  // Print Screen
+    case 0x2D:  // Insert
+    case 0x2E:  // Delete
+    case 0x5B:  // left Windows
+    case 0x5C:  // right Windows
+    case 0x5D:  // Applications (menu)
+    case 0x6F:  // keypad /
+    case 0x90:  // Num Lock
+    case 0xA3:  // right Ctrl
+    case 0xA5:  // right Alt
+      return true;
+    default:
+      // Browser, volume, media and launch keys.
+      return code >= 0xA6 && code <= 0xB7;
+  }
+}
+
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log) {
+  log.Write(mode == SendMode::Press ? trace::text::kPressLine : trace::text::kReleaseLine);
+  const std::size_t count = btnfile::KeyCount(keys);
+  const platform::KeyDirection direction =
+      mode == SendMode::Press ? platform::KeyDirection::Down : platform::KeyDirection::Up;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t code = mode == SendMode::Press ? keys[i] : keys[count - 1 - i];
+    if (code == kLeftButton || code == kRightButton || code == kMiddleButton) {
+      input.SendMouseButton(ButtonOf(code), direction);
+      log.Write(trace::text::kMouseLine);
+    } else {
+      input.SendKey(code, direction, IsExtendedKey(code));
+      TraceKeyCode(code, log);
+    }
+  }
+}
 
 void SlotPresser::SendChord(const btnfile::KeySequence& keys) {
   SendKeyEvent(keys, SendMode::Press, input_, log_);
@@ -22,7 +91,7 @@ void SlotPresser::PressSlot(int slot) {
       switcher_.SwitchMap(kDefaultMapAlias);
       break;
     case btnfile::ActionKind::BASE:
-      switcher_.names().defaultMapName = def->target;
+      switcher_.pages().defaultMap = def->target;
       switcher_.SwitchMap(def->target);
       break;
     case btnfile::ActionKind::REKEY:

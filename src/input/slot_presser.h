@@ -4,17 +4,28 @@
 
 #include "btnfile/button_def.h"
 #include "input/map_switcher.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "platform/clock.h"
-#include "platform/input_events.h"
+#include "platform/input.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
 
+enum class SendMode {
+  Press = 0,    // every code goes down, in written order
+  Release = 1,  // every code comes up, in reverse order
+};
+
+// The keys a physical keyboard sends with the extended-key mark.
+bool IsExtendedKey(std::uint8_t code);
+
+// The one place synthetic input is made: one event and one trace line per code.
+void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log);
+
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::InputEvents& input, platform::Clock& clock,
+  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::Input& input, platform::Clock& clock,
               trace::TraceLog& log)
       : slots_(slots), switcher_(switcher), input_(input), clock_(clock), log_(log) {}
 
@@ -32,7 +43,7 @@ class SlotPresser {
 
   const SlotTable& slots_;
   MapSwitcher& switcher_;
-  platform::InputEvents& input_;
+  platform::Input& input_;
   platform::Clock& clock_;
   trace::TraceLog& log_;
   std::optional<btnfile::KeySequence> rememberedKeys_;

@@ -8,9 +8,9 @@ namespace keyvane::platform {
 class Clock {
  public:
   virtual ~Clock() = default;
-  // GetTickCount: milliseconds since boot, wrapping after about 49.7 days.
+  // Milliseconds since boot, wrapping after about 49.7 days: compare by unsigned difference.
   virtual std::uint32_t TickCount() = 0;
-  // Sleep(milliseconds).
+  // Blocks this thread; between a chord's press and its release.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 

@@ -11,112 +11,51 @@ constexpr std::uint32_t kCornerDwellMs = 10000;
 
 }  // namespace
 
-void FocusTracker::CheckCorner(platform::Point cursor) {
+void ExitRules::WatchCorner(platform::Point cursor) {
   if (cursor.x > 1 || cursor.y > 1) {
     cornerDwellStart_.reset();
     return;
   }
-  const std::uint32_t now = s_.clock.TickCount();
+  const std::uint32_t now = clock_.TickCount();
   if (!cornerDwellStart_) {
     cornerDwellStart_ = now;
   } else if (now - *cornerDwellStart_ > kCornerDwellMs) {  // unsigned: right across the wrap
-    s_.app.RequestQuit();
+    shell_.Quit();
   }
 }
 
-bool FocusTracker::IsPanelTitle(const std::string& title) const {
-  return title == platform::kLeftPanelTitle || title == platform::kRightPanelTitle;
+bool ExitRules::QuitWhenPanelsHidden(bool following) {
+  const bool anyPanelVisible = desktop_.IsVisible(shell_.PanelWindow(platform::PanelSide::Left)) ||
+                               desktop_.IsVisible(shell_.PanelWindow(platform::PanelSide::Right));
+  if (anyPanelVisible || !following) return false;
+  shell_.Quit();
+  return true;
 }
 
-void FocusTracker::TraceLoopLine(platform::WindowHandle child, platform::ImeContext context) {
-  char line[96];
-  std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", child, context);
-  log_.Write(line);
-}
-
-void FocusTracker::FindImeContext() {
-  // The previous tick's context is not needed any more once a new one is taken.
-  input::ReleaseTargetImeContext(target_, s_.ime);
-  target_.targetImeContext = s_.ime.GetContext(target_.targetWindow);
-  target_.contextWindow = target_.targetWindow;
-  if (target_.targetImeContext == 0) {
-    imeChildWindow_ = target_.targetWindow;
-    while (target_.targetImeContext == 0) {
-      imeChildWindow_ = s_.windows.FirstChild(imeChildWindow_);
-      if (imeChildWindow_ == 0) break;
-      target_.targetImeContext = s_.ime.GetContext(imeChildWindow_);
-      target_.contextWindow = imeChildWindow_;
-      TraceLoopLine(imeChildWindow_, target_.targetImeContext);
-    }
-  }
-  target_.contextReleased = target_.targetImeContext == 0;
-}
-
-void FocusTracker::FollowForeground() {
-  const platform::WindowHandle foreground = s_.windows.ForegroundWindow();
-  if (IsPanelTitle(s_.windows.WindowTitle(foreground))) return;
-  // A program that does not answer is not taken: joining its input would stall the panels.
-  // The old target stays until the new one answers.
-  if (foreground != target_.targetWindow && s_.windows.IsHung(foreground)) return;
-  target_.targetWindow = foreground;
-}
-
-void FocusTracker::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
-  // No target, or one of Keyvane's own windows (its menu, its About box): there is no other
-  // input to join, and the joined one stays, so the user comes back to it unchanged.
-  if (attachedThreadId_ == targetThread || targetThread == 0 || targetThread == ownThread) return;
-  // Only the current target's thread is joined: one hung program must not stall the others.
-  if (joined_) s_.windows.AttachThreadInput(ownThread, attachedThreadId_, false);
-  joined_ = false;
-  attachedThreadId_ = targetThread;
-}
-
-void FocusTracker::Timer1Timer() {
-  const platform::Point cursor = s_.cursor.Position();
-  CheckCorner(cursor);
-
-  const platform::WindowHandle previousTarget = target_.targetWindow;
-  FollowForeground();
-
-  const platform::ThreadId targetThread = s_.windows.WindowThread(target_.targetWindow);
-  const platform::ThreadId ownThread = s_.windows.CurrentThread();
-
-  const bool anyPanelVisible = s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Left)) ||
-                               s_.windows.IsVisible(s_.panels.Window(platform::PanelSide::Right));
-  if (!anyPanelVisible && attachedThreadId_ != 0) {
-    s_.app.RequestQuit();
-    return;
-  }
-
-  // The input stays joined from tick to tick: leaving it even for a moment would hand the
-  // clicks still queued for the panels to the target's thread, which drops them. A target
-  // that stopped answering is left until it answers again.
-  FollowTargetThread(ownThread, targetThread);
-  const bool join = attachedThreadId_ != 0 && !s_.windows.IsHung(target_.targetWindow);
-  if (join != joined_) {
-    s_.windows.AttachThreadInput(ownThread, attachedThreadId_, join);
-    joined_ = join;
-  }
-
-  hook_.CheckLongHold(cursor);
-
-  FindImeContext();
-
+void FocusTracker::TraceStatus() {
   char status[128];
   std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
-                imeChildWindow_, target_.targetImeContext);
+                follower_.imeChildWindow(), target_.targetImeContext);
   log_.Write(status);
+}
+
+void FocusTracker::OnTick() {
+  const platform::Point cursor = input_.CursorPosition();
+  exits_.WatchCorner(cursor);
+
+  const platform::WindowHandle previousTarget = target_.targetWindow;
+  follower_.FollowForeground();
+  if (exits_.QuitWhenPanelsHidden(follower_.following())) return;
+  follower_.KeepInputJoined();
+
+  hook_.CheckLongHold(cursor);
+  follower_.FindImeContext();
+  TraceStatus();
 
   // A new target gets the input method of the map shown, as if the map had just been switched to.
   if (target_.targetWindow != previousTarget) switcher_.SetTargetInputMethod();
 
   placePanels_();
-}
-
-void FocusTracker::DetachInput() {
-  input::ReleaseTargetImeContext(target_, s_.ime);
-  if (joined_) s_.windows.AttachThreadInput(s_.windows.CurrentThread(), attachedThreadId_, false);
-  joined_ = false;
 }
 
 }  // namespace keyvane::tracking

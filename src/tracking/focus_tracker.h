@@ -5,31 +5,48 @@
 #include <optional>
 
 #include "input/map_switcher.h"
-#include "input/target_state.h"
-#include "platform/app_control.h"
 #include "platform/clock.h"
-#include "platform/cursor.h"
-#include "platform/ime.h"
-#include "platform/panels.h"
-#include "platform/window_system.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/input_method.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/panel_mouse_hook.h"
+#include "tracking/target_follower.h"
 
 namespace keyvane::tracking {
 
-// The right panel's 100 ms timer: follows the foreground window, keeps this thread's input
-// joined with its thread (and with no other, and not while it hangs), finds its input-method context, gives a new
-// target the input-method state of the map shown, fires the long right hold, applies the two exit rules, traces one
-// status line and re-places the panels.
+// The two ways Keyvane ends without its menu: the cursor held in the screen's top-left corner
+// for more than 10 seconds, and both panels hidden (by a second copy or the icon) once a
+// target has been followed.
+class ExitRules {
+ public:
+  ExitRules(platform::Desktop& desktop, platform::Clock& clock, platform::Shell& shell)
+      : desktop_(desktop), clock_(clock), shell_(shell) {}
+
+  // Asks to quit once the cursor has dwelt in the corner long enough; the tick goes on.
+  void WatchCorner(platform::Point cursor);
+  // Asks to quit when neither panel is visible and a target is followed; true when it did.
+  bool QuitWhenPanelsHidden(bool following);
+
+ private:
+  platform::Desktop& desktop_;
+  platform::Clock& clock_;
+  platform::Shell& shell_;
+  std::optional<std::uint32_t> cornerDwellStart_;  // empty: cursor not in the corner
+};
+
+// The right panel's 100 ms tick: follows the target, applies the exit rules, fires the long
+// right hold, finds the target's input-method context, traces one status line, gives a new
+// target the input-method state of the map shown and re-places the panels.
 class FocusTracker {
  public:
   struct Services {
-    platform::WindowSystem& windows;
+    platform::Desktop& desktop;
     platform::InputMethod& ime;
-    platform::Cursor& cursor;
+    platform::Input& input;
     platform::Clock& clock;
-    platform::Panels& panels;
-    platform::AppControl& app;
+    platform::Shell& shell;
   };
 
   FocusTracker(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
@@ -38,38 +55,30 @@ class FocusTracker {
         switcher_(switcher),
         hook_(hook),
         log_(log),
-        s_(services),
+        input_(services.input),
+        follower_(target, services.desktop, services.ime, log),
+        exits_(services.desktop, services.clock, services.shell),
         placePanels_(std::move(placePanels)) {}
 
   // One tick.
-  void Timer1Timer();
+  void OnTick();
 
   // The right panel's destruction: the input is detached from the target's thread.
-  void DetachInput();
+  void DetachInput() { follower_.DetachInput(); }
 
-  platform::ThreadId attachedThreadId() const { return attachedThreadId_; }
-  platform::WindowHandle imeChildWindow() const { return imeChildWindow_; }
-  std::optional<std::uint32_t> cornerDwellStart() const { return cornerDwellStart_; }
+  const TargetFollower& follower() const { return follower_; }
 
  private:
-  void CheckCorner(platform::Point cursor);
-  void FollowForeground();
-  void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
-  bool IsPanelTitle(const std::string& title) const;
-  void FindImeContext();
-  void TraceLoopLine(platform::WindowHandle child, platform::ImeContext context);
+  void TraceStatus();
 
   input::TargetState& target_;
   input::MapSwitcher& switcher_;
   PanelMouseHook& hook_;
   trace::TraceLog& log_;
-  Services s_;
+  platform::Input& input_;
+  TargetFollower follower_;
+  ExitRules exits_;
   std::function<void()> placePanels_;
-
-  platform::ThreadId attachedThreadId_ = 0;  // the target thread followed; 0 until there is one
-  bool joined_ = false;                      // whether this thread's input is joined with it now
-  platform::WindowHandle imeChildWindow_ = 0;
-  std::optional<std::uint32_t> cornerDwellStart_;  // empty: cursor not in the corner
 };
 
 }  // namespace keyvane::tracking

@@ -3,8 +3,6 @@
 #include <string>
 
 #include "btnfile/special_names.h"
-#include "input/map_names.h"
-#include "tracking/slot_geometry.h"
 
 namespace keyvane::tracking {
 
@@ -14,28 +12,28 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 }  // namespace
 
-void PanelMouseHook::Park(int slot) { ParkCursor(panels_, cursor_, slot); }
+void PanelMouseHook::Park(int slot) { input::ParkCursor(shell_, input_, slot); }
 
-HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin) {
-  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
-  if (!slot || nCode < 0) return HookAction::PassOn;
+HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin) {
+  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
+  if (!slot) return HookAction::PassOn;
   if (origin == InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
     // touch, it would press that button again, and again. It is swallowed.
-    return message >= kWmLButtonDown && message <= kWmRButtonDblClk ? HookAction::Consume : HookAction::PassOn;
+    return message == MouseMessage::Move || message == MouseMessage::Other ? HookAction::PassOn : HookAction::Consume;
   }
   switch (message) {
-    case kWmLButtonDown:
-    case kWmLButtonDblClk: return HookAction::Consume;
-    case kWmLButtonUp:
+    case MouseMessage::LeftDown:
+    case MouseMessage::LeftDoubleClick: return HookAction::Consume;
+    case MouseMessage::LeftUp:
       presser_.PressSlot(*slot);
       Park(*slot);
       return HookAction::Consume;
-    case kWmRButtonDown:
+    case MouseMessage::RightDown:
       rightHold_ = {RightHoldState::Phase::Held, clock_.TickCount()};
       Park(*slot);
       return HookAction::Consume;
-    case kWmRButtonUp:
+    case MouseMessage::RightUp:
       if (rightHold_.phase == RightHoldState::Phase::Spent) {
         rightHold_ = {};
         Park(*slot);
@@ -44,23 +42,23 @@ HookAction PanelMouseHook::HookProc(int nCode, std::uint32_t message, platform::
         RightButtonPage(*slot);
       }
       return HookAction::Consume;
-    case kWmRButtonDblClk: Park(*slot); return HookAction::Consume;
+    case MouseMessage::RightDoubleClick: Park(*slot); return HookAction::Consume;
     default: return HookAction::PassOn;
   }
 }
 
 void PanelMouseHook::RightButtonPage(int slot) {
-  input::MapNames& names = switcher_.names();
+  input::PageState& pages = switcher_.pages();
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
     const btnfile::ButtonDef* def = switcher_.LookupSlot(btnfile::kRightButtonPageMap, position);
     if (def == nullptr) {
-      names.defaultMapName = std::string(input::kDefaultMapAlias);
+      pages.defaultMap = std::string(input::kDefaultMapAlias);
       switcher_.SwitchMap(input::kDefaultMapAlias);
       Park(slot);
       return;
     }
-    if (def->caption == names.nowMap) {
-      names.defaultMapName = def->target;
+    if (def->caption == pages.shownMap) {
+      pages.defaultMap = def->target;
       switcher_.SwitchMap(def->target);
       return;
     }
@@ -73,14 +71,14 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
   if (rightHold_.phase != RightHoldState::Phase::Held) return;
   // Unsigned difference: right across the tick count's wrap.
   if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
-  const std::optional<int> slot = HitTestSlot(slots_, panels_, point);
+  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
   if (!slot) return;
   SlideCommand(*slot);
   rightHold_.phase = RightHoldState::Phase::Spent;
 }
 
 void PanelMouseHook::SlideCommand(int slot) {
-  const std::string saved = switcher_.names().nowMap;
+  const std::string saved = switcher_.pages().shownMap;
   switcher_.SwitchMap(btnfile::kSlideCommandMap);
   presser_.PressSlot(slot);
   switcher_.SwitchMap(saved);

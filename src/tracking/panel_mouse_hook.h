@@ -4,26 +4,56 @@
 
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "platform/clock.h"
-#include "platform/cursor.h"
-#include "platform/geometry.h"
-#include "platform/panels.h"
-#include "tracking/mouse_messages.h"
-#include "tracking/right_hold_state.h"
+#include "platform/input.h"
+#include "platform/shell.h"
 
 namespace keyvane::tracking {
+
+// The mouse messages the panel hook tells apart; the Windows shell maps the system's ids to these.
+enum class MouseMessage {
+  Move,
+  LeftDown,
+  LeftUp,
+  LeftDoubleClick,
+  RightDown,
+  RightUp,
+  RightDoubleClick,
+  Other,  // the middle button, the wheel, ...: never a panel's business
+};
+
+// Where a mouse message comes from.
+enum class InputOrigin {
+  User,     // a touch, a mouse, another program
+  Keyvane,  // a mouse-button key that Keyvane itself sent
+};
+
+enum class HookAction {
+  PassOn,   // on to the next hook and the window under the cursor
+  Consume,  // swallowed: no window sees it
+};
+
+// The right-button gesture: Held from a right press on a panel button until the long-hold
+// command fires (Spent) or a right release over a button ends it (Idle).
+struct RightHoldState {
+  enum class Phase { Idle, Held, Spent };
+  Phase phase = Phase::Idle;
+  std::uint32_t heldSince = 0;  // tick count of the right press; meaningful while Held
+
+  bool operator==(const RightHoldState&) const = default;
+};
 
 // Takes every button message over a panel button, so a touch never activates a panel:
 // left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.
 class PanelMouseHook {
  public:
   PanelMouseHook(const input::SlotTable& slots, input::MapSwitcher& switcher, input::SlotPresser& presser,
-                 platform::Panels& panels, platform::Cursor& cursor, platform::Clock& clock)
-      : slots_(slots), switcher_(switcher), presser_(presser), panels_(panels), cursor_(cursor), clock_(clock) {}
+                 platform::Shell& shell, platform::Input& input, platform::Clock& clock)
+      : slots_(slots), switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
-  HookAction HookProc(int nCode, std::uint32_t message, platform::Point point, InputOrigin origin);
+  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
   // and the cursor is over a panel button. Called by every focus-tracker tick.
@@ -39,8 +69,8 @@ class PanelMouseHook {
   const input::SlotTable& slots_;
   input::MapSwitcher& switcher_;
   input::SlotPresser& presser_;
-  platform::Panels& panels_;
-  platform::Cursor& cursor_;
+  platform::Shell& shell_;
+  platform::Input& input_;
   platform::Clock& clock_;
   RightHoldState rightHold_;
 };

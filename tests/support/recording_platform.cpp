@@ -68,9 +68,7 @@ std::string RecordingPlatform::NewTrace() {
   return fresh;
 }
 
-app::PlatformServices RecordingPlatform::Services() {
-  return {*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this};
-}
+app::PlatformServices RecordingPlatform::Services() { return {*this, *this, *this, *this, *this, *this}; }
 
 bool RecordingPlatform::ReadAll(const std::string& path, std::string& bytes) { return fileSystem.ReadAll(path, bytes); }
 
@@ -81,13 +79,13 @@ bool RecordingPlatform::Append(const std::string& path, std::string_view bytes) 
 
 void RecordingPlatform::Remove(const std::string& path) { fileSystem.Remove(path); }
 
-void RecordingPlatform::KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) {
+void RecordingPlatform::SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) {
   char text[40];
   std::snprintf(text, sizeof text, "key %02X %s%s", virtualKey, DirectionName(direction), extended ? " ext" : "");
   Record(text);
 }
 
-void RecordingPlatform::MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) {
+void RecordingPlatform::SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) {
   Record(std::string("mouse ") + ButtonName(button) + "-" + DirectionName(direction));
 }
 
@@ -96,7 +94,7 @@ void RecordingPlatform::Sleep(std::uint32_t milliseconds) {
   tick += milliseconds;
 }
 
-void RecordingPlatform::MoveTo(platform::Point point) {
+void RecordingPlatform::MoveCursor(platform::Point point) {
   Record("cursor " + std::to_string(point.x) + "," + std::to_string(point.y));
   cursor = point;
 }
@@ -137,11 +135,11 @@ platform::ThreadId RecordingPlatform::WindowThread(platform::WindowHandle window
   return it == windows.end() ? 0 : it->second.thread;
 }
 
-void RecordingPlatform::AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) {
-  Record(std::string(attach ? "attach " : "detach ") + std::to_string(from) + "->" + std::to_string(to));
+void RecordingPlatform::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
+  Record(std::string(join ? "attach " : "detach ") + std::to_string(own) + "->" + std::to_string(other));
 }
 
-platform::WindowHandle RecordingPlatform::FindByTitle(std::string_view title) {
+platform::WindowHandle RecordingPlatform::FindTopLevelWindow(std::string_view title) {
   for (const auto& [handle, window] : windows) {
     if (window.title == title) return handle;
   }
@@ -190,7 +188,7 @@ void RecordingPlatform::SetOpenStatusThroughWindow(platform::WindowHandle imeWin
   Record("ime-window-open " + std::to_string(imeWindow) + (open ? " on" : " off"));
 }
 
-platform::WindowHandle RecordingPlatform::Window(platform::PanelSide side) {
+platform::WindowHandle RecordingPlatform::PanelWindow(platform::PanelSide side) {
   return side == platform::PanelSide::Left ? kLeftPanelWindow : kRightPanelWindow;
 }
 
@@ -198,17 +196,17 @@ platform::Rect RecordingPlatform::ButtonBounds(platform::PanelSide side, int row
   return panel(side).buttons[static_cast<std::size_t>(row)];
 }
 
-void RecordingPlatform::SetWidth(platform::PanelSide side, int width) {
+void RecordingPlatform::SetPanelWidth(platform::PanelSide side, int width) {
   Record(std::string("width ") + SideName(side) + " " + std::to_string(width));
   panel(side).bounds.width = width;
 }
 
-void RecordingPlatform::SetTitle(platform::PanelSide side, std::string_view title) {
+void RecordingPlatform::SetPanelTitle(platform::PanelSide side, std::string_view title) {
   Record(std::string("title ") + SideName(side) + " " + std::string(title));
-  windows[Window(side)].title = title;
+  windows[PanelWindow(side)].title = title;
 }
 
-void RecordingPlatform::Move(platform::PanelSide side, platform::Point topLeft) {
+void RecordingPlatform::MovePanel(platform::PanelSide side, platform::Point topLeft) {
   Record(std::string("move ") + SideName(side) + " " + std::to_string(topLeft.x) + "," + std::to_string(topLeft.y));
   panel(side).bounds.left = topLeft.x;
   panel(side).bounds.top = topLeft.y;
@@ -219,22 +217,22 @@ void RecordingPlatform::SetCaption(platform::PanelSide side, int row, std::strin
   panel(side).captions[static_cast<std::size_t>(row)] = caption;
 }
 
-void RecordingPlatform::Show(platform::PanelSide side) {
+void RecordingPlatform::ShowPanel(platform::PanelSide side) {
   Record(std::string("show ") + SideName(side));
-  windows[Window(side)].visible = true;
+  windows[PanelWindow(side)].visible = true;
 }
 
-void RecordingPlatform::SetFocus(platform::WindowHandle window) {
+void RecordingPlatform::GiveFocus(platform::WindowHandle window) {
   Record("focus " + std::to_string(window));
   focus = window;
 }
 
-bool RecordingPlatform::Install() {
+bool RecordingPlatform::InstallMouseHook() {
   Record("hook-install");
   return hookInstallSucceeds;
 }
 
-void RecordingPlatform::Remove() { Record("hook-remove"); }
+void RecordingPlatform::RemoveMouseHook() { Record("hook-remove"); }
 
 std::string WorkedExampleButtonFile() { return Fixture("worked_example.BTN"); }
 
@@ -256,10 +254,8 @@ platform::Point SlotCenter(RecordingPlatform& world, int slot) {
 }
 
 bool LeftClick(app::Keyboard& keyboard, platform::Point at) {
-  const bool down =
-      keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonDown, at) == tracking::HookAction::Consume;
-  const bool up =
-      keyboard.OnMouseHook(tracking::kHcAction, tracking::kWmLButtonUp, at) == tracking::HookAction::Consume;
+  const bool down = keyboard.OnMouseMessage(tracking::MouseMessage::LeftDown, at) == tracking::HookAction::Consume;
+  const bool up = keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, at) == tracking::HookAction::Consume;
   return down && up;
 }
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/keyboard.h"
-#include "app/platform_services.h"
 #include "support/memory_files.h"
 
 namespace keyvane::testing {
@@ -22,24 +21,18 @@ struct FakeWindow {
   platform::ImeContext imeContext = 0;
   bool visible = true;
   bool hung = false;
-  platform::WindowHandle defaultImeWindow = 0;  // what ImmGetDefaultIMEWnd gives for it
+  platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
 };
 
-// Every platform interface at once: a scriptable world (windows, threads, contexts, the
+// Every platform role at once: a scriptable world (windows, threads, contexts, the
 // foreground window, the cursor, the clock, the screen, the command line, the two panels)
 // and one ordered log of every effect the keyboard has on it.
 class RecordingPlatform final : public platform::Files,
-                                public platform::InputEvents,
                                 public platform::Clock,
-                                public platform::Cursor,
-                                public platform::WindowSystem,
-                                public platform::TopLevelWindows,
+                                public platform::Input,
+                                public platform::Desktop,
                                 public platform::InputMethod,
-                                public platform::Screen,
-                                public platform::CommandLine,
-                                public platform::Panels,
-                                public platform::MouseHook,
-                                public platform::AppControl {
+                                public platform::Shell {
  public:
   static constexpr platform::WindowHandle kLeftPanelWindow = 9001;
   static constexpr platform::WindowHandle kRightPanelWindow = 9002;
@@ -75,6 +68,13 @@ class RecordingPlatform final : public platform::Files,
 
   // The effects whose first word is one of `kinds` ("key", "mouse", "ime-open", ...).
   std::vector<std::string> EffectsOf(std::initializer_list<std::string_view> kinds) const;
+  // The key events sent ("key 41 down"), and the captions set ("caption L0 A"), in order.
+  std::vector<std::string> KeyEvents() const { return EffectsOf({"key"}); }
+  std::vector<std::string> CaptionChanges() const { return EffectsOf({"caption"}); }
+  // What a panel button shows now.
+  const std::string& ShownCaption(platform::PanelSide side, int row) {
+    return panel(side).captions[static_cast<std::size_t>(row)];
+  }
   // The effects, then forgets them.
   std::vector<std::string> TakeEffects();
 
@@ -90,18 +90,18 @@ class RecordingPlatform final : public platform::Files,
   bool Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
   std::optional<platform::FileStamp> Stamp(const std::string& path) override { return fileSystem.Stamp(path); }
-  // InputEvents
-  void KeyEvent(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
-  void MouseButtonEvent(platform::MouseButton button, platform::KeyDirection direction) override;
   // Clock
   std::uint32_t TickCount() override { return tick; }
   void Sleep(std::uint32_t milliseconds) override;
-  // Cursor
-  platform::Point Position() override { return cursor; }
-  void MoveTo(platform::Point point) override;
-  // WindowSystem
+  // Input
+  void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
+  void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  platform::Point CursorPosition() override { return cursor; }
+  void MoveCursor(platform::Point point) override;
+  // Desktop
   platform::WindowHandle FocusWindow() override { return focus; }
   platform::WindowHandle ForegroundWindow() override { return foreground; }
+  void GiveFocus(platform::WindowHandle window) override;
   std::string WindowTitle(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
   bool IsVisible(platform::WindowHandle window) override;
@@ -110,11 +110,13 @@ class RecordingPlatform final : public platform::Files,
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
   void BringToForeground(platform::WindowHandle window) override;
-  void AttachThreadInput(platform::ThreadId from, platform::ThreadId to, bool attach) override;
-  // TopLevelWindows
-  platform::WindowHandle FindByTitle(std::string_view title) override;
+  void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
   bool ShowNormal(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;
+  int ScreenWidth() override { return screenWidth; }
+  int VerticalScrollBarWidth() override { return scrollBarWidth; }
+  int EdgeWidth() override { return edgeWidth; }
   // InputMethod
   platform::ImeContext GetContext(platform::WindowHandle window) override;
   void SetOpenStatus(platform::ImeContext context, bool open) override;
@@ -122,29 +124,21 @@ class RecordingPlatform final : public platform::Files,
   platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
   platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
   void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
-  // Screen
-  int Width() override { return screenWidth; }
-  int VerticalScrollBarWidth() override { return scrollBarWidth; }
-  int EdgeWidth() override { return edgeWidth; }
-  // CommandLine
-  std::vector<std::string> Arguments() override { return arguments; }
-  // Panels
-  platform::WindowHandle Window(platform::PanelSide side) override;
-  platform::Rect Bounds(platform::PanelSide side) override { return panel(side).bounds; }
+  // Shell
+  platform::WindowHandle PanelWindow(platform::PanelSide side) override;
+  platform::Rect PanelBounds(platform::PanelSide side) override { return panel(side).bounds; }
   platform::Rect ButtonBounds(platform::PanelSide side, int row) override;
-  void SetWidth(platform::PanelSide side, int width) override;
-  void SetTitle(platform::PanelSide side, std::string_view title) override;
-  void Move(platform::PanelSide side, platform::Point topLeft) override;
+  void SetPanelWidth(platform::PanelSide side, int width) override;
+  void SetPanelTitle(platform::PanelSide side, std::string_view title) override;
+  void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
-  void Show(platform::PanelSide side) override;
-  void SetFocus(platform::WindowHandle window) override;
-  // MouseHook
-  bool Install() override;
-  void Remove() override;
-  // AppControl
-  void RequestQuit() override { Record("quit"); }
+  void ShowPanel(platform::PanelSide side) override;
+  bool InstallMouseHook() override;
+  void RemoveMouseHook() override;
   void HideTrayIcon() override { Record("tray-hide"); }
   void ShowTrayBalloon(std::string_view text) override { Record("tray-balloon " + std::string(text)); }
+  void Quit() override { Record("quit"); }
+  std::vector<std::string> Arguments() override { return arguments; }
 
  private:
   void Record(std::string effect);

@@ -14,10 +14,9 @@
 
 #include "app/keyboard.h"
 #include "fuzz/properties/failures.h"
-#include "input/map_names.h"
-#include "input/slot_table.h"
+#include "input/slots.h"
 #include "support/recording_platform.h"
-#include "tracking/mouse_messages.h"
+#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::fuzz {
 
@@ -152,10 +151,10 @@ class ContextLedger {
 // its position, each caption that definition's (empty for none or NONE).
 inline void CheckShownMap(const app::Keyboard& keyboard, testing::RecordingPlatform& world, Failures& f) {
   const btnfile::MapTable& table = keyboard.loaded().maps.table;
-  const input::MapNames& names = keyboard.mapNames();
+  const input::PageState& pages = keyboard.pages();
   for (int position = 0; position < input::kSlotCount; ++position) {
     const int slot = input::SlotForPosition(position);
-    const btnfile::ButtonDef* expected = input::LookupSlot(table, names, names.nowMap, position);
+    const btnfile::ButtonDef* expected = input::LookupSlot(table, pages, pages.shownMap, position);
     const btnfile::ButtonDef* bound = keyboard.slots().DefinitionOf(slot);
     f.Check(bound == expected, "a slot not bound to the shown map's definition");
     const input::SlotButton button = input::ButtonOfSlot(slot);
@@ -197,9 +196,14 @@ inline std::string PlacementArgument(Choices& in) {
   return option + in.Text(static_cast<std::size_t>(in.Below(12)));
 }
 
-inline constexpr std::uint32_t kMessages[] = {
-    tracking::kWmMouseMove,   tracking::kWmLButtonDown, tracking::kWmLButtonUp,     tracking::kWmLButtonDblClk,
-    tracking::kWmRButtonDown, tracking::kWmRButtonUp,   tracking::kWmRButtonDblClk, tracking::kWmMButtonDown};
+inline constexpr tracking::MouseMessage kMessages[] = {tracking::MouseMessage::Move,
+                                                       tracking::MouseMessage::LeftDown,
+                                                       tracking::MouseMessage::LeftUp,
+                                                       tracking::MouseMessage::LeftDoubleClick,
+                                                       tracking::MouseMessage::RightDown,
+                                                       tracking::MouseMessage::RightUp,
+                                                       tracking::MouseMessage::RightDoubleClick,
+                                                       tracking::MouseMessage::Other};
 
 // Changes the world between events: foreground windows and their contexts come and go.
 inline void ChangeWorld(Choices& in, testing::RecordingPlatform& world) {
@@ -275,11 +279,13 @@ inline Failures EngineProperties(std::string_view bytes) {
       case 0:
       case 1:
       case 2: {
-        const int nCode = in.Below(8) == 0 ? in.Below(4) - 1 : tracking::kHcAction;
-        const std::uint32_t message = detail::kMessages[in.Below(std::size(detail::kMessages))];
+        // Now and then a message the system marks as not for the hook to act on: the window layer
+        // passes it on without asking the keyboard.
+        const bool notToActOn = in.Below(8) == 0 && in.Below(4) == 0;
+        const tracking::MouseMessage message = detail::kMessages[in.Below(std::size(detail::kMessages))];
         const platform::Point at = detail::PointerPosition(in, world);
         world.cursor = at;
-        if (hooked) keyboard.OnMouseHook(nCode, message, at);
+        if (hooked && !notToActOn) keyboard.OnMouseMessage(message, at);
         break;
       }
       case 3:

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace keyvane::platform {
+
+// What the window system hands back travels through the core as plain integers; 0 means none.
+using WindowHandle = std::intptr_t;
+using ImeContext = std::intptr_t;
+using ThreadId = std::uint32_t;
+
+// Screen or window coordinates in pixels.
+struct Point {
+  int x = 0;
+  int y = 0;
+
+  bool operator==(const Point&) const = default;
+};
+
+// A rectangle by its top-left corner and size; both edges count as inside where a test says so.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+
+  bool operator==(const Rect&) const = default;
+};
+
+// The rest of the desktop as the core sees it: the window keys go to, the threads behind
+// windows, the panels of a copy already running, and the screen's size.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // The window with the keyboard focus on Keyvane's own thread; at start-up, the one typed into.
+  virtual WindowHandle FocusWindow() = 0;
+  // The window the user works in now; 0 when there is none.
+  virtual WindowHandle ForegroundWindow() = 0;
+  // Gives the keyboard focus to a window, so that the first press reaches it.
+  virtual void GiveFocus(WindowHandle window) = 0;
+  // Brings a window back to the front after one of Keyvane's own windows had it.
+  virtual void BringToForeground(WindowHandle window) = 0;
+  // A window's title: at most 999 bytes, empty for 0 or a vanished window.
+  virtual std::string WindowTitle(WindowHandle window) = 0;
+  // A window's first child, where an input-method context may live; 0 when there is none.
+  virtual WindowHandle FirstChild(WindowHandle window) = 0;
+  virtual bool IsVisible(WindowHandle window) = 0;
+  // The window's program has not taken its messages for a while.
+  virtual bool IsHung(WindowHandle window) = 0;
+
+  // The thread that runs a window; 0 for 0 or a vanished window.
+  virtual ThreadId WindowThread(WindowHandle window) = 0;
+  // Keyvane's own user-interface thread.
+  virtual ThreadId CurrentThread() = 0;
+  // The window that has the keyboard focus on that thread (any process); 0 when none.
+  virtual WindowHandle FocusedWindow(ThreadId thread) = 0;
+  // Joins or leaves the keyboard input of another thread, so that keys sent from here land in
+  // that thread's focused window.
+  virtual void JoinInput(ThreadId own, ThreadId other, bool join) = 0;
+
+  // A top-level window by its exact title, to reach the panels of a copy already running; 0 when none.
+  virtual WindowHandle FindTopLevelWindow(std::string_view title) = 0;
+  // Shows a window in its normal state; true when it was visible before.
+  virtual bool ShowNormal(WindowHandle window) = 0;
+  virtual void Hide(WindowHandle window) = 0;
+
+  // The screen's width, read every time so a changed screen is followed.
+  virtual int ScreenWidth() = 0;
+  // The width of a vertical scroll bar and of a window's sunken edge, which the right panel keeps clear of.
+  virtual int VerticalScrollBarWidth() = 0;
+  virtual int EdgeWidth() = 0;
+};
+
+}  // namespace keyvane::platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/desktop.h"
+
+namespace keyvane::platform {
+
+enum class KeyDirection { Down, Up };
+enum class MouseButton { Left, Right, Middle };
+
+// The system's input stream: synthetic keys and mouse buttons, and the cursor.
+class Input {
+ public:
+  virtual ~Input() = default;
+  // One key as a physical keyboard sends it: with its scan code and, for a key of the extended
+  // set (arrows, Home, Insert, ...), the extended-key mark.
+  virtual void SendKey(std::uint8_t virtualKey, KeyDirection direction, bool extended) = 0;
+  // A mouse button acting where the cursor is, without moving it. It is marked as Keyvane's own,
+  // so that the mouse hook can tell it from a touch.
+  virtual void SendMouseButton(MouseButton button, KeyDirection direction) = 0;
+  // The cursor in screen coordinates.
+  virtual Point CursorPosition() = 0;
+  virtual void MoveCursor(Point point) = 0;
+};
+
+}  // namespace keyvane::platform

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace keyvane::platform {
+
+enum class PanelSide { Left = 0, Right = 1 };
+
+inline constexpr int kButtonsPerPanel = 7;
+
+// The panels' public identity: a second copy and the focus tracker know them by these titles.
+inline constexpr std::string_view kLeftPanelTitle = "KB1_For_Keyvane";
+inline constexpr std::string_view kRightPanelTitle = "KB2_For_Keyvane";
+
+// How each panel is built: 387 pixels high, one column of seven buttons at x 0,
+// 40 pixels apart, 41 high (so neighbours overlap by one), the last one 49 high.
+inline constexpr int kPanelHeight = 387;
+inline constexpr std::array<Rect, kButtonsPerPanel> kButtonLayout{{
+    {0, 0, 57, 41},
+    {0, 40, 57, 41},
+    {0, 80, 57, 41},
+    {0, 120, 57, 41},
+    {0, 160, 57, 41},
+    {0, 200, 57, 41},
+    {0, 240, 57, 49},
+}};
+
+// Keyvane's own presence on the desktop: its two button panels (rows 0, the top button, to 6),
+// the mouse hook that watches them, the notification icon, the command line it was started
+// with, and its end.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  virtual WindowHandle PanelWindow(PanelSide side) = 0;
+  // The panel's screen rectangle now (borderless, so its client origin is its top-left).
+  virtual Rect PanelBounds(PanelSide side) = 0;
+  // A button's rectangle now, relative to its panel.
+  virtual Rect ButtonBounds(PanelSide side, int row) = 0;
+  // Sets the panel's width, keeping its height.
+  virtual void SetPanelWidth(PanelSide side, int width) = 0;
+  virtual void SetPanelTitle(PanelSide side, std::string_view title) = 0;
+  // Moves the panel without activating it or changing its stacking order.
+  virtual void MovePanel(PanelSide side, Point topLeft) = 0;
+  // A button's caption: code page 932 bytes, "&" marks a mnemonic, a line break starts a line.
+  virtual void SetCaption(PanelSide side, int row, std::string_view caption) = 0;
+  // Shows the panel without activating it.
+  virtual void ShowPanel(PanelSide side) = 0;
+
+  // The hook that sees every mouse message on this thread before the panels do; it calls
+  // app::Keyboard::OnMouseMessage. Installing returns whether the hook is in place.
+  virtual bool InstallMouseHook() = 0;
+  virtual void RemoveMouseHook() = 0;
+
+  // Hiding a hidden icon does nothing.
+  virtual void HideTrayIcon() = 0;
+  // A balloon notification from the icon; code page 932 text.
+  virtual void ShowTrayBalloon(std::string_view text) = 0;
+  // Ends the message loop once control returns to it.
+  virtual void Quit() = 0;
+  // All arguments as code page 932 bytes, the program's own name first; read again every time
+  // the panels are placed.
+  virtual std::vector<std::string> Arguments() = 0;
+};
+
+}  // namespace keyvane::platform

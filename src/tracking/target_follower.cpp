@@ -1,0 +1,77 @@
+#include "tracking/target_follower.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "platform/shell.h"
+
+namespace keyvane::tracking {
+
+namespace {
+
+bool IsPanelTitle(const std::string& title) {
+  return title == platform::kLeftPanelTitle || title == platform::kRightPanelTitle;
+}
+
+}  // namespace
+
+void TargetFollower::FollowForeground() {
+  const platform::WindowHandle foreground = desktop_.ForegroundWindow();
+  if (IsPanelTitle(desktop_.WindowTitle(foreground))) return;
+  // A program that does not answer is not taken: joining its input would stall the panels.
+  // The old target stays until the new one answers.
+  if (foreground != target_.targetWindow && desktop_.IsHung(foreground)) return;
+  target_.targetWindow = foreground;
+}
+
+void TargetFollower::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
+  // No target, or one of Keyvane's own windows (its menu, its About box): there is no other
+  // input to join, and the joined one stays, so the user comes back to it unchanged.
+  if (attachedThreadId_ == targetThread || targetThread == 0 || targetThread == ownThread) return;
+  // Only the current target's thread is joined: one hung program must not stall the others.
+  if (joined_) desktop_.JoinInput(ownThread, attachedThreadId_, false);
+  joined_ = false;
+  attachedThreadId_ = targetThread;
+}
+
+void TargetFollower::KeepInputJoined() {
+  // The input stays joined from tick to tick: leaving it even for a moment would hand the
+  // clicks still queued for the panels to the target's thread, which drops them. A target
+  // that stopped answering is left until it answers again.
+  const platform::ThreadId ownThread = desktop_.CurrentThread();
+  FollowTargetThread(ownThread, desktop_.WindowThread(target_.targetWindow));
+  const bool join = attachedThreadId_ != 0 && !desktop_.IsHung(target_.targetWindow);
+  if (join != joined_) {
+    desktop_.JoinInput(ownThread, attachedThreadId_, join);
+    joined_ = join;
+  }
+}
+
+void TargetFollower::FindImeContext() {
+  // The previous tick's context is not needed any more once a new one is taken.
+  input::ReleaseTargetImeContext(target_, ime_);
+  target_.targetImeContext = ime_.GetContext(target_.targetWindow);
+  target_.contextWindow = target_.targetWindow;
+  if (target_.targetImeContext == 0) {
+    imeChildWindow_ = target_.targetWindow;
+    while (target_.targetImeContext == 0) {
+      imeChildWindow_ = desktop_.FirstChild(imeChildWindow_);
+      if (imeChildWindow_ == 0) break;
+      target_.targetImeContext = ime_.GetContext(imeChildWindow_);
+      target_.contextWindow = imeChildWindow_;
+      char line[96];
+      std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_,
+                    target_.targetImeContext);
+      log_.Write(line);
+    }
+  }
+  target_.contextReleased = target_.targetImeContext == 0;
+}
+
+void TargetFollower::DetachInput() {
+  input::ReleaseTargetImeContext(target_, ime_);
+  if (joined_) desktop_.JoinInput(desktop_.CurrentThread(), attachedThreadId_, false);
+  joined_ = false;
+}
+
+}  // namespace keyvane::tracking

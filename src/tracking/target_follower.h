@@ -1,0 +1,46 @@
+#pragma once
+
+#include "input/map_switcher.h"
+#include "platform/desktop.h"
+#include "platform/input_method.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::tracking {
+
+// Follows the window the user works in: takes it as the target, keeps Keyvane's input joined
+// with the target's thread (and with no other, and not while it hangs), and finds the target's
+// input-method context, which may sit on a child window.
+class TargetFollower {
+ public:
+  TargetFollower(input::TargetState& target, platform::Desktop& desktop, platform::InputMethod& ime,
+                 trace::TraceLog& log)
+      : target_(target), desktop_(desktop), ime_(ime), log_(log) {}
+
+  // The foreground window becomes the target, unless it is a panel or a program that does not answer.
+  void FollowForeground();
+  // Joins this thread's input with the target's thread, leaving the one joined before.
+  void KeepInputJoined();
+  // Releases the last context and looks for the target's, down its first children.
+  void FindImeContext();
+  // The right panel's destruction: the context is released and the input leaves the target's thread.
+  void DetachInput();
+
+  // Whether a target thread has been followed yet; until then there is nothing to end for.
+  bool following() const { return attachedThreadId_ != 0; }
+  platform::ThreadId attachedThreadId() const { return attachedThreadId_; }
+  platform::WindowHandle imeChildWindow() const { return imeChildWindow_; }
+
+ private:
+  void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
+
+  input::TargetState& target_;
+  platform::Desktop& desktop_;
+  platform::InputMethod& ime_;
+  trace::TraceLog& log_;
+
+  platform::ThreadId attachedThreadId_ = 0;  // the target thread followed; 0 until there is one
+  bool joined_ = false;                      // whether this thread's input is joined with it now
+  platform::WindowHandle imeChildWindow_ = 0;
+};
+
+}  // namespace keyvane::tracking

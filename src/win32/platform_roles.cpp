@@ -1,0 +1,157 @@
+#include "win32/platform_roles.h"
+
+#include <imm.h>
+
+#include <cwchar>
+
+namespace keyvane::win32 {
+namespace {
+
+// WM_IME_CONTROL requests to an IME window; MinGW's imm.h does not name them.
+constexpr WPARAM kImcSetOpenStatus = 0x0006;
+
+// Long enough for a busy program to answer, short enough that a press never feels it.
+constexpr UINT kImeWindowTimeoutMs = 200;
+
+HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
+platform::WindowHandle Handle(HWND window) { return reinterpret_cast<platform::WindowHandle>(window); }
+
+BOOL CALLBACK NoteImeWindow(HWND window, LPARAM found) {
+  wchar_t windowClass[8] = L"";
+  GetClassNameW(window, windowClass, 8);
+  if (std::wcscmp(windowClass, L"IME") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+}  // namespace
+
+void Win32Input::SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) {
+  // Programs that read scan codes (remote desktops, virtual machines, games) need the real one.
+  const auto scanCode = static_cast<BYTE>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  DWORD flags = direction == platform::KeyDirection::Up ? KEYEVENTF_KEYUP : 0;
+  if (extended) flags |= KEYEVENTF_EXTENDEDKEY;
+  keybd_event(virtualKey, scanCode, flags, 0);
+}
+
+void Win32Input::SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) {
+  const bool down = direction == platform::KeyDirection::Down;
+  DWORD flags = 0;
+  switch (button) {
+    case platform::MouseButton::Left: flags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP; break;
+    case platform::MouseButton::Right: flags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP; break;
+    case platform::MouseButton::Middle: flags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP; break;
+  }
+  mouse_event(flags, 0, 0, 0, kOwnInputSignature);
+}
+
+platform::Point Win32Input::CursorPosition() {
+  POINT point{};
+  GetCursorPos(&point);
+  return {point.x, point.y};
+}
+
+void Win32Input::MoveCursor(platform::Point point) { SetCursorPos(point.x, point.y); }
+
+platform::ImeContext Win32InputMethod::GetContext(platform::WindowHandle window) {
+  return reinterpret_cast<platform::ImeContext>(ImmGetContext(Hwnd(window)));
+}
+
+void Win32InputMethod::SetOpenStatus(platform::ImeContext context, bool open) {
+  ImmSetOpenStatus(reinterpret_cast<HIMC>(context), open ? TRUE : FALSE);
+}
+
+void Win32InputMethod::ReleaseContext(platform::WindowHandle window, platform::ImeContext context) {
+  ImmReleaseContext(Hwnd(window), reinterpret_cast<HIMC>(context));
+}
+
+platform::WindowHandle Win32InputMethod::DefaultImeWindow(platform::WindowHandle window) {
+  return Handle(ImmGetDefaultIMEWnd(Hwnd(window)));
+}
+
+platform::WindowHandle Win32InputMethod::ThreadImeWindow(platform::ThreadId thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(thread, NoteImeWindow, reinterpret_cast<LPARAM>(&found));
+  return Handle(found);
+}
+
+void Win32InputMethod::SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Hwnd(imeWindow), WM_IME_CONTROL, kImcSetOpenStatus, open ? 1 : 0, SMTO_ABORTIFHUNG,
+                      kImeWindowTimeoutMs, &result);
+}
+
+std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+
+void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+// The ANSI path, as the C runtime's fopen takes it.
+std::optional<platform::FileStamp> Win32Files::Stamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  const auto size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const auto written =
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return platform::FileStamp{size, static_cast<std::int64_t>(written)};
+}
+
+platform::WindowHandle Win32Desktop::FocusWindow() { return Handle(GetFocus()); }
+
+platform::WindowHandle Win32Desktop::ForegroundWindow() { return Handle(GetForegroundWindow()); }
+
+void Win32Desktop::GiveFocus(platform::WindowHandle window) { SetFocus(Hwnd(window)); }
+
+void Win32Desktop::BringToForeground(platform::WindowHandle window) { SetForegroundWindow(Hwnd(window)); }
+
+// GetWindowTextA into a 1000-byte buffer.
+std::string Win32Desktop::WindowTitle(platform::WindowHandle window) {
+  char title[1000] = "";
+  const int length = window ? GetWindowTextA(Hwnd(window), title, sizeof title) : 0;
+  return std::string(title, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+platform::WindowHandle Win32Desktop::FirstChild(platform::WindowHandle window) {
+  return Handle(GetWindow(Hwnd(window), GW_CHILD));
+}
+
+bool Win32Desktop::IsVisible(platform::WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }
+
+bool Win32Desktop::IsHung(platform::WindowHandle window) {
+  return window != 0 && IsHungAppWindow(Hwnd(window)) != FALSE;
+}
+
+platform::ThreadId Win32Desktop::WindowThread(platform::WindowHandle window) {
+  return window ? GetWindowThreadProcessId(Hwnd(window), nullptr) : 0;
+}
+
+platform::ThreadId Win32Desktop::CurrentThread() { return GetCurrentThreadId(); }
+
+platform::WindowHandle Win32Desktop::FocusedWindow(platform::ThreadId thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? Handle(info.hwndFocus) : 0;
+}
+
+void Win32Desktop::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
+  AttachThreadInput(own, other, join ? TRUE : FALSE);
+}
+
+platform::WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view title) {
+  const std::string text(title);
+  return Handle(FindWindowA(nullptr, text.c_str()));
+}
+
+bool Win32Desktop::ShowNormal(platform::WindowHandle window) {
+  return ShowWindow(Hwnd(window), SW_SHOWNORMAL) != FALSE;
+}
+
+void Win32Desktop::Hide(platform::WindowHandle window) { ShowWindow(Hwnd(window), SW_HIDE); }
+
+int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+
+int Win32Desktop::VerticalScrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
+
+int Win32Desktop::EdgeWidth() { return GetSystemMetrics(SM_CXEDGE); }
+
+}  // namespace keyvane::win32

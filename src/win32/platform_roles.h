@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/input_method.h"
+#include "platform/std_files.h"
+#include "tracking/panel_mouse_hook.h"
+
+namespace keyvane::win32 {
+
+// The Win32 side of the core's roles, each method one or two system calls; the shell's side,
+// which needs the program's own windows, is ShellWindows.
+
+class Win32Clock final : public platform::Clock {
+ public:
+  std::uint32_t TickCount() override;
+  void Sleep(std::uint32_t milliseconds) override;
+};
+
+// The standard files, with a stamp that carries the write time to the 100 ns the file system keeps.
+class Win32Files final : public platform::Files {
+ public:
+  bool ReadAll(const std::string& path, std::string& bytes) override { return files_.ReadAll(path, bytes); }
+  bool Append(const std::string& path, std::string_view bytes) override { return files_.Append(path, bytes); }
+  void Remove(const std::string& path) override { files_.Remove(path); }
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override;
+
+ private:
+  platform::StdFiles files_;
+};
+
+// The extra information that marks the mouse events Keyvane sends, so that the mouse hook and
+// the buttons can tell them from a touch.
+inline constexpr ULONG_PTR kOwnInputSignature = 0x4B564E45;  // "KVNE"
+
+inline tracking::InputOrigin OriginOf(ULONG_PTR extraInfo) {
+  return extraInfo == kOwnInputSignature ? tracking::InputOrigin::Keyvane : tracking::InputOrigin::User;
+}
+
+class Win32Input final : public platform::Input {
+ public:
+  void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
+  void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  platform::Point CursorPosition() override;
+  void MoveCursor(platform::Point point) override;
+};
+
+class Win32InputMethod final : public platform::InputMethod {
+ public:
+  platform::ImeContext GetContext(platform::WindowHandle window) override;
+  void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
+  platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
+  platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
+  void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
+};
+
+class Win32Desktop final : public platform::Desktop {
+ public:
+  platform::WindowHandle FocusWindow() override;
+  platform::WindowHandle ForegroundWindow() override;
+  void GiveFocus(platform::WindowHandle window) override;
+  void BringToForeground(platform::WindowHandle window) override;
+  std::string WindowTitle(platform::WindowHandle window) override;
+  platform::WindowHandle FirstChild(platform::WindowHandle window) override;
+  bool IsVisible(platform::WindowHandle window) override;
+  bool IsHung(platform::WindowHandle window) override;
+  platform::ThreadId WindowThread(platform::WindowHandle window) override;
+  platform::ThreadId CurrentThread() override;
+  platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
+  void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
+  bool ShowNormal(platform::WindowHandle window) override;
+  void Hide(platform::WindowHandle window) override;
+  int ScreenWidth() override;
+  int VerticalScrollBarWidth() override;
+  int EdgeWidth() override;
+};
+
+}  // namespace keyvane::win32

@@ -1,0 +1,239 @@
+#include "win32/shell_windows.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "win32/cp932_text.h"
+#include "win32/message_boxes.h"
+#include "win32/mouse_hook.h"
+#include "win32/platform_roles.h"
+
+namespace keyvane::win32 {
+namespace {
+
+using platform::PanelSide;
+
+constexpr wchar_t kApplicationClass[] = L"TApplication";
+constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
+constexpr UINT_PTR kTrackingTimer = 1;
+constexpr UINT kTrackingInterval = 100;
+
+WNDPROC standardButtonProc = nullptr;
+
+}  // namespace
+
+ShellWindows::ShellWindows(HINSTANCE instance)
+    : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+  WNDCLASSW applicationClass{};
+  applicationClass.lpfnWndProc = DefWindowProcW;
+  applicationClass.hInstance = instance;
+  applicationClass.lpszClassName = kApplicationClass;
+  RegisterClassW(&applicationClass);
+  application_ =
+      CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+
+  for (const wchar_t* name : kPanelClasses) {
+    WNDCLASSW panelClass{};
+    panelClass.lpfnWndProc = PanelProc;
+    panelClass.hInstance = instance;
+    panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    panelClass.hbrBackground = black_;
+    panelClass.lpszClassName = name;
+    RegisterClassW(&panelClass);
+  }
+}
+
+ShellWindows::~ShellWindows() {
+  keyboard_ = nullptr;  // the keyboard may be gone already when an error ended start-up
+  for (HWND panel : panels_) {
+    if (panel && IsWindow(panel)) DestroyWindow(panel);
+  }
+  if (application_) DestroyWindow(application_);
+}
+
+void ShellWindows::Create(PanelSide side) {
+  const int i = Index(side);
+  // Owned by the hidden application window, so the panels have no taskbar button.
+  // Never activated, whatever route a touch takes: the focus stays with the window typed into.
+  HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_NOACTIVATE, kPanelClasses[i], L"",
+                               WS_POPUP | WS_CLIPCHILDREN, 0, 0, platform::kButtonLayout[0].width,
+                               platform::kPanelHeight, application_, nullptr, instance_, nullptr);
+  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Black is not drawn and lets the mouse through to the window below.
+  SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
+  panels_[i] = panel;
+  for (int row = 0; row < platform::kButtonsPerPanel; ++row) {
+    const platform::Rect& b = platform::kButtonLayout[row];
+    HWND button =
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height,
+                        panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
+    const auto standard =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+    if (!standardButtonProc) standardButtonProc = standard;
+    buttons_[i][row] = button;
+  }
+}
+
+void ShellWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTimer, kTrackingInterval, nullptr); }
+
+void ShellWindows::Destroy(PanelSide side) {
+  HWND& panel = panels_[Index(side)];
+  if (panel && IsWindow(panel)) DestroyWindow(panel);
+  panel = nullptr;
+}
+
+platform::WindowHandle ShellWindows::PanelWindow(PanelSide side) {
+  return reinterpret_cast<platform::WindowHandle>(Panel(side));
+}
+
+platform::Rect ShellWindows::PanelBounds(PanelSide side) {
+  RECT r{};
+  GetWindowRect(Panel(side), &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+platform::Rect ShellWindows::ButtonBounds(PanelSide side, int row) {
+  RECT panel{};
+  RECT button{};
+  GetWindowRect(Panel(side), &panel);
+  GetWindowRect(buttons_[Index(side)][row], &button);
+  return {button.left - panel.left, button.top - panel.top, button.right - button.left, button.bottom - button.top};
+}
+
+void ShellWindows::SetPanelWidth(PanelSide side, int width) {
+  SetWindowPos(Panel(side), nullptr, 0, 0, width, platform::kPanelHeight, SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void ShellWindows::SetPanelTitle(PanelSide side, std::string_view title) {
+  SetWindowTextA(Panel(side), std::string(title).c_str());
+}
+
+void ShellWindows::MovePanel(PanelSide side, platform::Point topLeft) {
+  SetWindowPos(Panel(side), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void ShellWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
+  std::wstring text = WideFromCp932(caption);
+  std::wstring& shown = captions_[Index(side)][row];
+  if (text == shown) return;  // most switches return to the page already shown
+  HWND button = buttons_[Index(side)][row];
+  // The button class would repaint at once on every WM_SETTEXT, inside the mouse hook, while
+  // the target waits for its keys; the window procedure's default only stores the text, so
+  // changed buttons are painted once, at the next WM_PAINT.
+  DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  // Neighbouring buttons overlap by a row, where the lower button's top edge shows; leave
+  // that row out, so a lone repaint looks the same as repainting the whole column in order.
+  const platform::Rect& b = platform::kButtonLayout[row];
+  RECT changed{0, 0, b.width, b.height};
+  if (row + 1 < platform::kButtonsPerPanel) changed.bottom = platform::kButtonLayout[row + 1].top - b.top;
+  InvalidateRect(button, &changed, FALSE);
+  shown = std::move(text);
+}
+
+void ShellWindows::ShowPanel(PanelSide side) {
+  // Never activated: the keyboard focus stays with the window the user types into.
+  ShowWindow(Panel(side), SW_SHOWNOACTIVATE);
+}
+
+bool ShellWindows::InstallMouseHook() { return win32::InstallMouseHook(); }
+
+void ShellWindows::RemoveMouseHook() { win32::RemoveMouseHook(); }
+
+void ShellWindows::HideTrayIcon() { tray_->Hide(); }
+
+void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(text); }
+
+void ShellWindows::Quit() { PostQuitMessage(0); }
+
+// The process's own command line, split as the C runtime splits it.
+std::vector<std::string> ShellWindows::Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!words) return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Cp932FromWide(words[i]));
+  LocalFree(words);
+  return arguments;
+}
+
+// A standard button takes the keyboard focus when pressed, and with it the foreground from the
+// window typed into. These buttons are pressed without it; this matters only when the mouse hook
+// is gone, since the hook keeps every click away from the buttons.
+LRESULT CALLBACK ShellWindows::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second tap is a press like the first
+      SetCapture(button);
+      SendMessageW(button, BM_SETSTATE, TRUE, 0);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == button) {
+        RECT r{};
+        GetClientRect(button, &r);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        SendMessageW(button, BM_SETSTATE, PtInRect(&r, at), 0);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == button) {
+        const bool pressed = (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        ReleaseCapture();
+        SendMessageW(button, BM_SETSTATE, FALSE, 0);
+        if (pressed) {
+          SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+        }
+      }
+      return 0;
+    default: return CallWindowProcW(standardButtonProc, button, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK ShellWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ShellWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
+  const PanelSide side = window == self->panels_[Index(PanelSide::Left)] ? PanelSide::Left : PanelSide::Right;
+  LRESULT result = 0;
+  Guarded([&] { result = self->HandlePanelMessage(side, window, message, wParam, lParam); });
+  return result;
+}
+
+LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
+        // The button reports the click while its button-up message is being handled.
+        keyboard_->OnButtonClick(side, LOWORD(wParam) - 1, OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (side == PanelSide::Right && wParam == kTrackingTimer) {
+        keyboard_->OnTimerTick();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (side == PanelSide::Left) {
+        // The main window: closing it ends the program.
+        if (keyboard_->OnLeftPanelCloseQuery()) {
+          keyboard_->OnLeftPanelClose();
+          PostQuitMessage(0);
+        }
+      } else {
+        ShowWindow(window, SW_HIDE);
+      }
+      return 0;
+    case WM_QUERYENDSESSION: return side == PanelSide::Left ? keyboard_->OnLeftPanelCloseQuery() : TRUE;
+    case WM_DESTROY:
+      if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
+      return 0;
+    default: break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace keyvane::win32

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/keyboard.h"
+#include "platform/shell.h"
+#include "win32/button_face.h"
+#include "win32/tray_icon.h"
+
+namespace keyvane::win32 {
+
+// Keyvane's own windows: the application window (hidden owner: it would carry the taskbar
+// button) and the two frameless, topmost, black colour-keyed panels with seven owner-drawn
+// buttons each; through them the keyboard also reaches the mouse hook, the notification icon,
+// the command line and the message loop's end.
+class ShellWindows final : public platform::Shell {
+ public:
+  explicit ShellWindows(HINSTANCE instance);
+  ~ShellWindows() override;
+  ShellWindows(const ShellWindows&) = delete;
+  ShellWindows& operator=(const ShellWindows&) = delete;
+
+  HWND ApplicationWindow() const { return application_; }
+  HWND Panel(platform::PanelSide side) const { return panels_[Index(side)]; }
+
+  // The keyboard that the panels' messages go to, and the icon it speaks through; set before
+  // the first panel is created.
+  void Attach(app::Keyboard& keyboard, TrayIcon& tray) {
+    keyboard_ = &keyboard;
+    tray_ = &tray;
+  }
+  // Creates a panel, hidden, with its buttons.
+  void Create(platform::PanelSide side);
+  // Starts the right panel's 100 ms timer.
+  void StartTimer();
+  void Destroy(platform::PanelSide side);
+
+  platform::WindowHandle PanelWindow(platform::PanelSide side) override;
+  platform::Rect PanelBounds(platform::PanelSide side) override;
+  platform::Rect ButtonBounds(platform::PanelSide side, int row) override;
+  void SetPanelWidth(platform::PanelSide side, int width) override;
+  void SetPanelTitle(platform::PanelSide side, std::string_view title) override;
+  void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
+  void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
+  void ShowPanel(platform::PanelSide side) override;
+  bool InstallMouseHook() override;
+  void RemoveMouseHook() override;
+  void HideTrayIcon() override;
+  void ShowTrayBalloon(std::string_view text) override;
+  void Quit() override;
+  std::vector<std::string> Arguments() override;
+
+ private:
+  static int Index(platform::PanelSide side) { return static_cast<int>(side); }
+  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  app::Keyboard* keyboard_ = nullptr;
+  TrayIcon* tray_ = nullptr;
+  ButtonFace face_;
+  HBRUSH black_;
+  HWND application_ = nullptr;
+  std::array<HWND, 2> panels_{};
+  std::array<std::array<HWND, platform::kButtonsPerPanel>, 2> buttons_{};
+  // The buttons' window texts as last set; they start empty, as the buttons are created.
+  std::array<std::array<std::wstring, platform::kButtonsPerPanel>, 2> captions_{};
+};
+
+}  // namespace keyvane::win32

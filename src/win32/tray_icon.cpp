@@ -1,0 +1,137 @@
+#include "win32/tray_icon.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include "win32/cp932_text.h"
+#include "win32/message_boxes.h"
+#include "win32/resource_ids.h"
+
+namespace keyvane::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
+constexpr UINT kCallbackMessage = WM_USER + 1;
+constexpr UINT kIconId = 1;
+constexpr UINT_PTR kAboutItem = 1;
+constexpr UINT_PTR kQuitItem = 2;
+constexpr UINT_PTR kReloadItem = 3;
+constexpr wchar_t kAboutCaption[] = L"About(&A)";
+constexpr wchar_t kReloadCaption[] = L"\x518D\x8AAD\x307F\x8FBC\x307F(&R)";  // 再読み込み(&R)
+constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";                      // 終了(&Q)
+
+}  // namespace
+
+TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)> showAbout)
+    : showAbout_(std::move(showAbout)) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassW(&windowClass);
+  // A tool window: shown, empty, while the menu is open, and never on the taskbar.
+  window_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  picture_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KEYVANE_ICON), IMAGE_ICON, 16, 16, 0));
+}
+
+TrayIcon::~TrayIcon() {
+  keyboard_ = nullptr;
+  Guarded([this] { Hide(); });
+  DestroyWindow(window_);
+  if (picture_) DestroyIcon(picture_);
+}
+
+NOTIFYICONDATAA TrayIcon::Record() const {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V2_SIZE;  // 488 bytes
+  record.hWnd = window_;
+  record.uID = kIconId;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = kCallbackMessage;
+  record.hIcon = picture_;
+  std::strcpy(record.szTip, "Keyvane");
+  return record;
+}
+
+void TrayIcon::Show() {
+  if (shown_) return;
+  NOTIFYICONDATAA record = Record();
+  if (!Shell_NotifyIconA(NIM_ADD, &record)) throw std::runtime_error("Cannot Create System Shell Notification Icon");
+  shown_ = true;
+}
+
+void TrayIcon::Hide() {
+  if (!shown_) return;
+  shown_ = false;
+  NOTIFYICONDATAA record = Record();
+  if (!Shell_NotifyIconA(NIM_DELETE, &record)) throw std::runtime_error("Cannot Remove System Shell Notification Icon");
+}
+
+void TrayIcon::ShowBalloon(std::string_view text) {
+  if (!shown_) return;
+  // The wide record: the balloon's text may hold any Japanese character. The version-2 size
+  // is the first that has the balloon fields.
+  NOTIFYICONDATAW record{};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.hWnd = window_;
+  record.uID = kIconId;
+  record.uFlags = NIF_INFO;
+  const std::wstring wide = WideFromCp932(text);
+  lstrcpynW(record.szInfo, wide.c_str(), ARRAYSIZE(record.szInfo));
+  lstrcpynW(record.szInfoTitle, L"Keyvane", ARRAYSIZE(record.szInfoTitle));
+  record.dwInfoFlags = NIIF_WARNING;
+  Shell_NotifyIconW(NIM_MODIFY, &record);
+}
+
+void TrayIcon::OpenMenu() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  keyboard_->OnOwnWindowOpening();
+  // The icon's own window owns the menu, so no panel is ever activated. It has no size and is
+  // shown only while the menu is open: a hidden window cannot take the foreground everywhere,
+  // and without the foreground the menu would not close when the user clicks elsewhere.
+  ShowWindow(window_, SW_SHOWNA);
+  SetForegroundWindow(window_);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
+  AppendMenuW(menu, MF_STRING, kReloadItem, kReloadCaption);
+  AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
+  const UINT_PTR chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+  PostMessageW(window_, WM_NULL, 0, 0);
+  ShowWindow(window_, SW_HIDE);
+  DestroyMenu(menu);
+  if (chosen == kAboutItem) showAbout_(*keyboard_);
+  keyboard_->OnOwnWindowClosed();
+  // After the window typed into is the target again: the new first map's input method goes to it.
+  if (chosen == kReloadItem) keyboard_->OnReloadCommand();
+  if (chosen == kQuitItem) keyboard_->OnQuitCommand();
+}
+
+LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = self->Handle(window, message, wParam, lParam); });
+  return result;
+}
+
+LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kCallbackMessage:
+      if (!keyboard_) return 0;
+      if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
+      if (lParam == WM_RBUTTONUP) OpenMenu();
+      return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:
+      // Gone whether or not the session really ends.
+      Hide();
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace keyvane::win32

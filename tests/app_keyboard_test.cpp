@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/button_colours.h"
+#include "support/recording_platform.h"
+#include "support/sjis.h"
+#include "trace/trace_texts.h"
+
+namespace keyvane::testing {
+namespace {
+
+using Effects = std::vector<std::string>;
+using platform::PanelSide;
+
+TEST(FolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
+  // ソ is 0x83 0x5C and 表 is 0x95 0x5C: their second byte is the backslash byte.
+  const struct {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {"C:\\Keyvane\\keyvane.exe", "C:\\Keyvane\\"},
+      {"C:\\Keyvane\\ソフト.exe", "C:\\Keyvane\\"},  // 0x5C inside the name
+      {"C:\\表\\keyvane.exe", "C:\\表\\"},           // the folder ends in 0x5C 0x5C
+      {"C:\\ソフト\\表.exe", "C:\\ソフト\\"},
+      {"\\\\server\\表\\ソ", "\\\\server\\表\\"},
+      {"ソフト.exe", ""},  // no folder at all
+  };
+  for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
+}
+
+TEST(ButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
+  using app::Rgb;
+  constexpr app::Colour kWhite = Rgb(255, 255, 255);
+  const struct {
+    app::Colour face;
+    app::Colour themeText;
+    app::Colour caption;
+  } cases[] = {
+      {Rgb(240, 240, 240), app::kColourKey, app::kNavy},  // the usual light face
+      {Rgb(192, 192, 192), app::kColourKey, app::kNavy},  // the classic grey
+      {Rgb(128, 128, 128), app::kColourKey, app::kNavy},
+      {app::kColourKey, kWhite, kWhite},  // high contrast black
+      {app::kColourKey, Rgb(255, 255, 0), Rgb(255, 255, 0)},
+      {Rgb(32, 32, 32), kWhite, kWhite},
+      {app::kColourKey, app::kColourKey, app::Paintable(app::kColourKey)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::CaptionColour(c.face, c.themeText), c.caption) << std::hex << c.face << " " << c.themeText;
+    EXPECT_NE(app::Paintable(c.face), app::kColourKey);
+    EXPECT_NE(app::CaptionColour(c.face, c.themeText), app::kColourKey);
+  }
+  EXPECT_EQ(app::Paintable(kWhite), kWhite);
+  EXPECT_EQ(app::Paintable(Rgb(1, 0, 0)), Rgb(1, 0, 0));
+}
+
+TEST(StartUp, CreationStepsInOrder) {
+  RecordingPlatform world;
+  world.windows[100] = FakeWindow{"Notepad", 7, 0, 300, true};
+  world.focus = 100;
+  world.arguments = {"KEYVANE.EXE", "/T30"};
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
+  Effects expected{"width L 57",  "title L KB1_For_Keyvane", "hook-install", "width R 57", "title R KB2_For_Keyvane",
+                   "move L 0,30", "move R 725,30",           "caption L0 A"};
+  for (int row = 0; row < 7; ++row) {
+    if (row > 0) expected.push_back("caption L" + std::to_string(row) + " ");
+    expected.push_back("caption R" + std::to_string(row) + " ");
+  }
+  expected.insert(expected.end(), {"show R", "focus 100", "cursor 47,101"});
+  EXPECT_EQ(world.effects, expected);
+  EXPECT_FALSE(started.keyboard.presser().rememberedKeys().has_value());
+}
+
+TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
+  RecordingPlatform world;
+  app::Keyboard keyboard(world.Services(), kExeFolder);
+  world.fileSystem.files[kTracePath] = "old run";
+  keyboard.LoadButtons();
+  keyboard.OnLeftPanelCreated();
+  keyboard.OnRightPanelCreated();
+  for (const auto& panel : world.panels) {
+    for (const std::string& caption : panel.captions) EXPECT_EQ(caption, "");
+  }
+  EXPECT_EQ(world.Trace(), trace::ToCrLf(trace::text::kReadHeading));
+  world.effects.clear();
+  keyboard.OnButtonClick(PanelSide::Left, 0);
+  EXPECT_TRUE(world.effects.empty());
+}
+
+TEST(Shutdown, QuitRemovesTheHookBeforeEndingAndHidesTheIcon) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, "#M\r\n");
+  world.effects.clear();
+  started.keyboard.OnQuitCommand();
+  EXPECT_EQ(world.effects, (Effects{"hook-remove", "quit", "tray-hide"}));
+}
+
+TEST(Shutdown, ClosingTheLeftPanelWithoutAHookOnlyHidesTheIcon) {
+  RecordingPlatform world;
+  world.hookInstallSucceeds = false;
+  StartedKeyboard started(world, "#M\r\n");
+  world.effects.clear();
+  EXPECT_TRUE(started.keyboard.OnLeftPanelCloseQuery());
+  started.keyboard.OnLeftPanelClose();
+  EXPECT_EQ(world.effects, (Effects{"tray-hide", "tray-hide"}));
+}
+
+TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
+  RecordingPlatform world;
+  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.foreground = 100;
+  StartedKeyboard started(world, "#M\r\n");
+  started.keyboard.OnTimerTick();
+  world.effects.clear();
+  started.keyboard.OnRightPanelDestroy();
+  EXPECT_EQ(world.effects, (Effects{"detach 1->7"}));
+}
+
+TEST(TrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
+  RecordingPlatform world;
+  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.foreground = 100;
+  StartedKeyboard started(world, "#M\r\n");
+  started.keyboard.OnTimerTick();
+  started.keyboard.OnTrayIconClick();
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  started.keyboard.OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"quit"}), (Effects{"quit"}));
+}
+
+TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
+  RecordingPlatform world;
+  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.windows[800] = FakeWindow{"About Keyvane", RecordingPlatform::kOwnThread, 0, 0, true};
+  world.foreground = 100;
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
+  started.keyboard.OnTimerTick();
+  started.keyboard.OnOwnWindowOpening();
+  world.foreground = 800;
+  world.effects.clear();
+  started.keyboard.OnTimerTick();  // the About box is the target while it is open
+  EXPECT_EQ(started.keyboard.target().targetWindow, 800);
+  // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
+  EXPECT_EQ(started.keyboard.tracker().follower().attachedThreadId(), 7u);
+  world.effects.clear();
+  started.keyboard.OnOwnWindowClosed();
+  EXPECT_EQ(world.effects, (Effects{"foreground 100"}));
+  EXPECT_EQ(started.keyboard.target().targetWindow, 100);
+}
+
+}  // namespace
+}  // namespace keyvane::testing

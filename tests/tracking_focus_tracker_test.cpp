@@ -1,0 +1,313 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/recording_platform.h"
+
+namespace keyvane::testing {
+namespace {
+
+using Effects = std::vector<std::string>;
+
+constexpr platform::WindowHandle kEditor = 100;
+constexpr platform::WindowHandle kEditorFrame = 200;  // has no context itself
+constexpr platform::WindowHandle kEditorPane = 201;
+constexpr platform::WindowHandle kEditorText = 202;
+
+class FocusTracking : public ::testing::Test {
+ protected:
+  FocusTracking() {
+    world.windows[kEditor] = FakeWindow{"Notepad", 7, 0, 300, true};
+    world.windows[kEditorFrame] = FakeWindow{"Word", 8, kEditorPane, 0, true};
+    world.windows[kEditorPane] = FakeWindow{"", 8, kEditorText, 0, true};
+    world.windows[kEditorText] = FakeWindow{"", 8, 0, 400, true};
+    world.foreground = kEditor;
+    world.cursor = {400, 300};
+    started = std::make_unique<StartedKeyboard>(world, "#MAIN\r\nA KEY A\r\n#J_X\r\nB KEY B\r\n");
+    world.effects.clear();
+    world.NewTrace();
+  }
+
+  void Tick(std::uint32_t advance = 100) {
+    world.tick += advance;
+    keyboard().OnTimerTick();
+  }
+  app::Keyboard& keyboard() { return started->keyboard; }
+
+  RecordingPlatform world;
+  std::unique_ptr<StartedKeyboard> started;
+};
+
+TEST_F(FocusTracking, TickAttachesFindsTheContextAndTracesTheStatusLine) {
+  Tick();
+  // A new target also gets the input method of the map shown, through the context just found.
+  EXPECT_EQ(world.effects, (Effects{"attach 1->7", "ime-get 100 300", "ime-open 300 off", "ime-release 100 300"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.effects, (Effects{"ime-get 100 300"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");
+  world.effects.clear();
+  Tick();
+  // Same thread: the input stays joined; last tick's context is released first.
+  EXPECT_EQ(world.effects, (Effects{"ime-release 100 300", "ime-get 100 300"}));
+}
+
+TEST_F(FocusTracking, FirstChildChainIsWalkedUntilAContextIsFound) {
+  world.foreground = kEditorFrame;
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"ime-get"}), (Effects{"ime-get 200 0", "ime-get 201 0", "ime-get 202 400"}));
+  EXPECT_EQ(world.NewTrace(),
+            "LOOP Child=201 hImc=0\r\nLOOP Child=202 hImc=400\r\nNow=200 Child=202 hImc=400\r\n"
+            "NowMap=MAIN SW MA\r\nUSA\r\n");
+
+  // A target with its own context leaves Child= where the last walk left it.
+  world.foreground = kEditor;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach", "ime-release"}),
+            (Effects{"detach 1->8", "attach 1->7", "ime-release 100 300"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=202 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");
+}
+
+TEST_F(FocusTracking, WalkWithoutAnyContextEndsWithZeros) {
+  world.windows[kEditorText].imeContext = 0;
+  world.foreground = kEditorFrame;
+  Tick();
+  EXPECT_EQ(world.NewTrace(), "LOOP Child=201 hImc=0\r\nLOOP Child=202 hImc=0\r\nNow=200 Child=0 hImc=0\r\n");
+  EXPECT_TRUE(world.EffectsOf({"ime-release"}).empty());
+}
+
+TEST_F(FocusTracking, PanelsAndTheirNamesakesAreNeverTaken) {
+  Tick();
+  world.foreground = RecordingPlatform::kRightPanelWindow;
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+  world.windows[500] = FakeWindow{"KB1_For_Keyvane", 9, 0, 0, true};
+  world.foreground = 500;
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+}
+
+TEST_F(FocusTracking, NoForegroundWindowBecomesANullTarget) {
+  world.foreground = 0;
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});  // no thread to join
+  EXPECT_EQ(world.NewTrace(), "Now=0 Child=0 hImc=0\r\n");
+}
+
+TEST_F(FocusTracking, ContextIsReleasedOnceAgainstTheWindowItCameFrom) {
+  world.foreground = kEditorFrame;
+  Tick();
+  Tick();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);  // KEY A: a switch uses the context
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);  // again before the next tick
+  EXPECT_EQ(world.EffectsOf({"ime-open", "ime-release"}),
+            (Effects{"ime-open 400 off", "ime-release 202 400", "ime-open 400 off"}));
+  world.effects.clear();
+  Tick();
+  EXPECT_TRUE(world.EffectsOf({"ime-release"}).empty());
+  keyboard().OnRightPanelDestroy();  // the unused context of the last tick goes at the end
+  EXPECT_EQ(world.EffectsOf({"ime-release", "detach"}).back(), "detach 1->8");
+  EXPECT_EQ(world.EffectsOf({"ime-release"}), (Effects{"ime-release 202 400"}));
+}
+
+TEST_F(FocusTracking, CornerHeldMoreThanTenSecondsEndsTheProgram) {
+  world.cursor = {0, 0};
+  Tick();                                // dwell starts
+  for (int i = 0; i < 100; ++i) Tick();  // exactly 10000 ms
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  world.NewTrace();
+  Tick(1);
+  EXPECT_EQ(world.EffectsOf({"quit"}), (Effects{"quit"}));
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");  // the tick goes on
+}
+
+TEST_F(FocusTracking, CursorLeavingTheCornerRestartsTheDwell) {
+  world.cursor = {1, -5};
+  Tick();
+  for (int i = 0; i < 60; ++i) Tick();
+  world.cursor = {2, 0};
+  Tick();
+  world.cursor = {-3, 1};
+  Tick();  // dwell starts again
+  for (int i = 0; i < 100; ++i) Tick();
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"quit"}).size(), 1u);
+}
+
+TEST_F(FocusTracking, CornerDwellIsRightAcrossTheTickCountWrap) {
+  world.cursor = {0, 0};
+  world.tick = 0xFFFFFFFEu;
+  Tick(1);  // dwell starts at the tick that reads as -1 when signed
+  Tick(10000);
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  Tick(1);
+  EXPECT_EQ(world.EffectsOf({"quit"}).size(), 1u);
+}
+
+TEST_F(FocusTracking, BothPanelsHiddenEndsOnlyOnceATargetThreadWasAttached) {
+  world.windows[RecordingPlatform::kLeftPanelWindow].visible = false;
+  world.windows[RecordingPlatform::kRightPanelWindow].visible = false;
+  world.foreground = 0;
+  Tick();  // AttachedThreadId still 0: the tick runs on
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  EXPECT_EQ(world.NewTrace(), "Now=0 Child=0 hImc=0\r\n");
+
+  world.foreground = kEditor;
+  Tick();
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.effects, (Effects{"quit"}));                                              // nothing after the request
+  EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\nNowMap=MAIN SW MA\r\nUSA\r\n");  // the earlier tick's
+}
+
+TEST_F(FocusTracking, OnePanelVisibleKeepsTheProgramRunning) {
+  Tick();
+  world.windows[RecordingPlatform::kLeftPanelWindow].visible = false;
+  Tick();
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+}
+
+TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
+  Tick();
+  world.foreground = kEditorFrame;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->7", "attach 1->8"}));
+  EXPECT_EQ(keyboard().tracker().follower().attachedThreadId(), 8u);
+}
+
+TEST_F(FocusTracking, HungProgramIsNeitherTakenNorKeptAttached) {
+  Tick();
+  world.windows[kEditorFrame].hung = true;
+  world.foreground = kEditorFrame;
+  world.effects.clear();
+  Tick();  // the old target stays until the new one answers
+  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
+
+  world.windows[kEditorFrame].hung = false;
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, kEditorFrame);
+  world.windows[kEditorFrame].hung = true;  // the target itself stops answering
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->8"}));
+  world.windows[kEditorFrame].hung = false;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->8"}));
+}
+
+TEST_F(FocusTracking, SwitchAfterATickSetsTheInputMethodByMapName) {
+  Tick();
+  world.NewTrace();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);
+  EXPECT_EQ(world.EffectsOf({"ime-open"}), (Effects{"ime-open 300 off"}));
+}
+
+// Another program's window: its context is out of reach, its IME window is not.
+class TargetInputMethod : public ::testing::Test {
+ protected:
+  static constexpr platform::WindowHandle kOther = 600;
+  static constexpr platform::WindowHandle kOtherEdit = 601;
+  static constexpr platform::WindowHandle kImeWindow = 900;
+
+  void Start(bool withImeWindow, platform::ImeContext context = 0) {
+    world.windows[kOther] = FakeWindow{"Editor", 7, kOtherEdit, context, true};
+    world.windows[kOtherEdit] = FakeWindow{"", 7, 0, 0, true};
+    if (withImeWindow) world.imeWindowOfThread[7] = kImeWindow;
+    world.foreground = kOther;
+    world.focus = kOther;
+    started =
+        std::make_unique<StartedKeyboard>(world,
+                                          "#MAIN\r\nA KEY A\r\nKANA JP J_KANA\r\nHOME BASE J_KANA\r\nAGAIN REKEY\r\n"
+                                          "#J_KANA\r\nBACK KEY B\r\n#SLIDE_CMD\r\nX KEY X\r\n");
+  }
+  Effects Opens() {
+    Effects opens = world.EffectsOf({"ime-open", "ime-window-open"});
+    world.effects.clear();
+    return opens;
+  }
+  app::Keyboard& keyboard() { return started->keyboard; }
+
+  RecordingPlatform world;
+  std::unique_ptr<StartedKeyboard> started;
+};
+
+TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow) {
+  Start(true);
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off"}));  // the switch at start-up
+  EXPECT_EQ(world.NewTrace().substr(world.Trace().find("NowMap")), "NowMap=MAIN SW MA\r\nUSA\r\n");
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), Effects{});  // the same target: nothing to redo
+  world.NewTrace();
+
+  const auto press = [&](platform::PanelSide side, int row) { keyboard().OnButtonClick(side, row); };
+  press(platform::PanelSide::Right, 0);  // JP J_KANA
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on"}));
+  EXPECT_EQ(world.NewTrace(), "NowMap=J_KANA SW J_\r\nJapan\r\n");
+  press(platform::PanelSide::Left, 0);  // KEY B, back to MAIN
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off"}));
+  press(platform::PanelSide::Left, 1);   // BASE J_KANA
+  press(platform::PanelSide::Left, 0);   // KEY B, back to J_KANA
+  press(platform::PanelSide::Right, 1);  // REKEY B (J_KANA fills MAIN's gaps from MAIN), back to J_KANA
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on", "ime-window-open 900 on", "ime-window-open 900 on"}));
+
+  // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
+  const platform::Point on = SlotCenter(world, 0);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, on);
+  world.cursor = on;
+  world.tick += 600;
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off", "ime-window-open 900 on", "ime-window-open 900 on"}));
+
+  // A new target takes the state of the page shown.
+  world.windows[700] = FakeWindow{"Mail", 8, 0, 0, true};
+  world.imeWindowOfThread[8] = 901;
+  world.foreground = 700;
+  keyboard().OnTimerTick();
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 901 on"}));
+}
+
+TEST_F(TargetInputMethod, ContextFirstThenTheIMEWindowThenNothing) {
+  Start(true, 300);
+  keyboard().OnTimerTick();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(Opens(), (Effects{"ime-open 300 on"}));
+
+  world.imeWindowOfThread.clear();
+  world.windows.clear();
+  Start(false);  // neither a context nor an IME window: the switches leave the input method alone
+  keyboard().OnTimerTick();
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);
+  EXPECT_EQ(Opens(), Effects{});
+  EXPECT_EQ(world.Trace().find("NowMap"), std::string::npos);
+}
+
+TEST_F(TargetInputMethod, IMEWindowOfTheFocusedWindowThenOfTheTargetThenOfItsThread) {
+  Start(true);
+  struct Case {
+    platform::WindowHandle ofFocused, ofTarget;
+    const char* expected;
+  };
+  for (const Case& c : {Case{910, 920, "ime-window-open 910 on"}, Case{0, 920, "ime-window-open 920 on"},
+                        Case{0, 0, "ime-window-open 900 on"}}) {
+    world.focusOfThread[7] = kOtherEdit;
+    world.windows[kOtherEdit].defaultImeWindow = c.ofFocused;
+    world.windows[kOther].defaultImeWindow = c.ofTarget;
+    world.effects.clear();
+    keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+    EXPECT_EQ(Opens(), (Effects{c.expected}));
+  }
+}
+
+}  // namespace
+}  // namespace keyvane::testing

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/recording_platform.h"
+
+namespace keyvane::testing {
+namespace {
+
+using tracking::HookAction;
+using Effects = std::vector<std::string>;
+
+// MAIN fills only four positions, so RIGHT_BTN_PAGE's fifth lookup finds nothing.
+constexpr char kPagedFile[] =
+    "#MAIN\r\nA KEY A\r\nB KEY B\r\nC KEY C\r\nGO JP OTHER\r\n"
+    "#SECOND\r\nS KEY S\r\n#THIRD\r\nT KEY T\r\n#OTHER\r\nO KEY O\r\n"
+    "#RIGHT_BTN_PAGE\r\nMAIN JP SECOND\r\nSECOND JP THIRD\r\nTHIRD BASE MAIN\r\n"
+    "#SLIDE_CMD\r\nX KEY X\r\nY KEY Y\r\n";
+
+class PanelHook : public ::testing::Test {
+ protected:
+  explicit PanelHook(const std::string& file = kPagedFile) : started(world, file) { world.effects.clear(); }
+
+  HookAction Send(tracking::MouseMessage message, platform::Point at) { return keyboard().OnMouseMessage(message, at); }
+  void RightClick(int slot) {
+    Send(tracking::MouseMessage::RightDown, SlotCenter(world, slot));
+    Send(tracking::MouseMessage::RightUp, SlotCenter(world, slot));
+  }
+  void TickAt(std::uint32_t tick) {
+    world.tick = tick;
+    keyboard().OnTimerTick();
+  }
+  app::Keyboard& keyboard() { return started.keyboard; }
+  const input::PageState& pages() { return keyboard().pages(); }
+
+  RecordingPlatform world;
+  StartedKeyboard started;
+};
+
+TEST_F(PanelHook, ButtonMessagesOverButtonsAreConsumedOthersPassOn) {
+  const platform::Point on = SlotCenter(world, 0);
+  EXPECT_EQ(Send(tracking::MouseMessage::Move, on), HookAction::PassOn);
+  EXPECT_EQ(Send(tracking::MouseMessage::Other, on), HookAction::PassOn);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, on), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDoubleClick, on), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::RightDoubleClick, on), HookAction::Consume);
+  // Only the double right click acts: it parks the cursor.
+  EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));
+}
+
+TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
+  // Left panel at (0, 41): row 0 spans y 41..82 in the test, row 1 81..122.
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {57, 50}), HookAction::Consume);       // x = left + Width
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
+
+  LeftClick(keyboard(), {10, 81});
+  LeftClick(keyboard(), {10, 82});
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up", "key 41 down", "key 41 up"}));
+  LeftClick(keyboard(), {10, 83});
+  EXPECT_EQ(world.KeyEvents().back(), "key 43 up");  // slot 1 shows position 2, C
+}
+
+TEST_F(PanelHook, LeftReleasePressesThenParksOnTheButton) {
+  EXPECT_TRUE(LeftClick(keyboard(), SlotCenter(world, 7)));  // right panel row 0: position 1, B
+  const Effects effects = world.EffectsOf({"key", "cursor"});
+  EXPECT_EQ(effects, (Effects{"key 42 down", "key 42 up", "cursor 772,72"}));
+}
+
+TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
+  const platform::Point on = SlotCenter(world, 0);
+  Send(tracking::MouseMessage::LeftDown, on);
+  Send(tracking::MouseMessage::LeftUp, on);
+  Send(tracking::MouseMessage::LeftDoubleClick, on);
+  Send(tracking::MouseMessage::LeftUp, on);
+  EXPECT_EQ(world.KeyEvents().size(), 4u);
+}
+
+TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
+  app::Keyboard& keyboard = started.keyboard;
+  const auto own = [&](tracking::MouseMessage message, int slot) {
+    return keyboard.OnMouseMessage(message, SlotCenter(world, slot), tracking::InputOrigin::Keyvane);
+  };
+  EXPECT_TRUE(LeftClick(keyboard, SlotCenter(world, 0)));
+  world.effects.clear();
+  // What the press sent comes back to the hook over the same button: swallowed, nothing pressed.
+  EXPECT_EQ(own(tracking::MouseMessage::LeftDown, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::LeftUp, 0), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::RightDown, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::RightUp, 7), HookAction::Consume);
+  EXPECT_EQ(own(tracking::MouseMessage::Move, 0), HookAction::PassOn);
+  keyboard.OnButtonClick(platform::PanelSide::Left, 0, tracking::InputOrigin::Keyvane);
+  EXPECT_EQ(world.effects, Effects{});
+  EXPECT_EQ(keyboard.mouseHook().rightHoldState(), tracking::RightHoldState{});
+}
+
+TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
+  world.panel(platform::PanelSide::Right).bounds.left = 300;
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {310, 50}), HookAction::Consume);
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {730, 50}), HookAction::PassOn);
+}
+
+TEST_F(PanelHook, RightClickCyclesPagesAndMovesTheDefault) {
+  RightClick(0);
+  EXPECT_EQ(pages().shownMap, "SECOND");
+  EXPECT_EQ(pages().defaultMap, "SECOND");
+  EXPECT_TRUE(world.EffectsOf({"cursor"}) == (Effects{"cursor 47,72"}));  // parked by the down only
+  RightClick(0);
+  EXPECT_EQ(pages().shownMap, "THIRD");
+  RightClick(0);
+  EXPECT_EQ(pages().shownMap, "MAIN");
+  EXPECT_EQ(pages().defaultMap, "MAIN");
+}
+
+TEST_F(PanelHook, RightClickFromAnUnlistedMapMakesTheAliasItsOwnDefault) {
+  keyboard().OnButtonClick(platform::PanelSide::Right, 1);  // GO JP OTHER
+  ASSERT_EQ(pages().shownMap, "OTHER");
+  world.effects.clear();
+  // OTHER matches none of MAIN, SECOND, THIRD, GO; position 4 is empty everywhere.
+  RightClick(0);
+  EXPECT_EQ(pages().defaultMap, "***DefaultMap***");
+  EXPECT_EQ(pages().shownMap, "***DefaultMap***");
+  EXPECT_EQ(world.panel(platform::PanelSide::Left).captions[0], "A");  // the first map's definitions
+  EXPECT_EQ(world.EffectsOf({"cursor"}), (Effects{"cursor 47,72", "cursor 47,72"}));
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);
+  EXPECT_EQ(pages().shownMap, "***DefaultMap***");
+}
+
+TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
+  world.tick = 1000;
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  TickAt(1100);
+  TickAt(1500);  // exactly 500 ms: not yet
+  EXPECT_TRUE(world.KeyEvents().empty());
+  world.effects.clear();
+  TickAt(1501);
+  const Effects captions = world.CaptionChanges();
+  ASSERT_EQ(captions.size(), 42u);  // SLIDE_CMD, back to the default after KEY, then the saved map
+  EXPECT_EQ(captions[0], "caption L0 X");
+  EXPECT_EQ(captions[1], "caption R0 Y");
+  EXPECT_EQ(captions[2], "caption L1 C");  // filled from the first map
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
+  EXPECT_EQ(pages().shownMap, "MAIN");
+
+  TickAt(1601);
+  EXPECT_EQ(world.KeyEvents().size(), 2u);  // fires once
+  world.effects.clear();
+  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
+  EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));  // no page change
+  EXPECT_EQ(pages().shownMap, "MAIN");
+}
+
+TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
+  world.tick = 1000;
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  TickAt(1100);
+  TickAt(1300);
+  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
+  EXPECT_TRUE(world.KeyEvents().empty());
+  EXPECT_EQ(pages().shownMap, "SECOND");
+}
+
+TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
+  world.tick = 1000;
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  world.cursor = {400, 300};  // released out there: the hook never hears of it
+  TickAt(1600);
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
+  world.cursor = SlotCenter(world, 7);
+  TickAt(5000);
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 59 down", "key 59 up"}));
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Spent);
+}
+
+TEST_F(PanelHook, HoldTimeIsRightAcrossTheTickCountWrap) {
+  world.tick = 0xFFFFFF00u;
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  TickAt(0xF4);  // 500 ms later
+  EXPECT_TRUE(world.KeyEvents().empty());
+  TickAt(0xF5);
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
+}
+
+TEST(HookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, WorkedExampleButtonFile());
+  started.keyboard.OnButtonClick(platform::PanelSide::Left, 2);  // BASE J_KANA
+  world.effects.clear();
+  const platform::Point on = SlotCenter(world, 5);
+  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, on);
+  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightUp, on);
+  // No RIGHT_BTN_PAGE: the first map's captions are compared and none is J_KANA.
+  EXPECT_EQ(started.keyboard.pages().defaultMap, "J_KANA");
+  EXPECT_EQ(started.keyboard.pages().shownMap, "J_KANA");
+  EXPECT_EQ(world.EffectsOf({"cursor"}), (Effects{"cursor 47,272", "cursor 47,272"}));
+}
+
+TEST(HookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
+  RecordingPlatform world;
+  app::Keyboard keyboard(world.Services(), kExeFolder);
+  keyboard.LoadButtons();
+  keyboard.OnLeftPanelCreated();
+  EXPECT_EQ(keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, {10, 10}), tracking::HookAction::PassOn);
+}
+
+}  // namespace
+}  // namespace keyvane::testing
