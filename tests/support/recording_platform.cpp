@@ -50,12 +50,6 @@ std::vector<std::string> RecordingPlatform::EffectsOf(std::initializer_list<std:
   return out;
 }
 
-std::vector<std::string> RecordingPlatform::TakeEffects() {
-  std::vector<std::string> out;
-  out.swap(effects);
-  return out;
-}
-
 std::string RecordingPlatform::Trace() const {
   const auto it = fileSystem.files.find(kTracePath);
   return it == fileSystem.files.end() ? std::string() : it->second;

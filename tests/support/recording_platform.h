@@ -75,8 +75,6 @@ class RecordingPlatform final : public platform::Files,
   const std::string& ShownCaption(platform::PanelSide side, int row) {
     return panel(side).captions[static_cast<std::size_t>(row)];
   }
-  // The effects, then forgets them.
-  std::vector<std::string> TakeEffects();
 
   // The whole trace file, and what was appended to it since the last NewTrace.
   std::string Trace() const;
