@@ -28,7 +28,7 @@ LoadedButtons LoadExample() {
 
 TEST(ExampleButtonFile, HasNoDiagnostics) {
   const LoadedButtons loaded = LoadExample();
-  for (const Diagnostic& d : FindDiagnostics(loaded.lines, loaded.maps)) {
+  for (const Diagnostic& d : FindDiagnostics(loaded)) {
     ADD_FAILURE() << "line " << d.line << ": " << cp932::ToUtf8(d.message);
   }
 }

@@ -21,7 +21,7 @@ std::vector<Diagnostic> Diagnose(const std::string& fileBytes) {
   files.files["dovaD.BTN"] = fileBytes;
   trace::TraceLog log(files, "dovaD.STS");
   const LoadedButtons loaded = LoadButtonFile(files, "dovaD.BTN", log);
-  return FindDiagnostics(loaded.lines, loaded.maps);
+  return FindDiagnostics(loaded);
 }
 
 // Lines joined with CR LF, as a file written on the handheld.

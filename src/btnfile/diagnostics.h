@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "btnfile/line_store.h"
-#include "btnfile/map_parser.h"
+#include "btnfile/loader.h"
 
 namespace keyvane::btnfile {
 
@@ -14,7 +13,8 @@ struct Diagnostic {
   std::string message;  // English; texts quoted from the file stay code page 932 bytes
 };
 
-// Every silent rule that the loaded file runs into, ordered by line (whole-file notes first).
-std::vector<Diagnostic> FindDiagnostics(const LineStore& lines, const BuiltMaps& maps);
+// The findings of the loaded file told in English, ordered by line (whole-file notes first);
+// none for a file that could not be read.
+std::vector<Diagnostic> FindDiagnostics(const LoadedButtons& loaded);
 
 }  // namespace keyvane::btnfile

@@ -41,13 +41,18 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Digits are matched by a range test without a length check: "12" names the digit 1, "9X"
+// names nothing.
+bool InDigitRange(std::string_view token) { return token >= "0" && token <= "9"; }
+
 }  // namespace
 
 std::span<const KeyName> KeyNameTable() { return kNamedKeys; }
 
+bool IsReadAsItsFirstDigit(std::string_view token) { return token.size() > 1 && InDigitRange(token); }
+
 std::uint8_t LookupKeyName(std::string_view token) {
-  // Range tests without length checks on purpose: "12" names the digit 1, "9x" names nothing.
-  if (token >= "0" && token <= "9") return static_cast<std::uint8_t>(token[0]);
+  if (InDigitRange(token)) return static_cast<std::uint8_t>(token[0]);
   if (token.size() == 1 && token >= "A" && token <= "Z") return static_cast<std::uint8_t>(token[0]);
   if (token.empty()) return 0;
   for (const KeyName& key : kNamedKeys) {
@@ -57,7 +62,7 @@ std::uint8_t LookupKeyName(std::string_view token) {
   return 0;
 }
 
-KeyFieldResult ParseKeyField(std::string_view field) {
+KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames) {
   KeyFieldResult result;
   const std::vector<std::string_view> tokens = btnfile::SplitWordViews(field, '+');
   result.elementCount = tokens.size();
@@ -80,6 +85,7 @@ KeyFieldResult ParseKeyField(std::string_view field) {
       return result;
     }
     result.keys[write++] = code;
+    if (digitNames != nullptr && IsReadAsItsFirstDigit(token)) digitNames->push_back(token);
   }
   return result;
 }

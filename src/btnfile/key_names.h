@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "btnfile/button_def.h"
 
@@ -20,6 +21,9 @@ std::span<const KeyName> KeyNameTable();
 // The virtual-key code a key-field token names, or 0 when it names none.
 std::uint8_t LookupKeyName(std::string_view token);
 
+// A token longer than one character that LookupKeyName reads as the digit it starts with ("12" is 1).
+bool IsReadAsItsFirstDigit(std::string_view token);
+
 // How a key field was understood.
 struct KeyFieldResult {
   enum class Status { Ok, NoElements, TooManyElements, UnknownName };
@@ -33,7 +37,8 @@ struct KeyFieldResult {
 
 inline constexpr std::size_t kMaxKeyElements = 100;
 
-// Parses a key field such as CTRL+SHIFT+ESC into a KeySequence.
-KeyFieldResult ParseKeyField(std::string_view field);
+// Parses a key field such as CTRL+SHIFT+ESC into a KeySequence. `digitNames`, when given,
+// receives the elements read as their first digit, in order (complete only when the field is Ok).
+KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames = nullptr);
 
 }  // namespace keyvane::btnfile

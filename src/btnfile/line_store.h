@@ -5,22 +5,16 @@
 
 namespace keyvane::btnfile {
 
-// Where a kept line came from, for the checker's messages; the keyboard itself reads only the texts.
-struct LineOrigin {
-  int fileLine = 0;               // 1-based line number in the file
-  bool cutPiece = false;          // the file line was longer than one read piece and got cut
-  bool quotedApostrophe = false;  // an apostrophe between double quotes cut this line short
-};
-
-// The cleaned, upper-cased kept lines of the button file, in file order.
+// The cleaned, upper-cased kept lines of the button file, in file order, each with the 1-based
+// line of the file it came from (the pieces of a cut line share one).
 struct LineStore {
   std::vector<std::string> texts;
-  std::vector<LineOrigin> origins;  // parallel to texts
+  std::vector<int> fileLines;  // parallel to texts
 
   std::size_t size() const { return texts.size(); }
-  void Add(std::string text, LineOrigin origin) {
+  void Add(std::string text, int fileLine) {
     texts.push_back(std::move(text));
-    origins.push_back(origin);
+    fileLines.push_back(fileLine);
   }
 };
 

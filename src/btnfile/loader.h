@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "btnfile/findings.h"
 #include "btnfile/line_store.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
@@ -14,6 +16,7 @@ struct LoadedButtons {
   bool fileRead = false;  // false when the file could not be opened
   LineStore lines;
   BuiltMaps maps;
+  std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line
 };
 
 // Starts a fresh trace (deleting the old one), reads and cleans the file, builds the maps.

@@ -16,6 +16,9 @@ inline constexpr int kShownPositions = 14;
 // One page of the button file: each position holds zero or one definition.
 struct ButtonMap {
   std::array<std::optional<ButtonDef>, kPositionCount> positions;
+  int headerLine = 0;  // the file line of the header that made this map
+
+  bool operator==(const ButtonMap&) const = default;
 };
 
 // Maps by exact name, in unsigned byte order. A std::map never moves its nodes, so

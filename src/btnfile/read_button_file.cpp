@@ -62,12 +62,13 @@ std::string CleanLine(std::string_view line) {
   return out;
 }
 
-int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store) {
+int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store, std::vector<Finding>* findings) {
   std::string text;
   if (!files.ReadAll(path, text)) return -1;
   ToTextMode(text);
   std::string cleaned;  // reused from piece to piece
   int fileLine = 1;
+  int lastCutLine = 0;  // the file line whose cut was reported last
   bool previousFull = false;
   for (std::size_t start = 0; start < text.size();) {
     // One read: up to and including the next LF, but at most 1022 bytes.
@@ -89,15 +90,21 @@ int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& s
     // double quotes and works from left to right, so the part before it is cleaned alone.
     bool quotedApostrophe = false;
     if (const std::size_t apostrophe = piece.find('\''); apostrophe != std::string_view::npos) {
-      quotedApostrophe = QuoteOpenBefore(piece, apostrophe);
+      quotedApostrophe = findings != nullptr && QuoteOpenBefore(piece, apostrophe);
       piece = piece.substr(0, apostrophe);
     }
     CleanLineInto(piece, cleaned);
     std::string line(Trim(cleaned));
     cp932::ToUpperInPlace(line);
+    store.Add(std::move(line), pieceLine);
+    if (findings == nullptr) continue;
     // A full piece followed by its bare LF was not really cut: the LF piece is dropped.
     const bool cutHere = full && !(start < text.size() && text[start] == '\n');
-    store.Add(std::move(line), LineOrigin{pieceLine, cutHere || continues, quotedApostrophe});
+    if ((cutHere || continues) && pieceLine != lastCutLine) {
+      lastCutLine = pieceLine;
+      findings->emplace_back(FindingKind::LongLineCut, pieceLine);
+    }
+    if (quotedApostrophe) findings->emplace_back(FindingKind::ApostropheInQuotes, pieceLine);
   }
   return 0;
 }

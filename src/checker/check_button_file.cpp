@@ -12,7 +12,7 @@ CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
   CheckResult result;
   result.loaded = btnfile::LoadButtonFile(capture, path, log);
   if (result.loaded.fileRead) {
-    result.diagnostics = btnfile::FindDiagnostics(result.loaded.lines, result.loaded.maps);
+    result.diagnostics = btnfile::FindDiagnostics(result.loaded);
   }
   result.trace = capture.TakeTrace();
   return result;

@@ -6,7 +6,6 @@
 #include "btnfile/cp932.h"
 #include "btnfile/special_names.h"
 #include "checker/action_text.h"
-#include "checker/header_lines.h"
 #include "checker/key_text.h"
 
 namespace keyvane::checker {
@@ -46,7 +45,6 @@ Json DefinitionJson(const btnfile::ButtonDef& def, TextTable& texts) {
 
 Json PreviewData(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
-  const std::map<std::string, int> headerLines = HeaderLines(result.loaded.lines);
   TextTable texts;
   Json data;
   data["file"] = std::string(fileName);
@@ -63,7 +61,7 @@ Json PreviewData(const CheckResult& result, std::string_view fileName) {
       positions.push_back(def ? DefinitionJson(*def, texts) : Json(nullptr));
     }
     data["maps"].push_back(
-        Json{{"name", texts.Id(name)}, {"line", headerLines.at(name)}, {"positions", std::move(positions)}});
+        Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"positions", std::move(positions)}});
   }
   data["strings"] = std::move(texts.strings());
   return data;

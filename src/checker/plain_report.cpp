@@ -9,7 +9,6 @@
 #include "btnfile/special_names.h"
 #include "checker/action_text.h"
 #include "checker/display_width.h"
-#include "checker/header_lines.h"
 
 namespace keyvane::checker {
 namespace {
@@ -70,7 +69,7 @@ std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
   return text;
 }
 
-std::string MapLayout(const std::string& name, const ButtonMap& map, int headerLine, const btnfile::BuiltMaps& maps) {
+std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfile::BuiltMaps& maps) {
   const ButtonMap* first = btnfile::FindMap(maps.table, maps.fallbackMapName);
   std::array<Cell, btnfile::kShownPositions> cells;
   for (int i = 0; i < btnfile::kShownPositions; ++i) {
@@ -87,7 +86,7 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, int headerL
     widths[i % 2].caption = std::max(widths[i % 2].caption, DisplayWidth(cells[i].caption));
     widths[i % 2].action = std::max(widths[i % 2].action, DisplayWidth(cells[i].action));
   }
-  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(headerLine) +
+  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(map.headerLine) +
                      cp932::ToUtf8(MapNotes(name, maps)) + ")\n";
   text += "       " + PadToWidth(std::string(kLeftTitle), PanelWidth(widths[0])) + "    right panel\n";
   for (int row = 0; row < kRows; ++row) {
@@ -131,9 +130,8 @@ std::string DiagnosticsText(const std::vector<btnfile::Diagnostic>& diagnostics,
 
 std::string PlainReport(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
-  const std::map<std::string, int> headerLines = HeaderLines(result.loaded.lines);
   std::string text = Summary(result, fileName);
-  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, headerLines.at(name), maps);
+  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, maps);
   return text + DiagnosticsText(result.diagnostics, fileName);
 }
 
