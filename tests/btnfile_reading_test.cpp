@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "btnfile/read_button_file.h"
+#include "btnfile/loader.h"
 #include "support/memory_files.h"
 #include "support/sjis.h"
 

@@ -4,9 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "checker/check_button_file.h"
 #include "checker/html_preview.h"
-#include "checker/html_preview_data.h"
 #include "checker/run_checker.h"
 #include "support/checker_run.h"
 #include "support/memory_files.h"

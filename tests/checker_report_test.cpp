@@ -6,10 +6,8 @@
 #include <sstream>
 
 #include "btnfile/cp932.h"
-#include "checker/check_button_file.h"
-#include "checker/display_width.h"
+#include "btnfile/key_names.h"
 #include "checker/json_report.h"
-#include "checker/key_text.h"
 #include "checker/plain_report.h"
 #include "checker/run_checker.h"
 #include "support/memory_files.h"
@@ -95,8 +93,8 @@ TEST(KeySequenceText, UsesTheFileNamesOfTheKeys) {
   btnfile::KeySequence keys{};
   const std::uint8_t codes[] = {0x11, 0x10, 0x1B, 0x08, 0x33, 0x5A, 0x01, 0xE2};
   std::copy(std::begin(codes), std::end(codes), keys.begin());
-  EXPECT_EQ(KeySequenceText(keys), "Ctrl+Shift+Esc+BS+3+Z+MouseLeftBtn+_");
-  EXPECT_EQ(KeySequenceText(btnfile::KeySequence{}), "");
+  EXPECT_EQ(btnfile::KeySequenceText(keys), "Ctrl+Shift+Esc+BS+3+Z+MouseLeftBtn+_");
+  EXPECT_EQ(btnfile::KeySequenceText(btnfile::KeySequence{}), "");
 }
 
 TEST(DisplayWidth, CountsWideCharactersTwice) {

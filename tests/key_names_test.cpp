@@ -57,51 +57,5 @@ TEST(LookupKeyName, EveryTableNameFindsItsOwnCode) {
   EXPECT_EQ(KeyNameTable().size(), 59u);
 }
 
-std::vector<int> Codes(const KeyFieldResult& r) {
-  const std::size_t n = btnfile::KeyCount(r.keys);
-  return std::vector<int>(r.keys.begin(), r.keys.begin() + static_cast<std::ptrdiff_t>(n));
-}
-
-TEST(KeyField, ChordsInWrittenOrder) {
-  EXPECT_EQ(Codes(ParseKeyField("CTRL+C")), (std::vector<int>{0x11, 0x43}));
-  EXPECT_EQ(Codes(ParseKeyField("SHIFT+ALT+TAB")), (std::vector<int>{0x10, 0x12, 0x09}));
-  EXPECT_EQ(Codes(ParseKeyField("CTRL+MOUSELEFTBTN")), (std::vector<int>{0x11, 0x01}));
-  EXPECT_EQ(Codes(ParseKeyField("SHIFT+3")), (std::vector<int>{0x10, 0x33}));
-}
-
-TEST(KeyField, EmptyElementsAreSkipped) {
-  EXPECT_EQ(Codes(ParseKeyField("CTRL++")), (std::vector<int>{0x11}));
-  EXPECT_EQ(Codes(ParseKeyField("A++B")), (std::vector<int>{0x41, 0x42}));
-  EXPECT_EQ(Codes(ParseKeyField("+A")), (std::vector<int>{0x41}));
-  EXPECT_EQ(Codes(ParseKeyField("A+")), (std::vector<int>{0x41}));
-  const KeyFieldResult onlyPlus = ParseKeyField("++");
-  EXPECT_TRUE(onlyPlus.ok());
-  EXPECT_TRUE(Codes(onlyPlus).empty());
-}
-
-TEST(KeyField, FailuresSayWhy) {
-  const KeyFieldResult unknown = ParseKeyField("CTRL+F13");
-  EXPECT_EQ(unknown.status, KeyFieldResult::Status::UnknownName);
-  EXPECT_EQ(unknown.badToken, "F13");
-  EXPECT_EQ(unknown.keys, btnfile::KeySequence{});
-  EXPECT_EQ(ParseKeyField("").status, KeyFieldResult::Status::NoElements);
-  EXPECT_EQ(ParseKeyField("\"A+B\"").status, KeyFieldResult::Status::UnknownName);
-}
-
-std::string Repeat(const std::string& token, int count) {
-  std::string field = token;
-  for (int i = 1; i < count; ++i) field += "+" + token;
-  return field;
-}
-
-TEST(KeyField, HundredElementsFillTheWholeSequence) {
-  const KeyFieldResult full = ParseKeyField(Repeat("A", 100));
-  ASSERT_TRUE(full.ok());
-  EXPECT_EQ(btnfile::KeyCount(full.keys), 100u);
-  EXPECT_EQ(ParseKeyField(Repeat("A", 101)).status, KeyFieldResult::Status::TooManyElements);
-  // Empty elements count towards the limit.
-  EXPECT_EQ(ParseKeyField("+" + Repeat("A", 100)).status, KeyFieldResult::Status::TooManyElements);
-}
-
 }  // namespace
 }  // namespace keyvane::btnfile

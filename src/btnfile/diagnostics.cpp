@@ -1,8 +1,7 @@
 #include "btnfile/diagnostics.h"
 
 #include "btnfile/cp932.h"
-#include "btnfile/key_names.h"
-#include "btnfile/read_button_file.h"
+#include "btnfile/loader.h"
 
 namespace keyvane::btnfile {
 namespace {

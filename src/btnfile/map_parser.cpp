@@ -5,15 +5,45 @@
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
-#include "btnfile/split_words.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::btnfile {
 
-const ButtonMap* FindMap(const MapTable& table, std::string_view name) {
-  const auto it = table.find(name);
-  return it == table.end() ? nullptr : &it->second;
+// --- Words ----------------------------------------------------------------------------------
+
+std::vector<std::string_view> SplitWords(std::string_view text, char separator) {
+  std::vector<std::string_view> words;
+  bool inQuotes = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') inQuotes = !inQuotes;
+    if (text[i] == separator && !inQuotes) {
+      words.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  if (start < text.size()) words.push_back(text.substr(start));
+  return words;
 }
+
+LeadingWords ScanWords(std::string_view text, char separator) {
+  LeadingWords scan;
+  bool inQuotes = false;
+  std::size_t start = 0;
+  auto word = [&](std::size_t end) {
+    if (scan.count < scan.words.size()) scan.words[scan.count] = text.substr(start, end - start);
+    ++scan.count;
+    start = end + 1;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') inQuotes = !inQuotes;
+    if (text[i] == separator && !inQuotes) word(i);
+  }
+  if (start < text.size()) word(text.size());
+  return scan;
+}
+
+// --- Captions -------------------------------------------------------------------------------
 
 std::string MakeCaption(std::string_view word) {
   if (word == "?SHP") word = "#";
@@ -36,6 +66,38 @@ std::string MakeCaption(std::string_view word) {
   if (text == "\x81\x95") text = "&";  // a lone full-width ampersand
   return cp932::ToHalfWidth(text);
 }
+
+// --- Key fields -----------------------------------------------------------------------------
+
+KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames) {
+  KeyFieldResult result;
+  const std::vector<std::string_view> tokens = SplitWords(field, '+');
+  result.elementCount = tokens.size();
+  if (tokens.empty()) {
+    result.status = KeyFieldResult::Status::NoElements;
+    return result;
+  }
+  if (tokens.size() > kMaxKeyElements) {
+    result.status = KeyFieldResult::Status::TooManyElements;
+    return result;
+  }
+  std::size_t write = 0;
+  for (const std::string_view token : tokens) {
+    if (token.empty()) continue;
+    const std::uint8_t code = LookupKeyName(token);
+    if (code == 0) {
+      result.status = KeyFieldResult::Status::UnknownName;
+      result.badToken = std::string(token);
+      result.keys.fill(0);
+      return result;
+    }
+    result.keys[write++] = code;
+    if (digitNames != nullptr && IsReadAsItsFirstDigit(token)) digitNames->push_back(token);
+  }
+  return result;
+}
+
+// --- Definition lines -----------------------------------------------------------------------
 
 namespace {
 
@@ -130,7 +192,7 @@ void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFiel
     f = &report.Add(FindingKind::CommandWordAsCaption, w[1]);
     f->detail = w[0];
   } else {
-    const std::vector<std::string_view> words = SplitWordViews(line, ' ');
+    const std::vector<std::string_view> words = SplitWords(line, ' ');
     const auto later = std::find_if(words.begin() + 2, words.end(), IsCommandWord);
     if (later == words.end()) {
       f = &report.Add(FindingKind::UnknownCommandWord, w[1]);
@@ -188,6 +250,8 @@ void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter
   // Kept only if no map of that name is built by the end of the walk.
   report.Add(FindingKind::CaptionNamesNoMap, first).detail = def.caption;
 }
+
+// --- Maps -----------------------------------------------------------------------------------
 
 // Fills `map` from the definition lines after the header at `index`: up to 17, ended early
 // by the next header. Leaves `index` on the last line consumed.

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "btnfile/map_table.h"
+#include "btnfile/button_def.h"
 #include "input/map_names.h"
 #include "input/slot_table.h"
 #include "input/target_state.h"

@@ -12,8 +12,6 @@
 #include "btnfile/key_names.h"
 #include "btnfile/loader.h"
 #include "btnfile/map_parser.h"
-#include "btnfile/split_words.h"
-#include "checker/check_button_file.h"
 #include "checker/json_report.h"
 #include "checker/plain_report.h"
 #include "fuzz/properties/failures.h"
@@ -82,7 +80,7 @@ inline std::map<std::string, std::vector<std::string>> MapLines(const btnfile::L
 inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& line, Failures& f) {
   using btnfile::ActionKind;
   const btnfile::KeySequence zero{};
-  const std::vector<std::string> words = btnfile::SplitWords(line, ' ');
+  const std::vector<std::string_view> words = btnfile::SplitWords(line, ' ');
   f.Check(def == btnfile::ParseButtonLine(line), "a definition differs from its line parsed again");
   f.Check(cp932::ToHalfWidth(def.caption) == def.caption, "a caption still has full-width forms");
   if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
