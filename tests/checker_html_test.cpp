@@ -12,16 +12,11 @@
 namespace keyvane::checker {
 namespace {
 
+using testing::Check;
 using ::testing::HasSubstr;
 using testing::MemoryFiles;
 using ::testing::Not;
 using Json = nlohmann::ordered_json;
-
-CheckResult Check(const std::string& fileBytes) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = fileBytes;
-  return CheckButtonFile(files, "dovaD.BTN");
-}
 
 const Json& MapNamed(const Json& data, const std::string& name) {
   for (const Json& map : data["maps"]) {

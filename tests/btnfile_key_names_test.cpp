@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "btnfile/key_names.h"
 
 namespace keyvane::btnfile {
@@ -54,7 +57,23 @@ TEST(LookupKeyName, NothingIsTrimmed) {
 
 TEST(LookupKeyName, EveryTableNameFindsItsOwnCode) {
   for (const KeyName& key : KeyNameTable()) EXPECT_EQ(LookupKeyName(key.name), key.code) << key.name;
-  EXPECT_EQ(KeyNameTable().size(), 59u);
+}
+
+TEST(LookupKeyName, OnlyNamesLongerThanOneDigitAreReadAsTheirFirstDigit) {
+  EXPECT_TRUE(IsReadAsItsFirstDigit("12"));
+  EXPECT_TRUE(IsReadAsItsFirstDigit("0A"));
+  EXPECT_FALSE(IsReadAsItsFirstDigit("1"));
+  EXPECT_FALSE(IsReadAsItsFirstDigit("9X"));  // names nothing at all
+  EXPECT_FALSE(IsReadAsItsFirstDigit("F12"));
+}
+
+TEST(KeyCodeText, UsesTheFileNamesOfTheKeys) {
+  KeySequence keys{};
+  const std::uint8_t codes[] = {0x11, 0x10, 0x1B, 0x08, 0x33, 0x5A, 0x01, 0xE2};
+  std::copy(std::begin(codes), std::end(codes), keys.begin());
+  EXPECT_EQ(KeySequenceText(keys), "Ctrl+Shift+Esc+BS+3+Z+MouseLeftBtn+_");
+  EXPECT_EQ(KeySequenceText(KeySequence{}), "");
+  EXPECT_EQ(KeyCodeText(0x07), "0x07");  // a code without a name
 }
 
 }  // namespace
