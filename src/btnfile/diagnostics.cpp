@@ -6,6 +6,16 @@
 namespace keyvane::btnfile {
 namespace {
 
+// The pieces of a message as one string, made at once.
+std::string Join(std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (const std::string_view piece : pieces) size += piece.size();
+  std::string text;
+  text.reserve(size);
+  for (const std::string_view piece : pieces) text += piece;
+  return text;
+}
+
 constexpr std::size_t kLongestQuote = 40;
 
 // A text of the file in quotes, cut short on a character boundary. File texts never hold
@@ -15,60 +25,57 @@ std::string Quoted(std::string_view text) {
   while (end < text.size() && end < kLongestQuote) {
     end += cp932::CharLength(text, end);
   }
-  const char quote = text.find('"') == std::string_view::npos ? '"' : '\'';
-  std::string quoted(1, quote);
-  quoted.append(text.substr(0, end));
-  if (end < text.size()) quoted += "...";
-  quoted += quote;
-  return quoted;
+  const std::string_view quote = text.find('"') == std::string_view::npos ? "\"" : "'";
+  return Join({quote, text.substr(0, end), end < text.size() ? "..." : "", quote});
 }
 
 // How the author finds a position: rows and panels as the buttons stand on the screen.
 std::string PositionName(int position) {
-  if (position >= kShownPositions) return "definition line " + std::to_string(position + 1) + ", never shown";
-  return std::string(position % 2 == 0 ? "left" : "right") + " panel, row " + std::to_string(position / 2 + 1);
+  if (position >= kShownPositions) return Join({"definition line ", std::to_string(position + 1), ", never shown"});
+  return Join({position % 2 == 0 ? "left" : "right", " panel, row ", std::to_string(position / 2 + 1)});
 }
 
 // "JP, KEY, REKEY, KEYTOG, BASE, EXEC": the words that may follow a caption.
-std::string CommandWords() {
-  std::string words;
-  for (const LineForm& form : LineForms()) {
-    if (form.place != LineForm::Place::Second) continue;
-    if (!words.empty()) words += ", ";
-    words += form.word;
-  }
+const std::string& CommandWords() {
+  static const std::string words = [] {
+    std::string list;
+    for (const LineForm& form : LineForms()) {
+      if (form.place != LineForm::Place::Second) continue;
+      if (!list.empty()) list += ", ";
+      list += form.word;
+    }
+    return list;
+  }();
   return words;
 }
 
 std::string WrongWordCount(const LineForm& form, int words) {
-  const std::string word(form.word);
   const std::string least = std::to_string(form.minWords);
-  std::string text;
+  const std::string has = std::to_string(words);
   if (form.maxWords == LineForm::kNoLimit) {
-    text = word + " takes at least " + least + " words (";
-  } else if (form.place == LineForm::Place::Second) {
-    text = "wrong number of words for " + word + ": " + word + " takes exactly " + least + " (";
-  } else {
-    text = word + " takes exactly " + least + " words (";
+    return Join({form.word, " takes at least ", least, " words (", form.shape, "), this line has ", has});
   }
-  return text + std::string(form.shape) + "), this line has " + std::to_string(words);
-}
-
-std::string UnknownCommandWord(const Finding& f) {
-  return "unknown command word " + Quoted(f.text) + " (expected " + CommandWords() + ")";
+  if (form.place == LineForm::Place::Second) {
+    return Join({"wrong number of words for ", form.word, ": ", form.word, " takes exactly ", least, " (", form.shape,
+                 "), this line has ", has});
+  }
+  return Join({form.word, " takes exactly ", least, " words (", form.shape, "), this line has ", has});
 }
 
 // A definition line that fits no form: why, then what that leaves.
-std::string BlankButton(std::string why, const Finding& f) {
-  if (f.openQuote) why += "; a double quote is never closed, so every blank after it stays inside one word";
-  return why + "; the button is blank and does nothing";
+std::string BlankButton(std::initializer_list<std::string_view> why, const Finding& f) {
+  constexpr std::string_view kOpenQuote =
+      "; a double quote is never closed, so every blank after it stays inside one word";
+  return Join({Join(why), f.openQuote ? kOpenQuote : "", "; the button is blank and does nothing"});
 }
 
 std::string Text(const Finding& f, const BuiltMaps& maps) {
   switch (f.kind) {
-    case FindingKind::LongLineCut:
-      return "the line is longer than " + std::to_string(kMaxPieceBytes) + " bytes: the keyboard cuts it into " +
-             "pieces of " + std::to_string(kMaxPieceBytes) + " bytes and reads each piece as a line of its own";
+    case FindingKind::LongLineCut: {
+      const std::string bytes = std::to_string(kMaxPieceBytes);
+      return Join({"the line is longer than ", bytes, " bytes: the keyboard cuts it into pieces of ", bytes,
+                   " bytes and reads each piece as a line of its own"});
+    }
     case FindingKind::ApostropheInQuotes:
       return "an apostrophe starts a comment even between double quotes: the rest of the line, closing quote "
              "included, is cut off";
@@ -77,57 +84,60 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
     case FindingKind::LineBeforeFirstMap:
       return "this line comes before the first map header (a line starting with #) and is ignored";
     case FindingKind::LineAfterFullMap:
-      return "map " + Quoted(f.text) + " already has its " + std::to_string(kPositionCount) +
-             " definition lines: this line is ignored";
+      return Join({"map ", Quoted(f.text), " already has its ", std::to_string(kPositionCount),
+                   " definition lines: this line is ignored"});
     case FindingKind::UnnamedMap:
       return "the header \"#\" alone names a map with an empty name: no JP or BASE button can switch to it, and it "
              "does not count as the first map";
     case FindingKind::MapNameWithBlank:
-      return "map name " + Quoted(f.text) + " holds a blank: no JP or BASE button can switch to it";
+      return Join({"map name ", Quoted(f.text), " holds a blank: no JP or BASE button can switch to it"});
     case FindingKind::MapDefinedAgain:
-      return "map " + Quoted(f.text) + " is defined again: the map of that name at line " + std::to_string(f.number) +
-             " is discarded as a whole";
+      return Join({"map ", Quoted(f.text), " is defined again: the map of that name at line ", std::to_string(f.number),
+                   " is discarded as a whole"});
     case FindingKind::NeverShown:
-      return "definition line " + std::to_string(f.number + 1) + " of map " + Quoted(f.text) +
-             " is never shown or run: the panels show only the first " + std::to_string(kShownPositions);
+      return Join({"definition line ", std::to_string(f.number + 1), " of map ", Quoted(f.text),
+                   " is never shown or run: the panels show only the first ", std::to_string(kShownPositions)});
     case FindingKind::TargetNamesNoMap: {
-      std::string text = std::string(f.form->word) + " target " + Quoted(f.text) + " names no map";
-      if (!maps.fallbackMapName.empty()) {
-        text += ": a press shows the buttons of the first map, " + maps.fallbackMapName + ", instead";
-      }
-      if (f.text.find('"') != std::string::npos) text += " (double quotes stay part of the name)";
-      return text;
+      const bool first = !maps.fallbackMapName.empty();
+      return Join({f.form->word, " target ", Quoted(f.text), " names no map",
+                   first ? ": a press shows the buttons of the first map, " : "", first ? maps.fallbackMapName : "",
+                   first ? ", instead" : "",
+                   f.text.find('"') != std::string::npos ? " (double quotes stay part of the name)" : ""});
     }
     case FindingKind::CaptionNamesNoMap:
-      return "the caption rules turn " + Quoted(f.text) + " into " + Quoted(f.detail) +
-             ", which is no map name: this line of the right-click page cycle never matches the map shown";
+      return Join({"the caption rules turn ", Quoted(f.text), " into ", Quoted(f.detail),
+                   ", which is no map name: this line of the right-click page cycle never matches the map shown"});
     case FindingKind::BlankLineInMap:
-      return "a line of blanks (or a comment that does not start in the first column) is kept: it is the blank "
-             "button at " +
-             PositionName(f.number);
+      return Join(
+          {"a line of blanks (or a comment that does not start in the first column) is kept: it is the blank "
+           "button at ",
+           PositionName(f.number)});
     case FindingKind::NoCommandWord:
-      return BlankButton("no command word after the caption " + Quoted(f.text) + " (expected " + CommandWords() + ")",
-                         f);
-    case FindingKind::WrongWordCount: return BlankButton(WrongWordCount(*f.form, f.number), f);
+      return BlankButton({"no command word after the caption ", Quoted(f.text), " (expected ", CommandWords(), ")"}, f);
+    case FindingKind::WrongWordCount: return BlankButton({WrongWordCount(*f.form, f.number)}, f);
     case FindingKind::UnknownKeyName:
-      return BlankButton("key field " + Quoted(f.text) + ": " + Quoted(f.detail) + " names no key", f);
+      return BlankButton({"key field ", Quoted(f.text), ": ", Quoted(f.detail), " names no key"}, f);
     case FindingKind::TooManyKeys:
-      return BlankButton("key field has " + std::to_string(f.number) + " elements, more than the " +
-                             std::to_string(kMaxKeyElements) + " allowed",
+      return BlankButton({"key field has ", std::to_string(f.number), " elements, more than the ",
+                          std::to_string(kMaxKeyElements), " allowed"},
                          f);
-    case FindingKind::EmptyKeyField: return BlankButton("key field " + Quoted(f.text) + " holds no key name", f);
-    case FindingKind::UnknownCommandWord: return BlankButton(UnknownCommandWord(f), f);
+    case FindingKind::EmptyKeyField: return BlankButton({"key field ", Quoted(f.text), " holds no key name"}, f);
+    case FindingKind::UnknownCommandWord:
+      return BlankButton({"unknown command word ", Quoted(f.text), " (expected ", CommandWords(), ")"}, f);
     case FindingKind::CommandWordAsCaption:
-      return BlankButton(
-          UnknownCommandWord(f) + "; the first word is the caption, so " + Quoted(f.detail) + " is taken as one", f);
-    case FindingKind::CommandWordTooLate:
-      return BlankButton(UnknownCommandWord(f) + "; a blank ends the caption, so " + Quoted(f.detail) +
-                             " comes too late to be the command word",
+      return BlankButton({"unknown command word ", Quoted(f.text), " (expected ", CommandWords(),
+                          "); the first word is the caption, so ", Quoted(f.detail), " is taken as one"},
                          f);
-    case FindingKind::KeyFieldNamesNoKey: return "key field " + Quoted(f.text) + " names no key: a press sends nothing";
+    case FindingKind::CommandWordTooLate:
+      return BlankButton(
+          {"unknown command word ", Quoted(f.text), " (expected ", CommandWords(), "); a blank ends the caption, so ",
+           Quoted(f.detail), " comes too late to be the command word"},
+          f);
+    case FindingKind::KeyFieldNamesNoKey:
+      return Join({"key field ", Quoted(f.text), " names no key: a press sends nothing"});
     case FindingKind::DigitPrefixedKeyName:
-      return "key name " + Quoted(f.text) + " is read as the key " + f.text.substr(0, 1) +
-             ": a name that starts with a digit counts only that digit";
+      return Join({"key name ", Quoted(f.text), " is read as the key ", std::string_view(f.text).substr(0, 1),
+                   ": a name that starts with a digit counts only that digit"});
   }
   return {};
 }

@@ -11,35 +11,38 @@ namespace keyvane::btnfile {
 
 // --- Words ----------------------------------------------------------------------------------
 
-std::vector<std::string_view> SplitWords(std::string_view text, char separator) {
-  std::vector<std::string_view> words;
+namespace {
+
+// Calls `visit` with each word of `text`, split at `separator` outside double quotes: the one
+// splitter of the format, for the words of a line and the elements of a key field.
+template <typename Visit>
+void ForEachWord(std::string_view text, char separator, Visit visit) {
   bool inQuotes = false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '"') inQuotes = !inQuotes;
     if (text[i] == separator && !inQuotes) {
-      words.push_back(text.substr(start, i - start));
+      visit(text.substr(start, i - start));
       start = i + 1;
     }
   }
-  if (start < text.size()) words.push_back(text.substr(start));
+  if (start < text.size()) visit(text.substr(start));
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitWords(std::string_view text, char separator) {
+  std::vector<std::string_view> words;
+  ForEachWord(text, separator, [&](std::string_view word) { words.push_back(word); });
   return words;
 }
 
 LeadingWords ScanWords(std::string_view text, char separator) {
   LeadingWords scan;
-  bool inQuotes = false;
-  std::size_t start = 0;
-  auto word = [&](std::size_t end) {
-    if (scan.count < scan.words.size()) scan.words[scan.count] = text.substr(start, end - start);
+  ForEachWord(text, separator, [&](std::string_view word) {
+    if (scan.count < scan.words.size()) scan.words[scan.count] = word;
     ++scan.count;
-    start = end + 1;
-  };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '"') inQuotes = !inQuotes;
-    if (text[i] == separator && !inQuotes) word(i);
-  }
-  if (start < text.size()) word(text.size());
+  });
   return scan;
 }
 
@@ -71,29 +74,29 @@ std::string MakeCaption(std::string_view word) {
 
 KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames) {
   KeyFieldResult result;
-  const std::vector<std::string_view> tokens = SplitWords(field, '+');
-  result.elementCount = tokens.size();
-  if (tokens.empty()) {
-    result.status = KeyFieldResult::Status::NoElements;
-    return result;
-  }
-  if (tokens.size() > kMaxKeyElements) {
-    result.status = KeyFieldResult::Status::TooManyElements;
-    return result;
-  }
-  std::size_t write = 0;
-  for (const std::string_view token : tokens) {
-    if (token.empty()) continue;
+  std::size_t written = 0;
+  std::string_view badToken;
+  ForEachWord(field, '+', [&](std::string_view token) {
+    ++result.elementCount;
+    if (token.empty() || !badToken.empty()) return;
     const std::uint8_t code = LookupKeyName(token);
     if (code == 0) {
-      result.status = KeyFieldResult::Status::UnknownName;
-      result.badToken = std::string(token);
-      result.keys.fill(0);
-      return result;
+      badToken = token;
+    } else if (written < kMaxKeyElements) {
+      result.keys[written++] = code;
+      if (digitNames != nullptr && IsReadAsItsFirstDigit(token)) digitNames->push_back(token);
     }
-    result.keys[write++] = code;
-    if (digitNames != nullptr && IsReadAsItsFirstDigit(token)) digitNames->push_back(token);
+  });
+  // The element count is judged first, then the names.
+  if (result.elementCount == 0) {
+    result.status = KeyFieldResult::Status::NoElements;
+  } else if (result.elementCount > kMaxKeyElements) {
+    result.status = KeyFieldResult::Status::TooManyElements;
+  } else if (!badToken.empty()) {
+    result.status = KeyFieldResult::Status::UnknownName;
+    result.badToken = badToken;
   }
+  if (!result.ok()) result.keys.fill(0);
   return result;
 }
 
