@@ -248,7 +248,8 @@ ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
 // A line of the right-click page whose caption the caption rules changed: the page cycle
 // matches captions against map names, so it must name a map as changed.
 void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter& report) {
-  const std::string_view first = ScanWords(line, ' ').words[0];
+  const LeadingWords scan = ScanWords(line, ' ');
+  const std::string_view first = scan.words[0];
   if (first.empty() || first == kNoCaption || def.caption == first) return;
   // Kept only if no map of that name is built by the end of the walk.
   report.Add(FindingKind::CaptionNamesNoMap, first).detail = def.caption;
