@@ -131,6 +131,19 @@ TEST(MapRules, HeaderRightAfterHeaderMakesAnEmptyMap) {
   for (const auto& p : a->positions) EXPECT_FALSE(p.has_value());
 }
 
+TEST(MapRules, MapKeepsTheFileLineOfTheHeaderThatMadeIt) {
+  const auto loaded = Load("' note\n#A\nX KEY A\n#B\n#A\n");
+  EXPECT_EQ(FindMap(loaded->buttons.maps.table, "A")->headerLine, 5);
+  EXPECT_EQ(FindMap(loaded->buttons.maps.table, "B")->headerLine, 4);
+}
+
+TEST(MapRules, AskingForTheFindingsChangesNoMap) {
+  const auto loaded = Load(testing::Fixture("checker_mistakes.BTN"));
+  ASSERT_FALSE(loaded->buttons.findings.empty());
+  trace::TraceLog log(loaded->files, "other.STS");
+  EXPECT_EQ(BuildMapTable(loaded->buttons.lines, log).table, loaded->buttons.maps.table);
+}
+
 TEST(MapRules, HeaderNamesAreUpperCasedAndKeepInnerBlanks) {
   const auto loaded = Load("#main\n# MAIN  two\n");
   EXPECT_NE(FindMap(loaded->buttons.maps.table, "MAIN"), nullptr);

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "btnfile/map_parser.h"
-#include "btnfile/split_words.h"
 #include "support/sjis.h"
 
 namespace keyvane::btnfile {
 namespace {
 
 using testing::Sjis;
-using Words = std::vector<std::string>;
+using Words = std::vector<std::string_view>;
 
 TEST(SplitWords, BlanksInsideQuotesDoNotSeparate) {
   EXPECT_EQ(SplitWords("\"A B\" KEY X", ' '), (Words{"\"A B\"", "KEY", "X"}));
@@ -56,6 +55,52 @@ TEST(MakeCaption, FullWidthFormsBecomeHalfWidth) {
 TEST(MakeCaption, TrailByteOfADoubleByteCharacterNeverPairs) {
   // ア is 0x83 0x41: its trail byte is "A" and must not pair with the A after it.
   EXPECT_EQ(MakeCaption(Sjis("アA")), Sjis("ｱ") + "A");
+}
+
+std::vector<int> Codes(const KeyFieldResult& r) {
+  const std::size_t n = KeyCount(r.keys);
+  return std::vector<int>(r.keys.begin(), r.keys.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+TEST(KeyField, ChordsInWrittenOrder) {
+  EXPECT_EQ(Codes(ParseKeyField("CTRL+C")), (std::vector<int>{0x11, 0x43}));
+  EXPECT_EQ(Codes(ParseKeyField("SHIFT+ALT+TAB")), (std::vector<int>{0x10, 0x12, 0x09}));
+  EXPECT_EQ(Codes(ParseKeyField("CTRL+MOUSELEFTBTN")), (std::vector<int>{0x11, 0x01}));
+  EXPECT_EQ(Codes(ParseKeyField("SHIFT+3")), (std::vector<int>{0x10, 0x33}));
+}
+
+TEST(KeyField, EmptyElementsAreSkipped) {
+  EXPECT_EQ(Codes(ParseKeyField("CTRL++")), (std::vector<int>{0x11}));
+  EXPECT_EQ(Codes(ParseKeyField("A++B")), (std::vector<int>{0x41, 0x42}));
+  EXPECT_EQ(Codes(ParseKeyField("+A")), (std::vector<int>{0x41}));
+  EXPECT_EQ(Codes(ParseKeyField("A+")), (std::vector<int>{0x41}));
+  const KeyFieldResult onlyPlus = ParseKeyField("++");
+  EXPECT_TRUE(onlyPlus.ok());
+  EXPECT_TRUE(Codes(onlyPlus).empty());
+}
+
+TEST(KeyField, FailuresSayWhy) {
+  const KeyFieldResult unknown = ParseKeyField("CTRL+F13");
+  EXPECT_EQ(unknown.status, KeyFieldResult::Status::UnknownName);
+  EXPECT_EQ(unknown.badToken, "F13");
+  EXPECT_EQ(unknown.keys, KeySequence{});
+  EXPECT_EQ(ParseKeyField("").status, KeyFieldResult::Status::NoElements);
+  EXPECT_EQ(ParseKeyField("\"A+B\"").status, KeyFieldResult::Status::UnknownName);
+}
+
+std::string Repeat(const std::string& token, int count) {
+  std::string field = token;
+  for (int i = 1; i < count; ++i) field += "+" + token;
+  return field;
+}
+
+TEST(KeyField, HundredElementsFillTheWholeSequence) {
+  const KeyFieldResult full = ParseKeyField(Repeat("A", 100));
+  ASSERT_TRUE(full.ok());
+  EXPECT_EQ(KeyCount(full.keys), 100u);
+  EXPECT_EQ(ParseKeyField(Repeat("A", 101)).status, KeyFieldResult::Status::TooManyElements);
+  // Empty elements count towards the limit.
+  EXPECT_EQ(ParseKeyField("+" + Repeat("A", 100)).status, KeyFieldResult::Status::TooManyElements);
 }
 
 struct LineCase {

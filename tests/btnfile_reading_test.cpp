@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "btnfile/read_button_file.h"
+#include "btnfile/loader.h"
 #include "support/memory_files.h"
 #include "support/sjis.h"
 
@@ -41,28 +41,34 @@ TEST(TextModeReading, PieceEndsAtItsFirstZeroByte) {
   EXPECT_EQ(StoredLines(file), (Lines{"X KEY A", "Y"}));
 }
 
-TEST(TextModeReading, LineOf1022BytesStaysOneLine) {
-  const std::string line(1022, 'A');
+// The kinds of the findings the reading reports, with their file lines.
+std::vector<std::pair<FindingKind, int>> ReadingFindings(const std::string& fileBytes) {
   MemoryFiles files;
-  files.files["f"] = line + "\r\n";
+  files.files["f"] = fileBytes;
   LineStore store;
-  ReadButtonFile(files, "f", store);
-  ASSERT_EQ(store.texts, (Lines{line}));
-  EXPECT_FALSE(store.origins[0].cutPiece);
+  std::vector<Finding> findings;
+  ReadButtonFile(files, "f", store, &findings);
+  std::vector<std::pair<FindingKind, int>> found;
+  for (const Finding& f : findings) found.emplace_back(f.kind, f.line);
+  return found;
 }
 
-TEST(TextModeReading, LineOf1023BytesBecomesTwoLines) {
-  const std::string line = std::string(1022, 'A') + "B";
+TEST(TextModeReading, LineOf1022BytesStaysOneLine) {
+  const std::string line(1022, 'A');
+  EXPECT_EQ(StoredLines(line + "\r\n"), (Lines{line}));
+  EXPECT_TRUE(ReadingFindings(line + "\r\n").empty());
+}
+
+TEST(TextModeReading, LineOf1023BytesBecomesTwoLinesOfTheSameFileLine) {
+  const std::string file = std::string(1022, 'A') + "B\nNEXT\n";
   MemoryFiles files;
-  files.files["f"] = line + "\nNEXT\n";
+  files.files["f"] = file;
   LineStore store;
   ReadButtonFile(files, "f", store);
-  ASSERT_EQ(store.texts, (Lines{std::string(1022, 'A'), "B", "NEXT"}));
-  EXPECT_TRUE(store.origins[0].cutPiece);
-  EXPECT_TRUE(store.origins[1].cutPiece);
-  EXPECT_EQ(store.origins[1].fileLine, 1);
-  EXPECT_FALSE(store.origins[2].cutPiece);
-  EXPECT_EQ(store.origins[2].fileLine, 2);
+  EXPECT_EQ(store.texts, (Lines{std::string(1022, 'A'), "B", "NEXT"}));
+  EXPECT_EQ(store.fileLines, (std::vector<int>{1, 1, 2}));
+  // The cut is reported once, on the line of the file.
+  EXPECT_EQ(ReadingFindings(file), (std::vector<std::pair<FindingKind, int>>{{FindingKind::LongLineCut, 1}}));
 }
 
 TEST(TextModeReading, PieceLimitCountsBytesAfterCrLfTranslation) {
@@ -84,10 +90,7 @@ TEST(TextModeReading, LineNumbersCountDroppedLines) {
   files.files["f"] = "' note\n\n#A\n  \nX KEY B\n";
   LineStore store;
   ReadButtonFile(files, "f", store);
-  ASSERT_EQ(store.size(), 3u);
-  EXPECT_EQ(store.origins[0].fileLine, 3);
-  EXPECT_EQ(store.origins[1].fileLine, 4);
-  EXPECT_EQ(store.origins[2].fileLine, 5);
+  EXPECT_EQ(store.fileLines, (std::vector<int>{3, 4, 5}));
 }
 
 TEST(DroppedLines, CommentAndBlankOnlyInTheFirstColumn) {
@@ -114,13 +117,9 @@ TEST(Cleaning, CommentIsCutAndTrailingBlanksTrimmed) {
 }
 
 TEST(Cleaning, ApostropheBetweenQuotesStillCutsTheLine) {
-  MemoryFiles files;
-  files.files["f"] = "X KEY \"DON'T\" Y\nZ KEY 'A\n";
-  LineStore store;
-  ReadButtonFile(files, "f", store);
-  ASSERT_EQ(store.texts, (Lines{"X KEY \"DON", "Z KEY"}));
-  EXPECT_TRUE(store.origins[0].quotedApostrophe);
-  EXPECT_FALSE(store.origins[1].quotedApostrophe);
+  const std::string file = "X KEY \"DON'T\" Y\nZ KEY 'A\n";
+  EXPECT_EQ(StoredLines(file), (Lines{"X KEY \"DON", "Z KEY"}));
+  EXPECT_EQ(ReadingFindings(file), (std::vector<std::pair<FindingKind, int>>{{FindingKind::ApostropheInQuotes, 1}}));
 }
 
 TEST(Cleaning, LeadingBlankBeforeAHeaderIsTrimmed) { EXPECT_EQ(StoredLines(" #main\n"), (Lines{"#MAIN"})); }

@@ -4,6 +4,7 @@
 #include "btnfile/cp932.h"
 #include "btnfile/diagnostics.h"
 #include "btnfile/loader.h"
+#include "btnfile/special_names.h"
 #include "platform/std_files.h"
 #include "support/memory_files.h"
 
@@ -28,7 +29,7 @@ LoadedButtons LoadExample() {
 
 TEST(ExampleButtonFile, HasNoDiagnostics) {
   const LoadedButtons loaded = LoadExample();
-  for (const Diagnostic& d : FindDiagnostics(loaded.lines, loaded.maps)) {
+  for (const Diagnostic& d : FindDiagnostics(loaded)) {
     ADD_FAILURE() << "line " << d.line << ": " << cp932::ToUtf8(d.message);
   }
 }
@@ -56,16 +57,16 @@ TEST(ExampleButtonFile, HasTheDailyPagesAndAFullFirstMap) {
     EXPECT_NE(main->positions[i]->kind, ActionKind::NONE) << "position " << i;
   }
   bool hasJapanesePage = false;
-  for (const auto& [name, map] : table) hasJapanesePage |= name.starts_with("J_");
+  for (const auto& [name, map] : table) hasJapanesePage |= name.starts_with(kJapaneseMapPrefix);
   EXPECT_TRUE(hasJapanesePage);
   EXPECT_NE(FindMap(table, "NUM"), nullptr);
-  EXPECT_NE(FindMap(table, "SLIDE_CMD"), nullptr);
-  EXPECT_NE(FindMap(table, "RIGHT_BTN_PAGE"), nullptr);
+  EXPECT_NE(FindMap(table, kSlideCommandMap), nullptr);
+  EXPECT_NE(FindMap(table, kRightButtonPageMap), nullptr);
 }
 
 TEST(ExampleButtonFile, RightClickCycleVisitsEveryPageAndComesBack) {
   const LoadedButtons loaded = LoadExample();
-  const ButtonMap& cycle = *FindMap(loaded.maps.table, "RIGHT_BTN_PAGE");
+  const ButtonMap& cycle = *FindMap(loaded.maps.table, kRightButtonPageMap);
   // Follow right clicks from the first map as the keyboard matches them: first caption equal to the map shown.
   std::string shown = loaded.maps.defaultMapName;
   std::vector<std::string> visited;

@@ -4,9 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "checker/check_button_file.h"
 #include "checker/html_preview.h"
-#include "checker/html_preview_data.h"
 #include "checker/run_checker.h"
 #include "support/checker_run.h"
 #include "support/memory_files.h"
@@ -14,16 +12,11 @@
 namespace keyvane::checker {
 namespace {
 
+using testing::Check;
 using ::testing::HasSubstr;
 using testing::MemoryFiles;
 using ::testing::Not;
 using Json = nlohmann::ordered_json;
-
-CheckResult Check(const std::string& fileBytes) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = fileBytes;
-  return CheckButtonFile(files, "dovaD.BTN");
-}
 
 const Json& MapNamed(const Json& data, const std::string& name) {
   for (const Json& map : data["maps"]) {

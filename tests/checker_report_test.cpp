@@ -6,29 +6,22 @@
 #include <sstream>
 
 #include "btnfile/cp932.h"
-#include "checker/check_button_file.h"
-#include "checker/display_width.h"
 #include "checker/json_report.h"
-#include "checker/key_text.h"
 #include "checker/plain_report.h"
 #include "checker/run_checker.h"
+#include "support/checker_run.h"
 #include "support/memory_files.h"
 #include "support/sjis.h"
 
 namespace keyvane::checker {
 namespace {
 
+using testing::Check;
 using testing::Fixture;
 using ::testing::HasSubstr;
 using testing::MemoryFiles;
 using ::testing::Not;
 using testing::Sjis;
-
-CheckResult Check(const std::string& fileBytes) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = fileBytes;
-  return CheckButtonFile(files, "dovaD.BTN");
-}
 
 std::string Plain(const std::string& fileBytes) { return PlainReport(Check(fileBytes), "dovaD.BTN"); }
 
@@ -89,14 +82,6 @@ TEST(PlainReport, ListsProblemsWithTheirLinesOrSaysThereAreNone) {
   EXPECT_THAT(report, HasSubstr("\n1 problem:\n  line 2: unknown command word \"KYE\""));
   EXPECT_THAT(Plain(""), HasSubstr("dovaD.BTN: 0 maps, no first map: every button is blank.\n\n1 problem:\n"
                                    "  dovaD.BTN: no map at all"));
-}
-
-TEST(KeySequenceText, UsesTheFileNamesOfTheKeys) {
-  btnfile::KeySequence keys{};
-  const std::uint8_t codes[] = {0x11, 0x10, 0x1B, 0x08, 0x33, 0x5A, 0x01, 0xE2};
-  std::copy(std::begin(codes), std::end(codes), keys.begin());
-  EXPECT_EQ(KeySequenceText(keys), "Ctrl+Shift+Esc+BS+3+Z+MouseLeftBtn+_");
-  EXPECT_EQ(KeySequenceText(btnfile::KeySequence{}), "");
 }
 
 TEST(DisplayWidth, CountsWideCharactersTwice) {
@@ -211,13 +196,13 @@ void ExpectGolden(const std::string& actual, const std::string& goldenName) {
   EXPECT_EQ(actual, Fixture(goldenName)) << "compare with tests/fixtures/" << goldenName;
 }
 
-std::string RunOnMistakes(std::vector<std::string> args, int expectedStatus) {
+std::string RunOnMistakes(const std::vector<std::string>& args, int expectedStatus) {
   MemoryFiles files;
   files.files["dovaD.BTN"] = Fixture("checker_mistakes.BTN");
-  std::ostringstream out, err;
-  EXPECT_EQ(RunChecker(args, files, out, err), expectedStatus);
-  EXPECT_EQ(err.str(), "");
-  return out.str();
+  const testing::CheckerRun run = testing::RunWith(files, args);
+  EXPECT_EQ(run.status, expectedStatus);
+  EXPECT_EQ(run.err, "");
+  return run.out;
 }
 
 TEST(GoldenReports, PlainReportOfTheFileFullOfMistakes) {

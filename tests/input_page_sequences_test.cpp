@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "btnfile/cp932.h"
-#include "checker/key_text.h"
+#include "btnfile/key_names.h"
 #include "support/recording_platform.h"
 
 // The page sequences in tests/fixtures/page_sequences.json are walked here by the engine and
@@ -48,12 +48,12 @@ std::string EventName(const std::string& effect) {
   words >> kind >> what;
   if (kind == "key") {
     words >> direction;
-    return checker::KeyCodeText(static_cast<std::uint8_t>(std::stoi(what, nullptr, 16))) + " " + direction;
+    return btnfile::KeyCodeText(static_cast<std::uint8_t>(std::stoi(what, nullptr, 16))) + " " + direction;
   }
   const std::size_t dash = what.find('-');
   const std::string button = what.substr(0, dash);
   const std::uint8_t code = button == "left" ? 0x01 : button == "right" ? 0x02 : 0x04;
-  return checker::KeyCodeText(code) + " " + what.substr(dash + 1);
+  return btnfile::KeyCodeText(code) + " " + what.substr(dash + 1);
 }
 
 class PageWalk {

@@ -49,7 +49,7 @@ void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
   pages_.fallbackMap = loaded_.maps.fallbackMapName;
   // The same findings as keyvane-check, which looks only at a file it could read.
   std::vector<btnfile::Diagnostic> problems;
-  if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_.lines, loaded_.maps);
+  if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_);
   problemCount_ = problems.size();
   notice_ = ButtonFileNotice(LoadOutcome::Read, problems);
 }

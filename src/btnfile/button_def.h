@@ -2,8 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 
+// What a button file becomes once loaded: maps (pages) of up to 17 definitions, each what one
+// button shows and does. The keyboard reads only this; btnfile/map_parser.h makes it.
 namespace keyvane::btnfile {
 
 // What a press does. Values are part of the file format's vocabulary.
@@ -38,5 +43,27 @@ struct ButtonDef {
 
   bool operator==(const ButtonDef&) const = default;
 };
+
+// What a press does, in the words of the file ("KEY Ctrl+C", "JP J_KANA"); kinds the keyboard
+// accepts but never runs say so. Empty for NONE. Code page 932, as the target names are.
+std::string ActionText(const ButtonDef& def);
+
+inline constexpr int kPositionCount = 17;  // 14 shown on the panels, 3 kept but never used
+inline constexpr int kShownPositions = 14;
+
+// One page of the button file: each position holds zero or one definition.
+struct ButtonMap {
+  std::array<std::optional<ButtonDef>, kPositionCount> positions;
+  int headerLine = 0;  // the file line of the header that made this map
+
+  bool operator==(const ButtonMap&) const = default;
+};
+
+// Maps by exact name, in unsigned byte order. A std::map never moves its nodes, so
+// references to definitions stay valid while the table is used.
+using MapTable = std::map<std::string, ButtonMap, std::less<>>;
+
+// The map of that name, or nullptr.
+const ButtonMap* FindMap(const MapTable& table, std::string_view name);
 
 }  // namespace keyvane::btnfile

@@ -1,6 +1,6 @@
 #include "btnfile/key_names.h"
 
-#include "btnfile/split_words.h"
+#include <cstdio>
 
 namespace keyvane::btnfile {
 namespace {
@@ -41,13 +41,18 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Digits are matched by a range test without a length check: "12" names the digit 1, "9X"
+// names nothing.
+bool InDigitRange(std::string_view token) { return token >= "0" && token <= "9"; }
+
 }  // namespace
 
 std::span<const KeyName> KeyNameTable() { return kNamedKeys; }
 
+bool IsReadAsItsFirstDigit(std::string_view token) { return token.size() > 1 && InDigitRange(token); }
+
 std::uint8_t LookupKeyName(std::string_view token) {
-  // Range tests without length checks on purpose: "12" names the digit 1, "9x" names nothing.
-  if (token >= "0" && token <= "9") return static_cast<std::uint8_t>(token[0]);
+  if (InDigitRange(token)) return static_cast<std::uint8_t>(token[0]);
   if (token.size() == 1 && token >= "A" && token <= "Z") return static_cast<std::uint8_t>(token[0]);
   if (token.empty()) return 0;
   for (const KeyName& key : kNamedKeys) {
@@ -57,31 +62,23 @@ std::uint8_t LookupKeyName(std::string_view token) {
   return 0;
 }
 
-KeyFieldResult ParseKeyField(std::string_view field) {
-  KeyFieldResult result;
-  const std::vector<std::string_view> tokens = btnfile::SplitWordViews(field, '+');
-  result.elementCount = tokens.size();
-  if (tokens.empty()) {
-    result.status = KeyFieldResult::Status::NoElements;
-    return result;
+std::string KeyCodeText(std::uint8_t code) {
+  if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
+  for (const KeyName& key : kNamedKeys) {
+    if (key.code == code) return key.name;  // the first of several names, so 0x08 reads BS
   }
-  if (tokens.size() > kMaxKeyElements) {
-    result.status = KeyFieldResult::Status::TooManyElements;
-    return result;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", code);
+  return hex;
+}
+
+std::string KeySequenceText(const KeySequence& keys) {
+  std::string text;
+  for (std::size_t i = 0; i < KeyCount(keys); ++i) {
+    if (i > 0) text += '+';
+    text += KeyCodeText(keys[i]);
   }
-  std::size_t write = 0;
-  for (const std::string_view token : tokens) {
-    if (token.empty()) continue;
-    const std::uint8_t code = LookupKeyName(token);
-    if (code == 0) {
-      result.status = KeyFieldResult::Status::UnknownName;
-      result.badToken = std::string(token);
-      result.keys.fill(0);
-      return result;
-    }
-    result.keys[write++] = code;
-  }
-  return result;
+  return text;
 }
 
 }  // namespace keyvane::btnfile

@@ -7,6 +7,8 @@
 
 #include "btnfile/button_def.h"
 
+// The names a key field may give a key, and the virtual-key codes they stand for. Digits and
+// single capital letters name their own keys; the other names are matched ignoring case.
 namespace keyvane::btnfile {
 
 struct KeyName {
@@ -20,20 +22,13 @@ std::span<const KeyName> KeyNameTable();
 // The virtual-key code a key-field token names, or 0 when it names none.
 std::uint8_t LookupKeyName(std::string_view token);
 
-// How a key field was understood.
-struct KeyFieldResult {
-  enum class Status { Ok, NoElements, TooManyElements, UnknownName };
-  Status status = Status::Ok;
-  KeySequence keys{};    // all zero unless Ok
-  std::string badToken;  // the element that named no key
-  std::size_t elementCount = 0;
+// A token longer than one character that LookupKeyName reads as the digit it starts with ("12" is 1).
+bool IsReadAsItsFirstDigit(std::string_view token);
 
-  bool ok() const { return status == Status::Ok; }
-};
+// One key by its file name: 0x11 is "Ctrl", 0x43 is "C"; a code without a name is "0x07".
+std::string KeyCodeText(std::uint8_t code);
 
-inline constexpr std::size_t kMaxKeyElements = 100;
-
-// Parses a key field such as CTRL+SHIFT+ESC into a KeySequence.
-KeyFieldResult ParseKeyField(std::string_view field);
+// The keys of a sequence by their file names, joined by "+": 0x11 0x43 is "Ctrl+C".
+std::string KeySequenceText(const KeySequence& keys);
 
 }  // namespace keyvane::btnfile

@@ -1,19 +1,40 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "btnfile/line_store.h"
+#include "btnfile/diagnostics.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
 #include "trace/trace_log.h"
 
+// Loading the button file as the keyboard does: its bytes read as text-mode reading delivers
+// them, in pieces of at most 1022 bytes; a piece that starts with an apostrophe or is empty is
+// dropped, the rest of a piece from its first apostrophe on is a comment; blank runs outside
+// double quotes collapse, both ends are trimmed, letters are upper-cased. The kept lines then
+// go to the map walk (btnfile/map_parser.h).
 namespace keyvane::btnfile {
+
+// Longest piece one read delivers: a 1023-byte buffer less its terminating zero.
+inline constexpr std::size_t kMaxPieceBytes = 1022;
+
+// Collapses blank runs outside double quotes, TAB to blank. The result may be shorter.
+std::string CleanLine(std::string_view line);
+
+// Reads the file into `store` as text-mode reading delivers it: CR before LF dropped, 0x1A
+// ends the data, pieces of at most 1022 bytes, each ending after its LF and its text ending
+// at its first zero byte. Returns 0 when read to its end, -1 when it cannot be opened.
+// `findings`, when given, receives the cut lines and the apostrophes between quotes.
+int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
+                   std::vector<Finding>* findings = nullptr);
 
 // Everything read from the button file; lives, unchanged, until a reload replaces it whole.
 struct LoadedButtons {
   bool fileRead = false;  // false when the file could not be opened
   LineStore lines;
   BuiltMaps maps;
+  std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line
 };
 
 // Starts a fresh trace (deleting the old one), reads and cleans the file, builds the maps.

@@ -1,18 +1,52 @@
 #include "btnfile/map_parser.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
-#include "btnfile/split_words.h"
+#include "btnfile/special_names.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::btnfile {
 
-const ButtonMap* FindMap(const MapTable& table, std::string_view name) {
-  const auto it = table.find(name);
-  return it == table.end() ? nullptr : &it->second;
+// --- Words ----------------------------------------------------------------------------------
+
+namespace {
+
+// Calls `visit` with each word of `text`, split at `separator` outside double quotes: the one
+// splitter of the format, for the words of a line and the elements of a key field.
+template <typename Visit>
+void ForEachWord(std::string_view text, char separator, Visit visit) {
+  bool inQuotes = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '"') inQuotes = !inQuotes;
+    if (text[i] == separator && !inQuotes) {
+      visit(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  if (start < text.size()) visit(text.substr(start));
 }
+
+}  // namespace
+
+std::vector<std::string_view> SplitWords(std::string_view text, char separator) {
+  std::vector<std::string_view> words;
+  ForEachWord(text, separator, [&](std::string_view word) { words.push_back(word); });
+  return words;
+}
+
+LeadingWords ScanWords(std::string_view text, char separator) {
+  LeadingWords scan;
+  ForEachWord(text, separator, [&](std::string_view word) {
+    if (scan.count < scan.words.size()) scan.words[scan.count] = word;
+    ++scan.count;
+  });
+  return scan;
+}
+
+// --- Captions -------------------------------------------------------------------------------
 
 std::string MakeCaption(std::string_view word) {
   if (word == "?SHP") word = "#";
@@ -36,7 +70,70 @@ std::string MakeCaption(std::string_view word) {
   return cp932::ToHalfWidth(text);
 }
 
+// --- Key fields -----------------------------------------------------------------------------
+
+KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames) {
+  KeyFieldResult result;
+  std::size_t written = 0;
+  std::string_view badToken;
+  ForEachWord(field, '+', [&](std::string_view token) {
+    ++result.elementCount;
+    if (token.empty() || !badToken.empty()) return;
+    const std::uint8_t code = LookupKeyName(token);
+    if (code == 0) {
+      badToken = token;
+    } else if (written < kMaxKeyElements) {
+      result.keys[written++] = code;
+      if (digitNames != nullptr && IsReadAsItsFirstDigit(token)) digitNames->push_back(token);
+    }
+  });
+  // The element count is judged first, then the names.
+  if (result.elementCount == 0) {
+    result.status = KeyFieldResult::Status::NoElements;
+  } else if (result.elementCount > kMaxKeyElements) {
+    result.status = KeyFieldResult::Status::TooManyElements;
+  } else if (!badToken.empty()) {
+    result.status = KeyFieldResult::Status::UnknownName;
+    result.badToken = badToken;
+  }
+  if (!result.ok()) result.keys.fill(0);
+  return result;
+}
+
+// --- Definition lines -----------------------------------------------------------------------
+
 namespace {
+
+using Place = LineForm::Place;
+using Field = LineForm::Field;
+
+// A first word that shows no caption: alone, it is a blank button written on purpose.
+constexpr std::string_view kNoCaption = "DUMMY";
+
+constexpr LineForm kForms[] = {
+    {"JP", Place::Second, 3, 3, ActionKind::JP, Field::Map, "caption JP map"},
+    {"KEY", Place::Second, 3, 3, ActionKind::KEY, Field::Keys, "caption KEY keys"},
+    {"REKEY", Place::Second, 2, LineForm::kNoLimit, ActionKind::REKEY, Field::None, "caption REKEY"},
+    {"KEYTOG", Place::Second, 3, 3, ActionKind::KEYTOG, Field::Keys, "caption KEYTOG keys"},
+    {"BASE", Place::Second, 3, 3, ActionKind::BASE, Field::Map, "caption BASE map"},
+    {"EXEC", Place::Second, 3, LineForm::kNoLimit, ActionKind::EXEC, Field::Program, "caption EXEC program"},
+    {"MINIMAM", Place::First, 1, LineForm::kNoLimit, ActionKind::MINIMAM, Field::None, "MINIMAM"},
+    {"MENUPOP", Place::First, 1, LineForm::kNoLimit, ActionKind::MENUPOP, Field::None, "MENUPOP"},
+    // Never pressed: its key field is not read.
+    {"KEYWAIT", Place::First, 2, 2, ActionKind::KEYWAIT, Field::None, "KEYWAIT key"},
+};
+
+bool Fits(const LineForm& form, std::size_t wordCount) {
+  return wordCount >= form.minWords && wordCount <= form.maxWords;
+}
+
+// The form whose command word `word` is at `place`, or nullptr.
+const LineForm* FormNamed(std::string_view word, Place place) {
+  const auto it = std::ranges::find_if(kForms, [&](const LineForm& f) { return f.place == place && f.word == word; });
+  return it == std::end(kForms) ? nullptr : &*it;
+}
+
+bool IsCommandWord(std::string_view word) { return FormNamed(word, Place::Second) != nullptr; }
 
 std::string Unquote(std::string_view program) {
   if (!program.empty() && program.front() == '"') program.remove_prefix(1);
@@ -44,80 +141,210 @@ std::string Unquote(std::string_view program) {
   return std::string(program);
 }
 
-void SetKeyField(ButtonDef& def, std::string_view field) {
-  const KeyFieldResult parsed = ParseKeyField(field);
-  if (parsed.ok()) {
-    def.keys = parsed.keys;
-  } else {
-    def.kind = ActionKind::NONE;
+// Where the parse tells what it finds, at the file line it is on; silent when nobody asked.
+class Reporter {
+ public:
+  explicit Reporter(std::vector<Finding>* findings) : findings_(findings) {}
+  bool on() const { return findings_ != nullptr; }
+  void SetLine(int line) { line_ = line; }
+  Finding& Add(FindingKind kind) { return findings_->emplace_back(kind, line_); }
+  Finding& Add(FindingKind kind, std::string_view text) {
+    Finding& f = Add(kind);
+    f.text = text;
+    return f;
   }
+
+ private:
+  std::vector<Finding>* findings_;
+  int line_ = 0;
+};
+
+// Why a line with words fits no form, told by the form it comes nearest to. `failedKeys` is
+// the key field of the form that fitted but whose field failed, if any.
+void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFieldResult* failedKeys, Reporter& report) {
+  const auto& w = scan.words;
+  const std::size_t n = scan.count;
+  if (n == 1 && w[0] == kNoCaption) return;  // the way to write a blank button on purpose
+  const LineForm* first = FormNamed(w[0], Place::First);
+  const LineForm* second = n >= 2 ? FormNamed(w[1], Place::Second) : nullptr;
+  Finding* f = nullptr;
+  if (first != nullptr && !Fits(*first, n)) {
+    f = &report.Add(FindingKind::WrongWordCount);
+    f->form = first;
+    f->number = static_cast<int>(n);
+  } else if (n == 1) {
+    f = &report.Add(FindingKind::NoCommandWord, w[0]);
+  } else if (second != nullptr && Fits(*second, n) && failedKeys != nullptr) {
+    switch (failedKeys->status) {
+      case KeyFieldResult::Status::UnknownName:
+        f = &report.Add(FindingKind::UnknownKeyName, w[2]);
+        f->detail = failedKeys->badToken;
+        break;
+      case KeyFieldResult::Status::TooManyElements:
+        f = &report.Add(FindingKind::TooManyKeys);
+        f->number = static_cast<int>(failedKeys->elementCount);
+        break;
+      case KeyFieldResult::Status::NoElements:
+      case KeyFieldResult::Status::Ok: f = &report.Add(FindingKind::EmptyKeyField, w[2]); break;
+    }
+  } else if (second != nullptr) {
+    f = &report.Add(FindingKind::WrongWordCount);
+    f->form = second;
+    f->number = static_cast<int>(n);
+  } else if (IsCommandWord(w[0])) {
+    f = &report.Add(FindingKind::CommandWordAsCaption, w[1]);
+    f->detail = w[0];
+  } else {
+    const std::vector<std::string_view> words = SplitWords(line, ' ');
+    const auto later = std::find_if(words.begin() + 2, words.end(), IsCommandWord);
+    if (later == words.end()) {
+      f = &report.Add(FindingKind::UnknownCommandWord, w[1]);
+    } else {
+      f = &report.Add(FindingKind::CommandWordTooLate, w[1]);
+      f->detail = *later;
+    }
+  }
+  f->openQuote = std::ranges::count(line, '"') % 2 != 0;
 }
 
-}  // namespace
-
-ButtonDef ParseButtonLine(std::string_view line) {
+// One definition line. A key field that fails makes the line NONE, whatever form comes later.
+ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
   ButtonDef def;
   const LeadingWords scan = ScanWords(line, ' ');
   const auto& w = scan.words;
   const std::size_t n = scan.count;
   if (n == 0) return def;  // an empty kept line: blank button, no action
-  if (w[0] != "DUMMY") def.caption = MakeCaption(w[0]);
-  const std::string_view w2 = w[1];
-  if (w2 == "JP" && n == 3) {
-    def.kind = ActionKind::JP;
-    def.target = w[2];
-  } else if (w2 == "KEY" && n == 3) {
-    def.kind = ActionKind::KEY;
-    SetKeyField(def, w[2]);
-  } else if (w2 == "REKEY") {
-    def.kind = ActionKind::REKEY;
-  } else if (w2 == "KEYTOG" && n == 3) {
-    def.kind = ActionKind::KEYTOG;
-    SetKeyField(def, w[2]);
-  } else if (w2 == "BASE" && n == 3) {
-    def.kind = ActionKind::BASE;
-    def.target = w[2];
-  } else if (w2 == "EXEC" && n >= 3) {
-    def.kind = ActionKind::EXEC;
-    def.target = Unquote(w[2]);
-  } else if (w[0] == "MINIMAM") {
-    def.kind = ActionKind::MINIMAM;
-  } else if (w[0] == "MENUPOP") {
-    def.kind = ActionKind::MENUPOP;
-  } else if (w[0] == "KEYWAIT" && n == 2) {
-    def.kind = ActionKind::KEYWAIT;  // never pressed; its key field stays empty
+  if (w[0] != kNoCaption) def.caption = MakeCaption(w[0]);
+  KeyFieldResult keys;
+  for (const LineForm& form : kForms) {
+    if ((form.place == Place::First ? w[0] : w[1]) != form.word || !Fits(form, n)) continue;
+    def.kind = form.kind;
+    switch (form.field) {
+      case Field::None: return def;
+      case Field::Program: def.target = Unquote(w[2]); return def;
+      case Field::Map:
+        def.target = w[2];
+        // Kept only if no map of that name is built by the end of the walk.
+        if (report.on()) report.Add(FindingKind::TargetNamesNoMap, def.target).form = &form;
+        return def;
+      case Field::Keys: break;
+    }
+    std::vector<std::string_view> digitNames;
+    keys = ParseKeyField(w[2], report.on() ? &digitNames : nullptr);
+    if (!keys.ok()) {
+      def.kind = ActionKind::NONE;
+      break;
+    }
+    def.keys = keys.keys;
+    if (!report.on()) return def;
+    if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) report.Add(FindingKind::KeyFieldNamesNoKey, w[2]);
+    for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
+    return def;
   }
+  if (report.on()) ReportNoForm(line, scan, keys.ok() ? nullptr : &keys, report);
   return def;
 }
 
-std::size_t MapEnd(const LineStore& lines, std::size_t index) {
-  std::size_t k = index + 1;
-  for (int j = 0; k < lines.size() && !lines.texts[k].starts_with('#') && j < kPositionCount; ++j) ++k;
-  return k;
+// A line of the right-click page whose caption the caption rules changed: the page cycle
+// matches captions against map names, so it must name a map as changed.
+void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter& report) {
+  const LeadingWords scan = ScanWords(line, ' ');
+  const std::string_view first = scan.words[0];
+  if (first.empty() || first == kNoCaption || def.caption == first) return;
+  // Kept only if no map of that name is built by the end of the walk.
+  report.Add(FindingKind::CaptionNamesNoMap, first).detail = def.caption;
 }
 
-void ParseMap(const LineStore& lines, std::size_t& index, ButtonMap& map) {
+// --- Maps -----------------------------------------------------------------------------------
+
+// Fills `map` from the definition lines after the header at `index`: up to 17, ended early
+// by the next header. Leaves `index` on the last line consumed.
+void ParseMap(const LineStore& lines, std::size_t& index, const std::string& name, ButtonMap& map, Reporter& report) {
   map.positions.fill(std::nullopt);
-  const std::size_t end = MapEnd(lines, index);
-  for (std::size_t k = index + 1; k < end; ++k) map.positions[k - index - 1] = ParseButtonLine(lines.texts[k]);
-  index = end - 1;
+  std::size_t k = index + 1;
+  for (int position = 0; position < kPositionCount && k < lines.size() && !lines.texts[k].starts_with('#');
+       ++position, ++k) {
+    const std::string& text = lines.texts[k];
+    report.SetLine(lines.fileLines[k]);
+    if (report.on() && text.empty()) report.Add(FindingKind::BlankLineInMap).number = position;
+    map.positions[position] = ParseDefinition(text, report);
+    if (!report.on()) continue;
+    if (position >= kShownPositions) {
+      report.Add(FindingKind::NeverShown, name).number = position;
+    } else if (name == kRightButtonPageMap) {
+      CheckPageCycleCaption(text, *map.positions[position], report);
+    }
+  }
+  index = k - 1;
 }
 
-BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log) {
+void CheckHeader(const std::string& name, bool isNew, int earlierLine, Reporter& report) {
+  if (name.empty()) {
+    report.Add(FindingKind::UnnamedMap);
+  } else if (name.find(' ') != std::string::npos) {
+    report.Add(FindingKind::MapNameWithBlank, name);
+  }
+  if (!isNew) report.Add(FindingKind::MapDefinedAgain, name).number = earlierLine;
+}
+
+// Drops the findings about names that a map of the finished table now has, and notes a table
+// without maps.
+void ResolveNames(const MapTable& table, std::vector<Finding>& findings, std::size_t firstOwn) {
+  const auto own = findings.begin() + static_cast<std::ptrdiff_t>(firstOwn);
+  findings.erase(std::remove_if(own, findings.end(),
+                                [&](const Finding& f) {
+                                  return (f.kind == FindingKind::TargetNamesNoMap && FindMap(table, f.text)) ||
+                                         (f.kind == FindingKind::CaptionNamesNoMap && FindMap(table, f.detail));
+                                }),
+                 findings.end());
+  if (table.empty()) {
+    findings.insert(findings.begin() + static_cast<std::ptrdiff_t>(firstOwn), Finding(FindingKind::NoMap, 0));
+  }
+}
+
+}  // namespace
+
+std::span<const LineForm> LineForms() { return kForms; }
+
+ButtonDef ParseButtonLine(std::string_view line) {
+  Reporter silent(nullptr);
+  return ParseDefinition(line, silent);
+}
+
+BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vector<Finding>* findings) {
+  Reporter report(findings);
+  const std::size_t firstOwn = findings != nullptr ? findings->size() : 0;
   BuiltMaps built;
   log.Write(trace::text::kReadHeading);
+  const std::string* latestMap = nullptr;  // the name of the map the last header made
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
     log.Write({line, "\n"});
-    if (!line.starts_with('#')) continue;
+    report.SetLine(lines.fileLines[i]);
+    if (!line.starts_with('#')) {
+      // A line outside every map is ignored; an empty one changes nothing.
+      if (!report.on() || line.empty()) continue;
+      if (latestMap != nullptr) {
+        report.Add(FindingKind::LineAfterFullMap, *latestMap);
+      } else {
+        report.Add(FindingKind::LineBeforeFirstMap);
+      }
+      continue;
+    }
     std::string name = line.substr(1);
     if (built.defaultMapName.empty()) {
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
     log.Write({trace::text::kMapNamePrefix, name, "\n"});
-    ParseMap(lines, i, built.table[std::move(name)]);  // replaces a map of that name as a whole
+    const auto [it, isNew] = built.table.try_emplace(std::move(name));
+    ButtonMap& map = it->second;  // replaced as a whole when the name comes again
+    if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
+    map.headerLine = lines.fileLines[i];
+    latestMap = &it->first;
+    ParseMap(lines, i, it->first, map, report);
   }
+  if (report.on()) ResolveNames(built.table, *findings, firstOwn);
   return built;
 }
 

@@ -1,26 +1,107 @@
 #pragma once
 
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "btnfile/button_def.h"
-#include "btnfile/line_store.h"
-#include "btnfile/map_table.h"
+#include "btnfile/diagnostics.h"
 #include "trace/trace_log.h"
 
+// The grammar of a button file, from its kept lines (btnfile/loader.h reads them: comments
+// dropped, blanks collapsed, upper-cased) to the map table:
+//
+//   #NAME                  a header: starts the map NAME (a later header of the same name
+//                          replaces it whole); a line before the first header is ignored
+//   CAPTION COMMAND FIELD  up to 17 definition lines follow, ended early by the next header;
+//                          the first 14 are the buttons, left panel first, row by row
+//
+// Words are split at blanks outside double quotes (the quotes stay in the words). The forms
+// of a definition line are LineForms(); a line that fits none is a blank button. A key field
+// joins key names (btnfile/key_names.h) with "+". Each place where the parse drops something
+// or falls back is reported as a Finding (btnfile/findings.h), when asked for.
 namespace keyvane::btnfile {
+
+// The kept lines of the button file, in file order, each with the 1-based line of the file it
+// came from (the pieces of a cut line share one).
+struct LineStore {
+  std::vector<std::string> texts;
+  std::vector<int> fileLines;  // parallel to texts
+
+  std::size_t size() const { return texts.size(); }
+  void Add(std::string text, int fileLine) {
+    texts.push_back(std::move(text));
+    fileLines.push_back(fileLine);
+  }
+};
+
+// --- Words ---------------------------------------------------------------------------------
+
+// Splits at `separator` outside double quotes; quotes stay in the words. Two separators
+// in a row give an empty word; a trailing separator and an empty text add nothing.
+std::vector<std::string_view> SplitWords(std::string_view text, char separator);
+
+// The first three words that SplitWords gives (empty past the last), and how many it gives
+// in all, without a list.
+struct LeadingWords {
+  std::array<std::string_view, 3> words;
+  std::size_t count = 0;
+};
+LeadingWords ScanWords(std::string_view text, char separator);
+
+// --- Captions ------------------------------------------------------------------------------
 
 // The caption a first word shows: ?SHP is "#", equal capital pairs become one lower-case
 // letter, a lone full-width ampersand becomes "&", full-width forms become half-width.
 std::string MakeCaption(std::string_view word);
 
+// --- Key fields ----------------------------------------------------------------------------
+
+inline constexpr std::size_t kMaxKeyElements = 100;
+
+// How a key field was understood.
+struct KeyFieldResult {
+  enum class Status { Ok, NoElements, TooManyElements, UnknownName };
+  Status status = Status::Ok;
+  KeySequence keys{};    // all zero unless Ok
+  std::string badToken;  // the element that named no key
+  std::size_t elementCount = 0;
+  bool ok() const { return status == Status::Ok; }
+};
+
+// Parses a key field such as CTRL+SHIFT+ESC into a KeySequence: empty elements are skipped
+// but count towards the 100 allowed. `digitNames`, when given, receives the elements read as
+// their first digit, in order (complete only when the field is Ok).
+KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_view>* digitNames = nullptr);
+
+// --- Definition lines ----------------------------------------------------------------------
+
+// One form a definition line can take: its command word, where that word stands, how many
+// words the line must have, and what the third word is.
+struct LineForm {
+  enum class Place { First, Second };  // the command word is the first word, or follows the caption
+  enum class Field { None, Keys, Map, Program };
+  static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+
+  std::string_view word;
+  Place place;
+  std::size_t minWords;
+  std::size_t maxWords;
+  ActionKind kind;
+  Field field;
+  std::string_view shape;  // the words of the form, for messages: "caption KEY keys"
+};
+
+// The forms in the order they are tried: the first whose word and word count fit gives the
+// definition, even when its key field then fails.
+std::span<const LineForm> LineForms();
+
 // Parses one kept line into a definition. An empty line is a NONE definition.
 ButtonDef ParseButtonLine(std::string_view line);
 
-// Fills `map` from the lines after the header at `index`; leaves `index` on the last line consumed.
-void ParseMap(const LineStore& lines, std::size_t& index, ButtonMap& map);
-// One past the last line that ParseMap consumes for the header at `index`.
-std::size_t MapEnd(const LineStore& lines, std::size_t index);
+// --- Maps ----------------------------------------------------------------------------------
 
 struct BuiltMaps {
   MapTable table;
@@ -28,7 +109,8 @@ struct BuiltMaps {
   std::string fallbackMapName;  // the same map; its definitions fill empty positions
 };
 
-// Walks the stored lines once, tracing headers and lines outside maps.
-BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log);
+// Walks the stored lines once, tracing headers and lines outside maps. `findings`, when
+// given, receives in line order what the walk ignores or falls back on.
+BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vector<Finding>* findings = nullptr);
 
 }  // namespace keyvane::btnfile

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "checker/check_button_file.h"
+#include "checker/run_checker.h"
 
 namespace keyvane::checker {
 

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <vector>
 
 #include "btnfile/cp932.h"
 #include "btnfile/special_names.h"
-#include "checker/action_text.h"
-#include "checker/display_width.h"
-#include "checker/header_lines.h"
 
 namespace keyvane::checker {
 namespace {
@@ -19,6 +15,13 @@ using btnfile::ButtonDef;
 using btnfile::ButtonMap;
 
 constexpr int kRows = btnfile::kShownPositions / 2;
+
+bool IsWide(char32_t c) {
+  return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) || (c >= 0x3041 && c <= 0x33FF) ||
+         (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
+         (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+         (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6);
+}
 
 // One button as a panel shows it, in UTF-8: a blank caption and no action for NONE.
 struct Cell {
@@ -31,7 +34,7 @@ Cell MakeCell(const ButtonDef* def, bool fromFirstMap) {
   Cell cell{fromFirstMap ? "*" : " ", "", ""};
   if (def != nullptr && def->kind != ActionKind::NONE) {
     cell.caption = cp932::ToUtf8(def->caption);
-    cell.action = cp932::ToUtf8(ActionText(*def));
+    cell.action = cp932::ToUtf8(btnfile::ActionText(*def));
   }
   return cell;
 }
@@ -70,7 +73,7 @@ std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
   return text;
 }
 
-std::string MapLayout(const std::string& name, const ButtonMap& map, int headerLine, const btnfile::BuiltMaps& maps) {
+std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfile::BuiltMaps& maps) {
   const ButtonMap* first = btnfile::FindMap(maps.table, maps.fallbackMapName);
   std::array<Cell, btnfile::kShownPositions> cells;
   for (int i = 0; i < btnfile::kShownPositions; ++i) {
@@ -87,7 +90,7 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, int headerL
     widths[i % 2].caption = std::max(widths[i % 2].caption, DisplayWidth(cells[i].caption));
     widths[i % 2].action = std::max(widths[i % 2].action, DisplayWidth(cells[i].action));
   }
-  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(headerLine) +
+  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(map.headerLine) +
                      cp932::ToUtf8(MapNotes(name, maps)) + ")\n";
   text += "       " + PadToWidth(std::string(kLeftTitle), PanelWidth(widths[0])) + "    right panel\n";
   for (int row = 0; row < kRows; ++row) {
@@ -129,11 +132,31 @@ std::string DiagnosticsText(const std::vector<btnfile::Diagnostic>& diagnostics,
 
 }  // namespace
 
+std::size_t DisplayWidth(std::string_view utf8) {
+  std::size_t width = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? b : b & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+      c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    width += IsWide(c) ? 2 : 1;
+    i += length;
+  }
+  return width;
+}
+
+std::string PadToWidth(std::string text, std::size_t width) {
+  const std::size_t current = DisplayWidth(text);
+  if (current < width) text.append(width - current, ' ');
+  return text;
+}
+
 std::string PlainReport(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
-  const std::map<std::string, int> headerLines = HeaderLines(result.loaded.lines);
   std::string text = Summary(result, fileName);
-  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, headerLines.at(name), maps);
+  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, maps);
   return text + DiagnosticsText(result.diagnostics, fileName);
 }
 

@@ -3,12 +3,20 @@
 #include <string>
 #include <string_view>
 
-#include "checker/check_button_file.h"
+#include "checker/run_checker.h"
 
 namespace keyvane::checker {
 
 // The report for a person, in UTF-8: every map laid out as the two panels show it, then
 // the diagnostics. `fileName` is shown as given.
 std::string PlainReport(const CheckResult& result, std::string_view fileName);
+
+// Terminal columns of a UTF-8 text: 2 for East Asian wide and full-width characters,
+// 1 for everything else (ambiguous ones such as arrows and Greek included, as most
+// terminals draw them).
+std::size_t DisplayWidth(std::string_view utf8);
+
+// The text followed by blanks up to `width` columns.
+std::string PadToWidth(std::string text, std::size_t width);
 
 }  // namespace keyvane::checker

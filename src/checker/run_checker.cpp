@@ -3,14 +3,37 @@
 #include <filesystem>
 #include <system_error>
 
-#include "checker/check_button_file.h"
+#include "btnfile/special_names.h"
 #include "checker/html_preview.h"
 #include "checker/json_report.h"
 #include "checker/options.h"
 #include "checker/plain_report.h"
+#include "trace/trace_log.h"
 
 namespace keyvane::checker {
 namespace {
+
+// The keyboard's file access with the trace kept in memory: the button file is read
+// through the real files, while deleting and appending the trace touch no file.
+class TraceCapturingFiles final : public platform::Files {
+ public:
+  explicit TraceCapturingFiles(platform::Files& reader) : reader_(reader) {}
+
+  bool ReadAll(const std::string& path, std::string& bytes) override { return reader_.ReadAll(path, bytes); }
+  bool Append(const std::string&, std::string_view bytes) override {
+    trace_.append(bytes);
+    return true;
+  }
+  void Remove(const std::string&) override { trace_.clear(); }
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
+
+  // The trace captured so far, handed over.
+  std::string TakeTrace() { return std::move(trace_); }
+
+ private:
+  platform::Files& reader_;
+  std::string trace_;
+};
 
 constexpr const char* kProgram = "keyvane-check: ";
 
@@ -32,6 +55,16 @@ std::string CannotRead(const Options& o) {
 }
 
 }  // namespace
+
+CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
+  TraceCapturingFiles capture(files);
+  trace::TraceLog log(capture, std::string(btnfile::kTraceFileName));
+  CheckResult result;
+  result.loaded = btnfile::LoadButtonFile(capture, path, log);
+  result.diagnostics = btnfile::FindDiagnostics(result.loaded);
+  result.trace = capture.TakeTrace();
+  return result;
+}
 
 int RunChecker(const std::vector<std::string>& args, platform::Files& files, std::ostream& out, std::ostream& err) {
   const ParsedArguments parsed = ParseArguments(args);

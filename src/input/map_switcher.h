@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "btnfile/button_def.h"
-#include "btnfile/map_table.h"
 #include "input/slots.h"
 #include "platform/desktop.h"
 #include "platform/input_method.h"

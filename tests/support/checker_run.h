@@ -16,6 +16,13 @@ struct CheckerRun {
   std::string err;
 };
 
+// The checker's load of a file given as its raw bytes.
+inline checker::CheckResult Check(const std::string& fileBytes) {
+  MemoryFiles files;
+  files.files["dovaD.BTN"] = fileBytes;
+  return checker::CheckButtonFile(files, "dovaD.BTN");
+}
+
 inline CheckerRun RunWith(MemoryFiles& files, const std::vector<std::string>& args) {
   std::ostringstream out, err;
   CheckerRun run;

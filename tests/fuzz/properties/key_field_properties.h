@@ -7,6 +7,7 @@
 
 #include "btnfile/button_def.h"
 #include "btnfile/key_names.h"
+#include "btnfile/map_parser.h"
 #include "fuzz/properties/failures.h"
 
 namespace keyvane::fuzz {

@@ -12,8 +12,6 @@
 #include "btnfile/key_names.h"
 #include "btnfile/loader.h"
 #include "btnfile/map_parser.h"
-#include "btnfile/split_words.h"
-#include "checker/check_button_file.h"
 #include "checker/json_report.h"
 #include "checker/plain_report.h"
 #include "fuzz/properties/failures.h"
@@ -38,7 +36,7 @@ inline bool HasBlankRunOutsideQuotes(std::string_view line) {
 }
 
 inline void CheckStoredLines(const btnfile::LineStore& lines, Failures& f) {
-  f.Check(lines.texts.size() == lines.origins.size(), "line origins are not parallel to the lines");
+  f.Check(lines.texts.size() == lines.fileLines.size(), "line origins are not parallel to the lines");
   for (const std::string& line : lines.texts) {
     f.Check(line.empty() || (ByteAt(line, 0) >= 33 && ByteAt(line, line.size() - 1) >= 33),
             "a stored line starts or ends with a blank or control byte");
@@ -82,7 +80,7 @@ inline std::map<std::string, std::vector<std::string>> MapLines(const btnfile::L
 inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& line, Failures& f) {
   using btnfile::ActionKind;
   const btnfile::KeySequence zero{};
-  const std::vector<std::string> words = btnfile::SplitWords(line, ' ');
+  const std::vector<std::string_view> words = btnfile::SplitWords(line, ' ');
   f.Check(def == btnfile::ParseButtonLine(line), "a definition differs from its line parsed again");
   f.Check(cp932::ToHalfWidth(def.caption) == def.caption, "a caption still has full-width forms");
   if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
@@ -119,6 +117,21 @@ inline void CheckMaps(const btnfile::LineStore& lines, const btnfile::BuiltMaps&
           "the default and fallback maps are not the first named map");
 }
 
+// The findings come in line order, each on a line that was kept (or on the file as a whole),
+// and asking for them changes nothing the keyboard uses.
+inline void CheckFindings(const btnfile::LoadedButtons& loaded, Failures& f) {
+  const auto byLine = [](const btnfile::Finding& a, const btnfile::Finding& b) { return a.line < b.line; };
+  f.Check(std::is_sorted(loaded.findings.begin(), loaded.findings.end(), byLine), "the findings are not in line order");
+  for (const btnfile::Finding& finding : loaded.findings) {
+    f.Check(finding.line == 0 || std::ranges::binary_search(loaded.lines.fileLines, finding.line),
+            "a finding on a line that was not kept");
+  }
+  testing::MemoryFiles files;
+  trace::TraceLog log(files, "quiet.sts");
+  f.Check(btnfile::BuildMapTable(loaded.lines, log).table == loaded.maps.table,
+          "the maps differ when the findings are not asked for");
+}
+
 inline void CheckJson(const std::string& json, const btnfile::BuiltMaps& built, Failures& f) {
   f.Check(IsValidUtf8(json), "the JSON report is not UTF-8");
   const nlohmann::json report = nlohmann::json::parse(json, nullptr, false);
@@ -153,6 +166,7 @@ inline Failures LoadProperties(std::string_view bytes) {
   detail::CheckStoredLines(loaded.lines, f);
   detail::CheckTrace(files.files[tracePath], f);
   detail::CheckMaps(loaded.lines, loaded.maps, f);
+  detail::CheckFindings(loaded, f);
 
   const checker::CheckResult checked = checker::CheckButtonFile(files, buttonPath);
   f.Check(checked.trace == files.files[tracePath], "the checker's trace differs from the keyboard's");

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "btnfile/loader.h"
 #include "support/memory_files.h"
 #include "support/sjis.h"
@@ -10,9 +12,12 @@
 namespace keyvane::btnfile {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::MemoryFiles;
+using ::testing::SizeIs;
 using testing::Sjis;
 
 // The diagnostics of a file given as its raw bytes, loaded as the keyboard loads it.
@@ -21,7 +26,7 @@ std::vector<Diagnostic> Diagnose(const std::string& fileBytes) {
   files.files["dovaD.BTN"] = fileBytes;
   trace::TraceLog log(files, "dovaD.STS");
   const LoadedButtons loaded = LoadButtonFile(files, "dovaD.BTN", log);
-  return FindDiagnostics(loaded.lines, loaded.maps);
+  return FindDiagnostics(loaded);
 }
 
 // Lines joined with CR LF, as a file written on the handheld.
@@ -31,20 +36,29 @@ std::string File(std::initializer_list<std::string> lines) {
   return bytes;
 }
 
+// The lines of the diagnostics, in their order.
 std::vector<int> Lines(const std::vector<Diagnostic>& found) {
   std::vector<int> lines;
   for (const Diagnostic& d : found) lines.push_back(d.line);
   return lines;
 }
 
+// The messages on one line of the file, in their order.
+std::vector<std::string> On(const std::vector<Diagnostic>& found, int line) {
+  std::vector<std::string> messages;
+  for (const Diagnostic& d : found) {
+    if (d.line == line) messages.push_back(d.message);
+  }
+  return messages;
+}
+
 // --- Lines that fit no form -------------------------------------------------------------
 
 TEST(FormDiagnostics, UnknownCommandWordNamesTheWordAndTheCommandWords) {
   const auto found = Diagnose(File({"#MAIN", "ESC KYE ESC"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].line, 2);
-  EXPECT_THAT(found[0].message,
-              HasSubstr("unknown command word \"KYE\" (expected JP, KEY, REKEY, KEYTOG, BASE, EXEC)"));
+  EXPECT_THAT(found, SizeIs(1));
+  EXPECT_THAT(On(found, 2), ElementsAre("unknown command word \"KYE\" (expected JP, KEY, REKEY, KEYTOG, BASE, EXEC); "
+                                        "the button is blank and does nothing"));
 }
 
 TEST(FormDiagnostics, CommandWordsWrittenInLowerCaseAreAccepted) {
@@ -54,11 +68,11 @@ TEST(FormDiagnostics, CommandWordsWrittenInLowerCaseAreAccepted) {
 
 TEST(FormDiagnostics, WrongWordCountSaysHowManyTheCommandTakes) {
   const auto found = Diagnose(File({"#MAIN", "X JP", "X BASE MAIN MAIN", "X EXEC", "KEYWAIT A B"}));
-  ASSERT_EQ(found.size(), 4u);
-  EXPECT_THAT(found[0].message, HasSubstr("JP takes exactly 3 (caption JP map), this line has 2"));
-  EXPECT_THAT(found[1].message, HasSubstr("BASE takes exactly 3 (caption BASE map), this line has 4"));
-  EXPECT_THAT(found[2].message, HasSubstr("EXEC takes at least 3 words"));
-  EXPECT_THAT(found[3].message, HasSubstr("KEYWAIT takes exactly 2 words"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 3, 4, 5}));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("JP takes exactly 3 (caption JP map), this line has 2")));
+  EXPECT_THAT(On(found, 3), ElementsAre(HasSubstr("BASE takes exactly 3 (caption BASE map), this line has 4")));
+  EXPECT_THAT(On(found, 4), ElementsAre(HasSubstr("EXEC takes at least 3 words")));
+  EXPECT_THAT(On(found, 5), ElementsAre(HasSubstr("KEYWAIT takes exactly 2 words")));
 }
 
 TEST(FormDiagnostics, AcceptedFormsThatDoNothingAreNotReported) {
@@ -67,53 +81,46 @@ TEST(FormDiagnostics, AcceptedFormsThatDoNothingAreNotReported) {
 
 TEST(FormDiagnostics, CaptionAloneHasNoCommandWordButDummyAloneIsABlankOnPurpose) {
   const auto found = Diagnose(File({"#MAIN", "ESC", "DUMMY"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].line, 2);
-  EXPECT_THAT(found[0].message, HasSubstr("no command word after the caption \"ESC\""));
+  EXPECT_EQ(Lines(found), std::vector<int>{2});
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("no command word after the caption \"ESC\"")));
 }
 
 TEST(FormDiagnostics, ForgottenCaptionIsExplained) {
   const auto found = Diagnose(File({"#MAIN", "KEY CTRL+C"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("the first word is the caption, so \"KEY\" is taken as one"));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("the first word is the caption, so \"KEY\" is taken as one")));
 }
 
 TEST(FormDiagnostics, CaptionWithABlankIsExplained) {
   const auto found = Diagnose(File({"#MAIN", "MY KANA JP MAIN"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("unknown command word \"KANA\""));
-  EXPECT_THAT(found[0].message, HasSubstr("\"JP\" comes too late"));
+  EXPECT_THAT(On(found, 2),
+              ElementsAre(AllOf(HasSubstr("unknown command word \"KANA\""), HasSubstr("\"JP\" comes too late"))));
 }
 
 TEST(FormDiagnostics, UnclosedDoubleQuoteIsExplained) {
   const auto found = Diagnose(File({"#MAIN", "\"AB KEY A"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("'\"AB KEY A'"));
-  EXPECT_THAT(found[0].message, HasSubstr("a double quote is never closed"));
+  EXPECT_THAT(On(found, 2), ElementsAre(AllOf(HasSubstr("'\"AB KEY A'"), HasSubstr("a double quote is never closed"))));
 }
 
 TEST(FormDiagnostics, IndentedCommentInsideAMapTakesAPosition) {
   const auto found = Diagnose(File({"#MAIN", "A KEY A", "B KEY B", "C KEY C", "   ' about D", "D KEY D"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].line, 5);
-  EXPECT_THAT(found[0].message, HasSubstr("right panel, row 2"));
+  EXPECT_EQ(Lines(found), std::vector<int>{5});
+  EXPECT_THAT(On(found, 5), ElementsAre(HasSubstr("right panel, row 2")));
 }
 
 TEST(FormDiagnostics, LongQuotedTextsAreCutOnACharacterBoundary) {
   // 39 ASCII bytes then a double-byte character: the cut must not split it.
   const std::string word = std::string(39, 'Q') + Sjis("あい");
   const auto found = Diagnose(File({"#MAIN", word}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("\"" + std::string(39, 'Q') + Sjis("あ") + "...\""));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("\"" + std::string(39, 'Q') + Sjis("あ") + "...\"")));
 }
 
 // --- Key fields --------------------------------------------------------------------------
 
 TEST(KeyFieldDiagnostics, NamesTheElementThatNamesNoKey) {
   const auto found = Diagnose(File({"#MAIN", "X KEY CTRL+ZZ", "Y KEYTOG F13"}));
-  ASSERT_EQ(found.size(), 2u);
-  EXPECT_THAT(found[0].message, HasSubstr("key field \"CTRL+ZZ\": \"ZZ\" names no key"));
-  EXPECT_THAT(found[1].message, HasSubstr("\"F13\" names no key"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 3}));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("key field \"CTRL+ZZ\": \"ZZ\" names no key")));
+  EXPECT_THAT(On(found, 3), ElementsAre(HasSubstr("\"F13\" names no key")));
 }
 
 TEST(KeyFieldDiagnostics, MoreThanAHundredElementsFail) {
@@ -121,63 +128,67 @@ TEST(KeyFieldDiagnostics, MoreThanAHundredElementsFail) {
   for (int i = 1; i < 100; ++i) field += "+A";
   EXPECT_THAT(Diagnose(File({"#MAIN", "X KEY " + field})), IsEmpty());
   const auto found = Diagnose(File({"#MAIN", "X KEY " + field + "+A"}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("101 elements"));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("101 elements")));
 }
 
 TEST(KeyFieldDiagnostics, AKeyButtonThatSendsNothingIsReported) {
   const auto found = Diagnose(File({"#MAIN", "X KEY +", "Y KEYTOG ++", "Z KEY +A"}));
-  ASSERT_EQ(Lines(found), std::vector<int>{2});
-  EXPECT_THAT(found[0].message, HasSubstr("a press sends nothing"));
+  EXPECT_EQ(Lines(found), std::vector<int>{2});
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("a press sends nothing")));
 }
 
 TEST(KeyFieldDiagnostics, NameLongerThanOneDigitCountsOnlyItsFirstDigit) {
-  const auto found = Diagnose(File({"#MAIN", "X KEY CTRL+12", "Y KEY 1", "Z KEY F12"}));
-  ASSERT_EQ(Lines(found), std::vector<int>{2});
-  EXPECT_THAT(found[0].message, HasSubstr("\"12\" is read as the key 1"));
+  const auto found = Diagnose(File({"#MAIN", "X KEY CTRL+12", "Y KEY 1", "Z KEY F12", "W KEY 12+ZZ"}));
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 5}));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("\"12\" is read as the key 1")));
+  EXPECT_THAT(On(found, 5), ElementsAre(HasSubstr("\"ZZ\" names no key")));  // a field that fails says only that
 }
 
 // --- Targets and map names ---------------------------------------------------------------
 
 TEST(TargetDiagnostics, TargetThatNamesNoMapSaysWhatAPressShows) {
   const auto found = Diagnose(File({"#MAIN", "A JP KANA", "B BASE NUM", "C JP SYM", "#SYM"}));
-  ASSERT_EQ(Lines(found), (std::vector<int>{2, 3}));
-  EXPECT_THAT(found[0].message, HasSubstr("JP target \"KANA\" names no map"));
-  EXPECT_THAT(found[0].message, HasSubstr("first map, MAIN"));
-  EXPECT_THAT(found[1].message, HasSubstr("BASE target \"NUM\" names no map"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 3}));
+  EXPECT_THAT(On(found, 2),
+              ElementsAre(AllOf(HasSubstr("JP target \"KANA\" names no map"), HasSubstr("first map, MAIN"))));
+  EXPECT_THAT(On(found, 3), ElementsAre(HasSubstr("BASE target \"NUM\" names no map")));
 }
 
 TEST(TargetDiagnostics, QuotedTargetNamesNoMapAndTheQuotesAreBlamed) {
   const auto found = Diagnose(File({"#MAIN", "A JP \"MAIN\""}));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_THAT(found[0].message, HasSubstr("double quotes stay part of the name"));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("double quotes stay part of the name")));
+}
+
+TEST(TargetDiagnostics, TargetsOfAMapThatIsReplacedAreCheckedToo) {
+  const auto found = Diagnose(File({"#MAIN", "A JP NOWHERE", "#MAIN", "B JP MAIN"}));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("JP target \"NOWHERE\" names no map")));
 }
 
 TEST(MapNameDiagnostics, NameWithABlankCannotBeReached) {
   const auto found = Diagnose(File({"#MAIN", "#MY MAP", "# MAIN"}));
-  ASSERT_EQ(Lines(found), (std::vector<int>{2, 3}));
-  EXPECT_THAT(found[0].message, HasSubstr("map name \"MY MAP\" holds a blank"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 3}));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("map name \"MY MAP\" holds a blank")));
 }
 
 TEST(MapNameDiagnostics, HeaderAloneNamesAnUnreachableMapThatIsNotTheFirstMap) {
   const auto found = Diagnose(File({"#", "A KEY A", "#MAIN"}));
-  ASSERT_EQ(Lines(found), std::vector<int>{1});
-  EXPECT_THAT(found[0].message, HasSubstr("does not count as the first map"));
+  EXPECT_EQ(Lines(found), std::vector<int>{1});
+  EXPECT_THAT(On(found, 1), ElementsAre(HasSubstr("does not count as the first map")));
 }
 
 TEST(MapNameDiagnostics, RepeatedNamePointsToTheDiscardedMap) {
   const auto found = Diagnose(File({"#MAIN", "A KEY A", "#main", "B KEY B", "#MAIN"}));
-  ASSERT_EQ(Lines(found), (std::vector<int>{3, 5}));
-  EXPECT_THAT(found[0].message, HasSubstr("map \"MAIN\" is defined again: the map of that name at line 1"));
-  EXPECT_THAT(found[1].message, HasSubstr("at line 3"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{3, 5}));
+  EXPECT_THAT(On(found, 3), ElementsAre(HasSubstr("map \"MAIN\" is defined again: the map of that name at line 1")));
+  EXPECT_THAT(On(found, 5), ElementsAre(HasSubstr("at line 3")));
 }
 
 // --- Lines outside maps and positions that are never used ---------------------------------
 
 TEST(StructureDiagnostics, LinesBeforeTheFirstHeaderAreIgnoredButBlankOnesAreHarmless) {
   const auto found = Diagnose(File({"ESC KEY ESC", "   ' indented", "#MAIN"}));
-  ASSERT_EQ(Lines(found), std::vector<int>{1});
-  EXPECT_THAT(found[0].message, HasSubstr("before the first map header"));
+  EXPECT_EQ(Lines(found), std::vector<int>{1});
+  EXPECT_THAT(On(found, 1), ElementsAre(HasSubstr("before the first map header")));
 }
 
 TEST(StructureDiagnostics, DefinitionLinesFifteenToSeventeenAreNeverShownAndLaterOnesIgnored) {
@@ -185,17 +196,17 @@ TEST(StructureDiagnostics, DefinitionLinesFifteenToSeventeenAreNeverShownAndLate
   for (int i = 1; i <= 19; ++i) file += "K" + std::to_string(i) + " KEY A\r\n";
   file += "#NEXT\r\nA KEY A\r\n";
   const auto found = Diagnose(file);
-  ASSERT_EQ(Lines(found), (std::vector<int>{16, 17, 18, 19, 20}));
-  EXPECT_THAT(found[0].message, HasSubstr("definition line 15 of map \"MAIN\" is never shown"));
-  EXPECT_THAT(found[3].message, HasSubstr("already has its 17 definition lines: this line is ignored"));
+  EXPECT_EQ(Lines(found), (std::vector<int>{16, 17, 18, 19, 20}));
+  EXPECT_THAT(On(found, 16), ElementsAre(HasSubstr("definition line 15 of map \"MAIN\" is never shown")));
+  EXPECT_THAT(On(found, 19), ElementsAre(HasSubstr("already has its 17 definition lines: this line is ignored")));
 }
 
 TEST(StructureDiagnostics, NoMapAtAllIsAboutTheWholeFile) {
   for (const std::string& file : {std::string(), File({"' only a comment"}), File({"ESC KEY ESC"})}) {
     const auto found = Diagnose(file);
     ASSERT_FALSE(found.empty());
-    EXPECT_EQ(found[0].line, 0);
-    EXPECT_THAT(found[0].message, HasSubstr("no map at all"));
+    EXPECT_EQ(found.front().line, 0);
+    EXPECT_THAT(found.front().message, HasSubstr("no map at all"));
   }
 }
 
@@ -204,15 +215,12 @@ TEST(StructureDiagnostics, NoMapAtAllIsAboutTheWholeFile) {
 TEST(ReadingDiagnostics, LineCutAt1022BytesIsReportedOnceWithItsFileLine) {
   const std::string longLine = "C KEY A " + std::string(2100, 'B');  // three pieces
   const auto found = Diagnose(File({"#MAIN", longLine, "D KEY D"}));
-  ASSERT_FALSE(found.empty());
-  EXPECT_EQ(found[0].line, 2);
-  EXPECT_THAT(found[0].message, HasSubstr("longer than 1022 bytes"));
-  int cutNotes = 0;
-  for (const Diagnostic& d : found) {
-    EXPECT_EQ(d.line, 2) << d.message;  // every piece is blamed on the one line of the file
-    cutNotes += d.message.find("1022") != std::string::npos;
-  }
-  EXPECT_EQ(cutNotes, 1);
+  // Every piece is blamed on the one line of the file; the cut comes first, and once.
+  EXPECT_EQ(Lines(found), std::vector<int>(found.size(), 2));
+  const std::vector<std::string> messages = On(found, 2);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_THAT(messages.front(), HasSubstr("longer than 1022 bytes"));
+  EXPECT_EQ(std::ranges::count_if(messages, [](const std::string& m) { return m.find("1022") != m.npos; }), 1);
 }
 
 TEST(ReadingDiagnostics, LineOfExactly1022BytesIsNotCut) {
@@ -221,29 +229,29 @@ TEST(ReadingDiagnostics, LineOfExactly1022BytesIsNotCut) {
   EXPECT_THAT(Diagnose("#MAIN\n" + line + "\n"), IsEmpty());
 }
 
-TEST(ReadingDiagnostics, ApostropheBetweenDoubleQuotesIsReported) {
+TEST(ReadingDiagnostics, ApostropheBetweenDoubleQuotesIsReportedBeforeWhatItLeaves) {
   const auto found = Diagnose(File({"#MAIN", "\"IT'S\" KEY A", "B KEY B ' a comment"}));
-  ASSERT_EQ(Lines(found), (std::vector<int>{2, 2}));
-  EXPECT_THAT(found[0].message, HasSubstr("apostrophe starts a comment even between double quotes"));
+  EXPECT_THAT(On(found, 2), ElementsAre(HasSubstr("apostrophe starts a comment even between double quotes"),
+                                        HasSubstr("no command word after the caption '\"IT'")));
+  EXPECT_THAT(On(found, 3), IsEmpty());
 }
 
 TEST(ReadingDiagnostics, LineNumbersCountEveryLineOfTheFile) {
   const std::string file = "' comment\r\n\r\n#MAIN\n\nA KEY A\r\n   \r\nB KYE B\r\n";
-  const auto found = Diagnose(file);
-  ASSERT_EQ(Lines(found), (std::vector<int>{6, 7}));
+  EXPECT_EQ(Lines(Diagnose(file)), (std::vector<int>{6, 7}));
 }
 
 // --- The right-click page cycle -----------------------------------------------------------
 
 TEST(RightButtonPageDiagnostics, CaptionChangedByTheCaptionRulesNeverMatches) {
   const auto found = Diagnose(File({"#MAIN", "#ALL", "#RIGHT_BTN_PAGE", "ALL JP MAIN", "MAIN JP ALL"}));
-  ASSERT_EQ(Lines(found), std::vector<int>{4});
-  EXPECT_THAT(found[0].message, HasSubstr("turn \"ALL\" into \"Al\", which is no map name"));
+  EXPECT_EQ(Lines(found), std::vector<int>{4});
+  EXPECT_THAT(On(found, 4), ElementsAre(HasSubstr("turn \"ALL\" into \"Al\", which is no map name")));
 }
 
 TEST(RightButtonPageDiagnostics, FullWidthCaptionIsReportedUnlessItsHalfWidthFormIsAMapName) {
-  const auto found = Diagnose(File({"#MAIN", Sjis("#カナ"), "#RIGHT_BTN_PAGE", Sjis("カナ JP MAIN")}));
-  ASSERT_EQ(Lines(found), std::vector<int>{4});
+  EXPECT_EQ(Lines(Diagnose(File({"#MAIN", Sjis("#カナ"), "#RIGHT_BTN_PAGE", Sjis("カナ JP MAIN")}))),
+            std::vector<int>{4});
   EXPECT_THAT(Diagnose(File({"#MAIN", Sjis("#ｶﾅ"), "#RIGHT_BTN_PAGE", Sjis("カナ JP MAIN")})), IsEmpty());
 }
 
@@ -254,6 +262,12 @@ TEST(RightButtonPageDiagnostics, OnlyThePageCycleMapIsChecked) {
 TEST(Diagnostics, AreOrderedByLine) {
   const auto found = Diagnose(File({"X", "#MAIN", "A JP NOWHERE", "#MAIN", "B KYE B"}));
   EXPECT_EQ(Lines(found), (std::vector<int>{1, 3, 4, 5}));
+}
+
+TEST(Diagnostics, NoneForAFileThatCannotBeRead) {
+  MemoryFiles files;
+  trace::TraceLog log(files, "dovaD.STS");
+  EXPECT_THAT(FindDiagnostics(LoadButtonFile(files, "dovaD.BTN", log)), IsEmpty());
 }
 
 }  // namespace
