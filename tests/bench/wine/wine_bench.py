@@ -294,8 +294,11 @@ def print_table(s, names):
          "<= 400 KB", verdict(last["size"] <= 400_000)],
     ]
     for kind, rate in sorted(s.get("load", {}).items()):
+        # The goal is for a button file; the file of mistakes is a stress case whose report is
+        # larger than the file itself, shown to catch a step that grows with the diagnostics.
+        goal = [">= 50 MB/s", verdict(rate >= 50)] if kind == "Example" else ["(stress case)", ""]
         rows.append([f"native load, 10 MB {kind.lower()} file, --json", "", *([""] * (len(names) - 1)),
-                     f"{rate:.1f} MB/s", ">= 50 MB/s", verdict(rate >= 50)])
+                     f"{rate:.1f} MB/s", *goal])
     header = ["figure", "bare", *names, "goal", ""]
     widths = [max(len(row[i]) for row in rows + [header]) for i in range(len(header))]
     for row in [header] + rows:
