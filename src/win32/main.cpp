@@ -6,6 +6,8 @@
 
 #include "app/keyboard.h"
 #include "app/placement.h"
+#include "btnfile/special_names.h"
+#include "win32/cp932_text.h"
 #include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
@@ -67,7 +69,8 @@ void Run(HINSTANCE instance) {
   win32::ShellWindows shell(instance);
 
   const std::wstring folder = ExeFolderWide();
-  const win32::AboutFacts about{folder + L"dovaD.BTN", folder + L"dovaD.STS"};
+  const win32::AboutFacts about{folder + win32::WideFromCp932(keyvane::btnfile::kButtonFileName),
+                                folder + win32::WideFromCp932(keyvane::btnfile::kTraceFileName)};
   win32::TrayIcon tray(instance, [&](const keyvane::app::Keyboard& keyboard) {
     win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
   });
