@@ -315,11 +315,13 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
   Reporter report(findings);
   const std::size_t firstOwn = findings != nullptr ? findings->size() : 0;
   BuiltMaps built;
-  log.Write(trace::text::kReadHeading);
+  // What was read goes to the trace in one append: opening the file for each of hundreds of
+  // lines was a fifth of the start-up time. The bytes are the same.
+  std::string readTrace = trace::text::kReadHeading;
   const std::string* latestMap = nullptr;  // the name of the map the last header made
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
-    log.Write({line, "\n"});
+    readTrace.append(line).push_back('\n');
     report.SetLine(lines.fileLines[i]);
     if (!line.starts_with('#')) {
       // A line outside every map is ignored; an empty one changes nothing.
@@ -336,7 +338,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
-    log.Write({trace::text::kMapNamePrefix, name, "\n"});
+    readTrace.append(trace::text::kMapNamePrefix).append(name).push_back('\n');
     const auto [it, isNew] = built.table.try_emplace(std::move(name));
     ButtonMap& map = it->second;  // replaced as a whole when the name comes again
     if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
@@ -344,6 +346,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
     latestMap = &it->first;
     ParseMap(lines, i, it->first, map, report);
   }
+  log.Write(readTrace);
   if (report.on()) ResolveNames(built.table, *findings, firstOwn);
   return built;
 }
