@@ -15,8 +15,8 @@ struct FaceNames {
   const wchar_t* japanese;
 };
 
-// The faces tried in this order. Looked up by name, a face answers to both its names; the system's
-// list gives only one, so both are kept here.
+// The caption's faces, tried in this order: the first is the one wanted. Looked up by name, a face answers to both its
+// names; the system's list gives only one, so both are kept here.
 constexpr FaceNames kPreferredFaces[] = {
     {L"MS PMincho", L"\xFF2D\xFF33 \xFF30\x660E\x671D"},              // ＭＳ Ｐ明朝
     {L"MS PGothic", L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF"},  // ＭＳ Ｐゴシック
@@ -37,8 +37,8 @@ int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM fa
 }
 
 // One walk through the system's font list: a lookup by name per candidate walks it each time,
-// which is what made start-up slow. The wanted face first, then the preferred ones, then any.
-std::wstring InstalledFace(const wchar_t* wanted) {
+// which is what made start-up slow. The preferred faces in their order, then any.
+std::wstring InstalledFace() {
   std::vector<std::wstring> installed;
   HDC dc = GetDC(nullptr);
   LOGFONTW anyJapanese{};
@@ -52,36 +52,25 @@ std::wstring InstalledFace(const wchar_t* wanted) {
     }
     return nullptr;
   };
-  const auto listedUnderEither = [&](const FaceNames& names) {
-    const std::wstring* face = listed(names.english);
-    return face ? face : listed(names.japanese);
-  };
-  if (const std::wstring* face = listed(wanted)) return *face;
   for (const FaceNames& names : kPreferredFaces) {
-    if (_wcsicmp(names.english, wanted) == 0 || _wcsicmp(names.japanese, wanted) == 0) {
-      if (const std::wstring* face = listedUnderEither(names)) return *face;
-    }
-  }
-  for (const FaceNames& names : kPreferredFaces) {
-    if (const std::wstring* face = listedUnderEither(names)) return *face;
+    if (const std::wstring* face = listed(names.english)) return *face;
+    if (const std::wstring* face = listed(names.japanese)) return *face;
   }
   return installed.empty() ? std::wstring() : installed.front();
 }
 
-// A Shift-JIS font of the given face and character height; when the face is not installed,
-// the first installed Japanese-capable face takes its place.
-HFONT CreateJapaneseFont(const wchar_t* face, int characterHeight) {
+// The caption's Shift-JIS font at the given character height.
+HFONT CreateCaptionFont(int characterHeight) {
   LOGFONTW font{};
   font.lfHeight = -characterHeight;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
-  const std::wstring chosen = InstalledFace(face);
+  const std::wstring chosen = InstalledFace();
   wcsncpy(font.lfFaceName, chosen.c_str(), LF_FACESIZE - 1);
   return CreateFontIndirectW(&font);
 }
 
-constexpr wchar_t kCaptionFace[] = L"\xFF2D\xFF33 \xFF30\x660E\x671D";  // ＭＳ Ｐ明朝
 constexpr int kCaptionHeight = 12;
 
 // A system colour, never the panels' colour key: a face or edge in it would vanish and let
@@ -115,7 +104,7 @@ void DrawFrame(HDC dc, const RECT& r, bool pressed) {
 
 }  // namespace
 
-ButtonFace::ButtonFace() : captionFont_(CreateJapaneseFont(kCaptionFace, kCaptionHeight)) {}
+ButtonFace::ButtonFace() : captionFont_(CreateCaptionFont(kCaptionHeight)) {}
 
 ButtonFace::~ButtonFace() { DeleteObject(captionFont_); }
 
