@@ -82,7 +82,7 @@ TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   for (const auto& panel : world.panels) {
     for (const std::string& caption : panel.captions) EXPECT_EQ(caption, "");
   }
-  EXPECT_EQ(world.Trace(), trace::ToCrLf(trace::text::kReadHeading));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(trace::text::kReadHeading));
   world.effects.clear();
   keyboard.OnButtonClick(PanelSide::Left, 0);
   EXPECT_TRUE(world.effects.empty());

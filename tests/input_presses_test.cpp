@@ -104,37 +104,37 @@ TEST_F(WorkedExamplePresses, StartUpShowsTheFirstMapAndTracesOnlyTheLoad) {
   EXPECT_EQ(other.keyboard.pages().shownMap, "MAIN");
   const std::string expected = std::string(trace::text::kReadHeading) + "#MAIN\n" + trace::text::kMapNamePrefix +
                                "MAIN\n#J_KANA\n" + trace::text::kMapNamePrefix + "J_KANA\n";
-  EXPECT_EQ(fresh.Trace(), trace::ToCrLf(expected));
+  EXPECT_EQ(fresh.Trace(), testing::ToCrLf(expected));
 }
 
 TEST_F(WorkedExamplePresses, KeyPressSendsTheChordThenReturnsToTheDefaultMap) {
   world.traceInEffects = true;
   Press(kCopySlot);
-  const auto trace = [](const std::string& text) { return "trace " + trace::ToCrLf(text); };
+  const auto trace = [](const std::string& text) { return "trace " + testing::ToCrLf(text); };
   EXPECT_EQ(
       world.effects,
       Join({{trace(kPressLine), "key 11 down", trace(KeyLine("11")), "key 43 down", trace(KeyLine("43")), "sleep 1",
              trace(kReleaseLine), "key 43 up", trace(KeyLine("43")), "key 11 up", trace(KeyLine("11"))},
             MainCaptions(),
             {trace("NowMap=MAIN SW MA\n"), "ime-open 300 off", trace("USA\n"), "ime-release 100 300"}}));
-  EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + KeyLine("43") + kReleaseLine +
-                                            KeyLine("43") + KeyLine("11") + SwitchLines("MAIN", false)));
+  EXPECT_EQ(world.NewTrace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("11") + KeyLine("43") + kReleaseLine +
+                                              KeyLine("43") + KeyLine("11") + SwitchLines("MAIN", false)));
 }
 
 TEST_F(WorkedExamplePresses, BaseMakesItsMapTheDefaultAndOpensTheInputMethod) {
   Press(kKanaSlot);
   EXPECT_EQ(InputAndCaptions(), KanaCaptions());
-  EXPECT_EQ(world.NewTrace(), trace::ToCrLf(SwitchLines("J_KANA", true)));
+  EXPECT_EQ(world.NewTrace(), testing::ToCrLf(SwitchLines("J_KANA", true)));
   EXPECT_EQ(keyboard().pages().defaultMap, "J_KANA");
 
   Press(kKanaASlot);  // a KEY press now returns to J_KANA
   EXPECT_EQ(keyboard().pages().shownMap, "J_KANA");
-  EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
-                                            SwitchLines("J_KANA", true)));
+  EXPECT_EQ(world.NewTrace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
+                                              SwitchLines("J_KANA", true)));
 
   Press(kBackSlot);
   EXPECT_EQ(keyboard().pages().defaultMap, "MAIN");
-  EXPECT_EQ(world.NewTrace(), trace::ToCrLf(SwitchLines("MAIN", false)));
+  EXPECT_EQ(world.NewTrace(), testing::ToCrLf(SwitchLines("MAIN", false)));
 }
 
 TEST_F(WorkedExamplePresses, JpShowsAMapWithoutChangingWhereKeyPressesReturn) {
@@ -163,8 +163,8 @@ TEST_F(WorkedExamplePresses, RekeyRepeatsTheLastKeyFromAnotherPageAndReturns) {
   world.NewTrace();
   Press(kRekeySlot);
   EXPECT_EQ(InputAndCaptions(), Join({{"key 41 down", "sleep 1", "key 41 up"}, KanaCaptions()}));
-  EXPECT_EQ(world.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
-                                            SwitchLines("J_KANA", true)));
+  EXPECT_EQ(world.NewTrace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("41") + kReleaseLine + KeyLine("41") +
+                                              SwitchLines("J_KANA", true)));
   EXPECT_EQ(keyboard().pages().shownMap, "J_KANA");
 }
 
@@ -181,7 +181,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
   quiet.NewTrace();
   other.keyboard.OnButtonClick(platform::PanelSide::Right, 0);  // Tab, through the click handler
   EXPECT_EQ(quiet.effects, Join({{"key 09 down", "sleep 1", "key 09 up"}, MainCaptions()}));
-  EXPECT_EQ(quiet.NewTrace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("9") + kReleaseLine + KeyLine("9")));
+  EXPECT_EQ(quiet.NewTrace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("9") + kReleaseLine + KeyLine("9")));
 }
 
 TEST(Presses, KindsWithoutAPressActionDoNothing) {

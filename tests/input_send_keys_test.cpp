@@ -37,7 +37,7 @@ class SendKeyEventTest : public ::testing::Test {
 TEST_F(SendKeyEventTest, EnterDownThenUpWithFourTraceLines) {
   PressAndRelease({0x0D});
   EXPECT_EQ(world.effects, (std::vector<std::string>{"key 0D down", "key 0D up"}));
-  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("D") + kReleaseLine + KeyLine("D")));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("D") + kReleaseLine + KeyLine("D")));
 }
 
 TEST_F(SendKeyEventTest, ChordGoesDownInOrderAndUpInReverse) {
@@ -58,13 +58,13 @@ TEST_F(SendKeyEventTest, MouseButtonsKeepTheWrittenOrderAmongKeys) {
                                       "mouse right-up", "mouse middle-up", "mouse left-up", "key 11 up"}));
   const std::string mouse3 = std::string(kMouseLine) + kMouseLine + kMouseLine;
   EXPECT_EQ(world.Trace(),
-            trace::ToCrLf(std::string(kPressLine) + KeyLine("11") + mouse3 + kReleaseLine + mouse3 + KeyLine("11")));
+            testing::ToCrLf(std::string(kPressLine) + KeyLine("11") + mouse3 + kReleaseLine + mouse3 + KeyLine("11")));
 }
 
 TEST_F(SendKeyEventTest, HighCodesAreSentUnsignedAndLoggedSignExtended) {
   Send({0xF3, 0x7F}, SendMode::Press);
   EXPECT_EQ(world.effects, (std::vector<std::string>{"key F3 down", "key 7F down"}));
-  EXPECT_EQ(world.Trace(), trace::ToCrLf(std::string(kPressLine) + KeyLine("FFFFFFF3") + KeyLine("7F")));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(std::string(kPressLine) + KeyLine("FFFFFFF3") + KeyLine("7F")));
 }
 
 TEST_F(SendKeyEventTest, FullSequenceWithoutTerminatorSendsAllHundred) {
@@ -82,7 +82,7 @@ TEST_F(SendKeyEventTest, FullSequenceWithoutTerminatorSendsAllHundred) {
 TEST_F(SendKeyEventTest, EmptySequenceWritesOnlyTheOpeningLine) {
   Send({}, SendMode::Release);
   EXPECT_TRUE(world.effects.empty());
-  EXPECT_EQ(world.Trace(), trace::ToCrLf(kReleaseLine));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(kReleaseLine));
 }
 
 TEST_F(SendKeyEventTest, ExtendedKeysGoAsAPhysicalKeyboardSendsThem) {
@@ -99,9 +99,9 @@ TEST_F(SendKeyEventTest, ExtendedKeysGoAsAPhysicalKeyboardSendsThem) {
 TEST_F(SendKeyEventTest, EachTraceLineFollowsItsOwnEvent) {
   world.traceInEffects = true;
   Send({0x41, 0x01}, SendMode::Press);
-  EXPECT_EQ(world.effects, (std::vector<std::string>{"trace " + trace::ToCrLf(kPressLine), "key 41 down",
-                                                     "trace " + trace::ToCrLf(KeyLine("41")), "mouse left-down",
-                                                     "trace " + trace::ToCrLf(kMouseLine)}));
+  EXPECT_EQ(world.effects, (std::vector<std::string>{"trace " + testing::ToCrLf(kPressLine), "key 41 down",
+                                                     "trace " + testing::ToCrLf(KeyLine("41")), "mouse left-down",
+                                                     "trace " + testing::ToCrLf(kMouseLine)}));
 }
 
 }  // namespace

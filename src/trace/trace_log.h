@@ -26,7 +26,4 @@ class TraceLog {
   std::string crLf_;  // the bytes of the last append, kept for their capacity
 };
 
-// Text-mode line ends: every LF becomes CR LF.
-std::string ToCrLf(std::string_view text);
-
 }  // namespace keyvane::trace

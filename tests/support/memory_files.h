@@ -4,11 +4,22 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
 
 namespace keyvane::testing {
+
+// What the trace file holds for a text written to it: every LF stored as CR LF.
+inline std::string ToCrLf(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
 
 // An in-memory file system that records every call, so tests can check both content and order.
 class MemoryFiles final : public platform::Files {

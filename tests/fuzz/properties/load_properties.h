@@ -51,7 +51,7 @@ inline void CheckStoredLines(const btnfile::LineStore& lines, Failures& f) {
 }
 
 inline void CheckTrace(std::string_view trace, Failures& f) {
-  const std::string heading = trace::ToCrLf(trace::text::kReadHeading);
+  const std::string heading = testing::ToCrLf(trace::text::kReadHeading);
   f.Check(trace.starts_with(heading), "the trace does not start with the reading heading");
   f.Check(trace.ends_with("\r\n"), "the trace does not end with CR LF");
   bool bareLf = false;
