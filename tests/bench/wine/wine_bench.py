@@ -26,7 +26,7 @@ import sys
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[3]
-BUILD = ROOT / "build" / "mingw-i686"
+BUILD = ROOT / "build" / os.environ.get("KEYVANE_WINE_BUILD", "mingw-i686")
 WORK = ROOT / "build" / "bench-work"
 WINE_ENV = dict(os.environ, LC_ALL="ja_JP.UTF-8")
 PREFIX = os.environ.get("WINEPREFIX", "")
