@@ -326,15 +326,21 @@ def case_target_hung(s):
     s.check_focus_kept()
 
 
+# Faster than any thumb. With no gap at all, Wine itself now and then loses a click that the X
+# server delivered, before any hook of Keyvane's thread sees it.
+CLICK_GAP_MS = 5
+
+
 def case_rapid_clicks(s):
     s.start_target()
     keyvane = start_attached(s)
     x, y = s.button_point(LEFT, 0)
     xdotool("mousemove", x, y)
     started = time.monotonic()
-    xdotool("click", "--repeat", 200, "--delay", 0, 1)
+    xdotool("click", "--repeat", 200, "--delay", CLICK_GAP_MS, 1)
     clicked = time.monotonic() - started
-    wait_until("400 key events at the target", lambda: len(s.key_events()) >= 400, timeout=30)
+    wait_until("400 key events at the target", lambda: len(s.key_events()) >= 400, timeout=30,
+               seen=lambda: f"{len(s.key_events())} key events, {s.trace_text().count(PRESS)} presses in the trace")
     time.sleep(0.5)
     print(f"     200 clicks in {clicked:.2f} s, all keys at the target after {time.monotonic() - started:.2f} s",
           flush=True)
@@ -363,5 +369,5 @@ CASES = [
     ("bad dovaD.STS: a folder", case_trace_is_a_folder, fixture("panels.btn"), BUILD),
     ("bad target: closed between two presses", case_target_closed_between_presses, fixture("panels.btn"), BUILD),
     ("bad target: hung", case_target_hung, fixture("panels.btn"), BUILD),
-    ("bad clicks: 200 as fast as the pointer goes", case_rapid_clicks, fixture("panels.btn"), BUILD),
+    ("bad clicks: 200, 5 ms apart", case_rapid_clicks, fixture("panels.btn"), BUILD),
 ]

@@ -78,8 +78,9 @@ def time_limit(seconds):
     return mark
 
 
-def wait_until(what, probe, timeout=5.0, interval=0.05):
-    """Polls until probe() gives a true value and returns it; fails after timeout seconds."""
+def wait_until(what, probe, timeout=5.0, interval=0.05, seen=None):
+    """Polls until probe() gives a true value and returns it; fails after timeout seconds,
+    telling what seen() then gives, if it is given."""
     waiting_for[0] = what
     deadline = time.monotonic() + timeout
     while True:
@@ -87,7 +88,7 @@ def wait_until(what, probe, timeout=5.0, interval=0.05):
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Failure(f"timed out after {timeout} s waiting for {what}")
+            raise Failure(f"timed out after {timeout} s waiting for {what}" + (f"; {seen()}" if seen else ""))
         time.sleep(interval)
 
 
