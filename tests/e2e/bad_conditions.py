@@ -10,7 +10,8 @@ import subprocess
 import time
 
 from run_e2e import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
-                     WINE_ENV, blank_buttons_case, check, down, fixture, trace_block, up, wait_until, xdotool)
+                     WINE_ENV, blank_buttons_case, check, down, fixture, run, time_limit, trace_block, up, wait_until,
+                     xdotool)
 
 MAIN_A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"  # left row 0 sends A, right row 0 sends B
 MAP_ECHO = "#MAIN\r\n取得マップ名=MAIN\r\n"
@@ -94,6 +95,7 @@ def presses_a_and_b(s, keyvane):
     wait_until("the presses in the trace", lambda: trace_lines(s.trace_bytes()[-65536:])[-8:] == expected)
 
 
+@time_limit(300)
 def case_random_20_mb(s):
     # 0x1A would end the text-mode reading at once, so it is left out: every byte is read.
     noise = random.Random(20).randbytes(20 * 1024 * 1024).replace(b"\x1a", b"\x1b")
@@ -107,6 +109,7 @@ def case_random_20_mb(s):
     s.check_focus_kept()
 
 
+@time_limit(180)
 def case_one_line_of_5_mb(s):
     line = bytes(b"abcdefghijklmnopqrstuvwxyz"[i % 26] for i in range(5 * 1024 * 1024))
     (s.dir / "dovaD.BTN").write_bytes(line + b"\r\n" + MAIN_A_B)
@@ -194,7 +197,7 @@ def case_trace_read_only(s):
     # The super-user writes to any file: only the immutable flag stops it.
     immutable = os.geteuid() == 0
     if immutable:
-        check(subprocess.run(["chattr", "+i", str(trace)]).returncode == 0, "chattr +i failed")
+        check(run(["chattr", "+i", str(trace)]).returncode == 0, "chattr +i failed")
     try:
         keyvane = start_attached_unwritable(s)
         s.press(LEFT, 0, [down(41), up(41)])
@@ -204,7 +207,7 @@ def case_trace_read_only(s):
         check(trace.read_bytes() == OLD_TRACE, "the read-only trace was written")
     finally:
         if immutable:
-            subprocess.run(["chattr", "-i", str(trace)])
+            run(["chattr", "-i", str(trace)])
     os.chmod(trace, 0o644)
     recovered_trace(s, OLD_TRACE)
 
@@ -219,10 +222,14 @@ def start_attached_unwritable(s):
 def case_trace_held_open(s):
     trace = s.dir / "dovaD.STS"
     trace.write_bytes(OLD_TRACE)
-    holder = subprocess.Popen(["wine", "keyvane-e2e-probe.exe", "hold-open", "dovaD.STS", "600"], cwd=s.dir,
-                              env=WINE_ENV, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    said = s.dir / "holder.txt"
+    with open(said, "wb") as out:
+        holder = subprocess.Popen(["wine", "keyvane-e2e-probe.exe", "hold-open", "dovaD.STS", "600"], cwd=s.dir,
+                                  env=WINE_ENV, stdout=out, stderr=subprocess.DEVNULL)
     s.processes.append(holder)
-    check(holder.stdout.readline().strip() == b"held", "the probe could not hold the trace open")
+    wait_until("the probe to hold the trace open", lambda: said.read_bytes().strip() == b"held" or holder.poll(),
+               timeout=15)
+    check(said.read_bytes().strip() == b"held", "the probe could not hold the trace open")
     keyvane = start_attached_unwritable(s)
     s.press(LEFT, 0, [down(41), up(41)])
     s.press(RIGHT, 0, [down(10), down(42), up(42), up(10)])
@@ -230,7 +237,7 @@ def case_trace_held_open(s):
     check_answering(s, keyvane)
     check(trace.read_bytes() == OLD_TRACE, "the trace held open was written")
     holder.kill()
-    holder.wait()
+    holder.wait(timeout=10)
     recovered_trace(s, OLD_TRACE)
 
 

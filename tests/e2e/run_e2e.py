@@ -4,6 +4,14 @@
 Run by scripts/e2e inside a virtual X display with WINEPREFIX set to a fresh prefix.
 Every case starts its own copies of the programs in its own folder, checks from outside
 what they did, and ends them; `wineserver -k` between cases clears mutexes and tray icons.
+
+Nothing here can wait for ever. Every command runs with a timeout, every poll with a limit, every
+case under a time limit (CASE_LIMIT, or its own from @time_limit) and the whole suite under
+SUITE_LIMIT. A case past its limit fails, naming what it was waiting for; Wine is killed and the
+next case runs. No wine command writes to a pipe: the first one after `wineserver -k` starts
+Wine's services, which inherit its output and keep it open, so a read to its end would never
+finish. Their output goes to files, and Wine's services are started before every case with
+their output sent nowhere.
 """
 import json
 import os
@@ -11,13 +19,15 @@ import pathlib
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
 import traceback
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-BUILD = ROOT / "build" / "mingw-i686"
+# The programs Wine runs: the 32-bit build, or the 64-bit one where this machine runs no 32-bit code.
+BUILD = ROOT / "build" / os.environ.get("KEYVANE_WINE_BUILD", "mingw-i686")
 BUILD_X64 = ROOT / "build" / "mingw-x64"
 NATIVE_CHECK = ROOT / "build" / "native" / "keyvane-check"
 WORK = ROOT / "build" / "e2e-work"
@@ -36,7 +46,22 @@ TICK_LINE = re.compile(r"^(LOOP Child=-?\d+ hImc=-?\d+|Now=-?\d+ Child=-?\d+ hIm
 IME_LINE = re.compile(r"^(NowMap=.* SW .*|Japan|USA)$")  # a page's input-method state set at the target
 
 
+CASE_LIMIT = 120  # seconds a case may take unless it says otherwise
+SUITE_LIMIT = 35 * 60  # the whole suite, well inside CI's 90 minutes for every step
+COMMAND_LIMIT = 30  # seconds any one command may take unless its caller says otherwise
+WINE_START_LIMIT = 60  # starting Wine's services after `wineserver -k`, on a loaded machine
+WINE_KILL_LIMIT = 30  # `wineserver -k` and its wait
+WINE_PROGRAMS = "/usr/lib/wine/"  # where the loaders and the wineserver of Debian's Wine live
+
+# What the running case waits for now, told when its time limit strikes.
+waiting_for = ["the case to start"]
+
+
 class Failure(Exception):
+    pass
+
+
+class CaseTimeLimit(Failure):
     pass
 
 
@@ -45,8 +70,17 @@ def check(condition, message):
         raise Failure(message)
 
 
+def time_limit(seconds):
+    """Gives a case a time limit other than CASE_LIMIT."""
+    def mark(case):
+        case.time_limit = seconds
+        return case
+    return mark
+
+
 def wait_until(what, probe, timeout=5.0, interval=0.05):
     """Polls until probe() gives a true value and returns it; fails after timeout seconds."""
+    waiting_for[0] = what
     deadline = time.monotonic() + timeout
     while True:
         value = probe()
@@ -57,8 +91,55 @@ def wait_until(what, probe, timeout=5.0, interval=0.05):
         time.sleep(interval)
 
 
-def run(args, **kwargs):
-    return subprocess.run(args, capture_output=True, text=True, **kwargs)
+def run(args, timeout=COMMAND_LIMIT, **kwargs):
+    """Runs a command of this machine (never wine: see wine_run) and captures its output."""
+    waiting_for[0] = f"the command {' '.join(map(str, args))}"
+    try:
+        return subprocess.run(args, capture_output=True, text=True, timeout=timeout, **kwargs)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"timed out after {timeout} s waiting for the command {' '.join(map(str, args))}") from None
+
+
+def wine_run(args, cwd, output, timeout=COMMAND_LIMIT):
+    """Runs a wine command to its end with its standard output in the file output; returns the
+    exit status. Never a pipe: Wine's services may inherit it and keep it open."""
+    waiting_for[0] = f"the wine command {' '.join(map(str, args))}"
+    with open(output, "wb") as out:
+        try:
+            return subprocess.run(["wine", *map(str, args)], cwd=cwd, env=WINE_ENV, stdout=out,
+                                  stderr=subprocess.DEVNULL, timeout=timeout).returncode
+        except subprocess.TimeoutExpired:
+            raise Failure(f"timed out after {timeout} s waiting for the wine command "
+                          f"{' '.join(map(str, args))}") from None
+
+
+def kill_wine():
+    """Ends every Windows program of the prefix and the wineserver, whatever state they are in."""
+    for command in (["wineserver", "-k"], ["wineserver", "-w"]):
+        try:
+            subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=WINE_KILL_LIMIT)
+        except subprocess.TimeoutExpired:
+            break
+    # What `wineserver -k` could not end (a wineserver that does not answer, say) is killed:
+    # Wine's own programs, of this prefix only, so that other Wine users of the machine are left alone.
+    prefix = f"WINEPREFIX={os.environ.get('WINEPREFIX', '')}".encode()
+    for proc in pathlib.Path("/proc").iterdir():
+        try:
+            if (os.readlink(proc / "exe").startswith(WINE_PROGRAMS)
+                    and prefix in (proc / "environ").read_bytes().split(b"\0")):
+                os.kill(int(proc.name), signal.SIGKILL)
+        except (OSError, ValueError):
+            pass
+
+
+def start_wine_services():
+    """Starts Wine's services with their output sent nowhere, before any wine command of a case."""
+    waiting_for[0] = "Wine's services to start (wineboot)"
+    try:
+        subprocess.run(["wineboot"], env=WINE_ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=WINE_START_LIMIT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"timed out after {WINE_START_LIMIT} s waiting for Wine's services to start") from None
 
 
 def xdotool(*args):
@@ -85,6 +166,7 @@ class Session:
         if button_file is not None:
             (self.dir / "dovaD.BTN").write_bytes(button_file)
         self.processes = []
+        self.commands_run = 0
 
     # -- programs -------------------------------------------------------------------------
     def start(self, exe, *args):
@@ -112,15 +194,26 @@ class Session:
         for process in self.processes:
             if process.poll() is None:
                 process.kill()
-                process.wait()
-        run(["wineserver", "-k"])
-        run(["wineserver", "-w"])
+        kill_wine()
+        for process in self.processes:
+            try:
+                process.wait(timeout=WINE_KILL_LIMIT)
+            except subprocess.TimeoutExpired:
+                print(f"     {process.args} did not end after it was killed", flush=True)
+
+    def wine(self, *args, timeout=COMMAND_LIMIT):
+        """Runs a wine command in the case's folder; returns its exit status and standard output."""
+        # A file of its own each time: a program the command left running may still write to its file.
+        self.commands_run += 1
+        output = self.dir / f"wine-output-{self.commands_run}.txt"
+        status = wine_run(args, self.dir, output, timeout)
+        data = output.read_bytes()
+        output.unlink()
+        return status, data
 
     # -- what is on the screen -----------------------------------------------------------
     def probe(self, *args):
-        result = subprocess.run(["wine", "keyvane-e2e-probe.exe", *args], cwd=self.dir, env=WINE_ENV,
-                                capture_output=True)
-        return result.stdout.decode("utf-8", "replace")
+        return self.wine("keyvane-e2e-probe.exe", *args)[1].decode("utf-8", "replace")
 
     @staticmethod
     def parse_windows(text):
@@ -521,11 +614,10 @@ def case_windows_checker_matches_native(s):
     shutil.copy(example, s.dir / "dovaD.BTN")
     shutil.copy(windows_check, s.dir / "keyvane-check.exe")
     native = run([str(NATIVE_CHECK), "--json", "dovaD.BTN"], cwd=s.dir)
-    windows = subprocess.run(["wine", "keyvane-check.exe", "--json", "dovaD.BTN"], cwd=s.dir, env=WINE_ENV,
-                             capture_output=True)
+    _, windows = s.wine("keyvane-check.exe", "--json", "dovaD.BTN")
     check(native.stdout.strip() != "", "the native checker printed nothing")
     native_json = json.loads(native.stdout)
-    windows_json = json.loads(windows.stdout.decode("utf-8"))
+    windows_json = json.loads(windows.decode("utf-8"))
     check(windows_json == native_json, "the Windows checker's JSON differs from the native one")
 
 
@@ -563,27 +655,51 @@ def main():
     only = sys.argv[1:]
     shutil.rmtree(ARTIFACTS, ignore_errors=True)
     ARTIFACTS.mkdir(parents=True)
+    limit = [CASE_LIMIT]
+
+    def past_limit(signum, frame):
+        raise CaseTimeLimit(f"ran past its limit of {limit[0]:.0f} s while waiting for {waiting_for[0]}")
+
+    signal.signal(signal.SIGALRM, past_limit)
+    suite_deadline = time.monotonic() + SUITE_LIMIT
     passed = failed = 0
     for index, (name, case, button_file, exe_dir) in enumerate(CASES, 1):
         if only and not any(word in name for word in only):
             continue
         slug = re.sub(r"[^a-z0-9]+", "-", name.lower()).strip("-")
+        left = suite_deadline - time.monotonic()
+        if left < 1:
+            failed += 1
+            print(f"FAIL {name}: not run, the suite ran past its limit of {SUITE_LIMIT} s", flush=True)
+            continue
+        limit[0] = min(getattr(case, "time_limit", CASE_LIMIT), left)
+        waiting_for[0] = "the case to start"
         started = time.monotonic()
         session = None
         try:
+            signal.setitimer(signal.ITIMER_REAL, limit[0])
+            start_wine_services()
             session = Session(f"{index:02d}-{slug}", button_file, exe_dir)
             case(session)
+            signal.setitimer(signal.ITIMER_REAL, 0)
             passed += 1
             print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
         except Exception as error:  # every failure is reported, then the next case runs
+            signal.setitimer(signal.ITIMER_REAL, 0)
             failed += 1
             print(f"FAIL {name} ({time.monotonic() - started:.1f} s): {error}", flush=True)
             if not isinstance(error, Failure):
                 traceback.print_exc()
-            screenshot(ARTIFACTS / f"failed-{slug}.png")
+            try:
+                screenshot(ARTIFACTS / f"failed-{slug}.png")
+            except Failure as shot_failed:
+                print(f"     no screenshot: {shot_failed}", flush=True)
         finally:
+            signal.setitimer(signal.ITIMER_REAL, 0)
             if session:
                 session.close()
+            else:
+                kill_wine()
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -7,12 +7,11 @@ hook is gone.
 """
 import re
 import shutil
-import subprocess
 import time
 
 from run_e2e import (ARTIFACTS, BELOW_BALLOON, BUILD, FIXTURE_HEADERS, HEADING, IME_LINE, LEFT, MAIN_LEFT,
-                     MAIN_RIGHT, PRESS, RIGHT, TICK_LINE, WINE_ENV, check, cp932_file, down, fixture, run, screenshot,
-                     up, wait_until, xdotool)
+                     MAIN_RIGHT, PRESS, RIGHT, TICK_LINE, check, cp932_file, down, fixture, run, screenshot, up,
+                     wait_until, xdotool)
 from bad_conditions import check_answering, check_no_key_held
 
 MUTEX_NAME = "Keyvane Lanternworks"
@@ -125,31 +124,32 @@ COLOURS = r"HKCU\Control Panel\Colors"
 BLACK_THEME = {"ButtonFace": "0 0 0", "ButtonText": "255 255 255"}
 
 
-def reg(*args):
-    return subprocess.run(["wine", "reg", *args], env=WINE_ENV, capture_output=True)
+def reg(s, *args):
+    """Runs `wine reg`; returns its exit status and standard output."""
+    return s.wine("reg", *args)
 
 
-def read_colour(name):
+def read_colour(s, name):
     """The value in the shared prefix, or None when it is not set."""
-    result = reg("query", COLOURS, "/v", name)
-    found = re.search(rf"{name}\s+REG_SZ\s+([^\r\n]*)", result.stdout.decode("utf-8", "replace"))
-    return found.group(1).strip() if result.returncode == 0 and found else None
+    status, output = reg(s, "query", COLOURS, "/v", name)
+    found = re.search(rf"{name}\s+REG_SZ\s+([^\r\n]*)", output.decode("utf-8", "replace"))
+    return found.group(1).strip() if status == 0 and found else None
 
 
-def write_colours(colours):
+def write_colours(s, colours):
     for name, value in colours.items():
         if value is None:
-            reg("delete", COLOURS, "/v", name, "/f")
+            reg(s, "delete", COLOURS, "/v", name, "/f")
         else:
-            check(reg("add", COLOURS, "/v", name, "/t", "REG_SZ", "/d", value, "/f").returncode == 0,
+            check(reg(s, "add", COLOURS, "/v", name, "/t", "REG_SZ", "/d", value, "/f")[0] == 0,
                   f"could not set {name}")
 
 
 def case_high_contrast_black_faces(s):
-    s.start_target()  # first, so that Wine's services are up before reg runs with its output captured
-    saved = {name: read_colour(name) for name in BLACK_THEME}
+    s.start_target()
+    saved = {name: read_colour(s, name) for name in BLACK_THEME}
     try:
-        write_colours(BLACK_THEME)
+        write_colours(s, BLACK_THEME)
         s.start_keyvane()
         s.wait_attached()
         shot = ARTIFACTS / "high-contrast-black.png"
@@ -165,7 +165,7 @@ def case_high_contrast_black_faces(s):
         check(s.key_events() == [down(41), up(41)], f"keys at the target {s.key_events()}")
         s.check_focus_kept()
     finally:
-        write_colours(saved)
+        write_colours(s, saved)
 
 
 # ---------------------------------------------------------------------------------------

@@ -26,7 +26,7 @@ import sys
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[3]
-BUILD = ROOT / "build" / "mingw-i686"
+BUILD = ROOT / "build" / os.environ.get("KEYVANE_WINE_BUILD", "mingw-i686")
 WORK = ROOT / "build" / "bench-work"
 WINE_ENV = dict(os.environ, LC_ALL="ja_JP.UTF-8")
 PREFIX = os.environ.get("WINEPREFIX", "")
@@ -156,27 +156,42 @@ def one_round(program, rest_s, starts, measure):
         memory = resident_mib(pid)
         # The driver taps (or presses) the button, then rests: measure the program meanwhile.
         settle = 1.0
-        process = subprocess.Popen(
-            ["wine", DRIVER, "press", program.press_title, str(PRESS_ROW), str(program.presses),
-             str(int((settle + rest_s + 1.0) * 1000))], cwd=program.dir, env=WINE_ENV, stdout=subprocess.PIPE,
-            stderr=subprocess.DEVNULL, text=True)
+        # The driver's lines go to a file, read as they come: never a pipe, which Wine's services
+        # may hold open.
+        said = program.dir / "press-driver.txt"
+        with open(said, "wb") as out:
+            process = subprocess.Popen(
+                ["wine", DRIVER, "press", program.press_title, str(PRESS_ROW), str(program.presses),
+                 str(int((settle + rest_s + 1.0) * 1000))], cwd=program.dir, env=WINE_ENV, stdout=out,
+                stderr=subprocess.DEVNULL)
         presses = []
         lost = 0
         idle = None
-        for line in process.stdout:
-            word, _, value = line.strip().partition(" ")
-            if word == "press":
-                presses.append(float(value))
-            elif word == "lost":
-                lost += 1
-            elif word == "resting":
-                time.sleep(settle)
-                cpu0, wakeups0, wall0 = cpu_seconds(pid), wakeups(pid), time.monotonic()
-                time.sleep(rest_s)
-                wall = time.monotonic() - wall0
-                idle = 100 * (cpu_seconds(pid) - cpu0) / wall
-                rate = (wakeups(pid) - wakeups0) / wall
-                break
+        done = 0  # bytes of the file's complete lines already taken
+        deadline = time.monotonic() + 120
+        while idle is None and time.monotonic() < deadline:
+            ended = process.poll() is not None
+            data = said.read_bytes()
+            complete = data[:data.rfind(b"\n") + 1]
+            lines, done = complete[done:].decode("ascii", "replace").splitlines(), len(complete)
+            if not lines:
+                if ended:
+                    break
+                time.sleep(0.01)
+            for line in lines:
+                word, _, value = line.strip().partition(" ")
+                if word == "press":
+                    presses.append(float(value))
+                elif word == "lost":
+                    lost += 1
+                elif word == "resting":
+                    time.sleep(settle)
+                    cpu0, wakeups0, wall0 = cpu_seconds(pid), wakeups(pid), time.monotonic()
+                    time.sleep(rest_s)
+                    wall = time.monotonic() - wall0
+                    idle = 100 * (cpu_seconds(pid) - cpu0) / wall
+                    rate = (wakeups(pid) - wakeups0) / wall
+                    break
         if process.wait(timeout=60) != 0 or idle is None or (program.presses and not presses):
             raise RuntimeError(f"{program.name}: the press driver failed after {len(presses)} presses")
     finally:
