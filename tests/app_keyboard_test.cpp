@@ -5,7 +5,6 @@
 
 #include "app/button_colours.h"
 #include "support/recording_platform.h"
-#include "support/sjis.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::testing {
@@ -13,22 +12,6 @@ namespace {
 
 using Effects = std::vector<std::string>;
 using platform::PanelSide;
-
-TEST(FolderOfPath, CutsAtTheLastBackslashCharacterNotAtATrailByte) {
-  // ソ is 0x83 0x5C and 表 is 0x95 0x5C: their second byte is the backslash byte.
-  const struct {
-    const char* path;
-    const char* folder;
-  } cases[] = {
-      {"C:\\Keyvane\\keyvane.exe", "C:\\Keyvane\\"},
-      {"C:\\Keyvane\\ソフト.exe", "C:\\Keyvane\\"},  // 0x5C inside the name
-      {"C:\\表\\keyvane.exe", "C:\\表\\"},           // the folder ends in 0x5C 0x5C
-      {"C:\\ソフト\\表.exe", "C:\\ソフト\\"},
-      {"\\\\server\\表\\ソ", "\\\\server\\表\\"},
-      {"ソフト.exe", ""},  // no folder at all
-  };
-  for (const auto& c : cases) EXPECT_EQ(app::FolderOfPath(Sjis(c.path)), Sjis(c.folder)) << c.path;
-}
 
 TEST(ButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
   using app::Rgb;
@@ -74,8 +57,9 @@ TEST(StartUp, CreationStepsInOrder) {
 
 TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   RecordingPlatform world;
-  app::Keyboard keyboard(world.Services(), kExeFolder);
+  app::Keyboard keyboard(world.Services());
   world.fileSystem.files[kTracePath] = "old run";
+  world.fileSystem.files[kOlderTracePath] = "its older part";
   keyboard.LoadButtons();
   keyboard.OnLeftPanelCreated();
   keyboard.OnRightPanelCreated();
@@ -83,6 +67,7 @@ TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
     for (const std::string& caption : panel.captions) EXPECT_EQ(caption, "");
   }
   EXPECT_EQ(world.Trace(), testing::ToCrLf(trace::text::kReadHeading));
+  EXPECT_FALSE(world.fileSystem.files.contains(kOlderTracePath));
   world.effects.clear();
   keyboard.OnButtonClick(PanelSide::Left, 0);
   EXPECT_TRUE(world.effects.empty());

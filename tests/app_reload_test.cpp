@@ -201,7 +201,7 @@ TEST(ButtonFileNotice, BalloonAfterStartUpAndReloadSaysHowManyProblemsAndTheFirs
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingPlatform world;
-    app::Keyboard keyboard(world.Services(), kExeFolder);
+    app::Keyboard keyboard(world.Services());
     if (c.file) world.fileSystem.files[kButtonPath] = *c.file;
     keyboard.LoadButtons();
     keyboard.OnLeftPanelCreated();

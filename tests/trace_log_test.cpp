@@ -32,5 +32,31 @@ TEST(TraceLog, FailedWriteIsDroppedNotCarriedOver) {
   EXPECT_EQ(files.files["t"], "next\r\n");
 }
 
+TEST(TraceLog, AtItsSizeLimitTheFileMovesWholeToItsOlderGenerationWhichItReplaces) {
+  testing::MemoryFiles files;
+  TraceLog log(files, "t", OlderGeneration{"t.old", 10});
+  log.Write("12345\n");
+  EXPECT_FALSE(files.files.contains("t.old"));
+  log.Write("a\n");  // exactly 10 bytes
+  EXPECT_EQ(files.files["t.old"], "12345\r\na\r\n");
+  EXPECT_FALSE(files.files.contains("t"));
+  log.Write("x\n");
+  log.Write("0123456789\n");  // one text past the limit stays whole
+  EXPECT_EQ(files.files["t.old"], "x\r\n0123456789\r\n");
+  EXPECT_FALSE(files.files.contains("t"));
+
+  // Held open by another program: the file grows on and moves after a later text.
+  files.unmovable.insert("t");
+  log.Write("ABCDEFGHIJ\n");
+  files.unmovable.clear();
+  EXPECT_EQ(files.files["t"], "ABCDEFGHIJ\r\n");
+  log.Write("K\n");
+  EXPECT_EQ(files.files["t.old"], "ABCDEFGHIJ\r\nK\r\n");
+
+  log.Write("new\n");
+  log.StartAfresh();
+  EXPECT_TRUE(files.files.empty());
+}
+
 }  // namespace
 }  // namespace keyvane::trace

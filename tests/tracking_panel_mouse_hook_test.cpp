@@ -200,7 +200,7 @@ TEST(HookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
 
 TEST(HookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
   RecordingPlatform world;
-  app::Keyboard keyboard(world.Services(), kExeFolder);
+  app::Keyboard keyboard(world.Services());
   keyboard.LoadButtons();
   keyboard.OnLeftPanelCreated();
   EXPECT_EQ(keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, {10, 10}), tracking::HookAction::PassOn);

@@ -1,7 +1,6 @@
 #include "app/keyboard.h"
 
 #include "app/placement.h"
-#include "btnfile/cp932.h"
 #include "btnfile/diagnostics.h"
 
 namespace keyvane::app {
@@ -14,18 +13,11 @@ constexpr int kParkingSlotAtStart = 1;  // the left panel's second button
 
 }  // namespace
 
-std::string FolderOfPath(std::string_view path) {
-  std::size_t end = 0;
-  for (std::size_t i = 0; i < path.size(); i += cp932::CharLength(path, i)) {
-    if (path[i] == '\\') end = i + 1;
-  }
-  return std::string(path.substr(0, end));
-}
-
-Keyboard::Keyboard(const PlatformServices& platform, const std::string& exeFolder)
+Keyboard::Keyboard(const PlatformServices& platform)
     : p_(platform),
-      buttonFilePath_(exeFolder + std::string(btnfile::kButtonFileName)),
-      log_(platform.files, exeFolder + std::string(btnfile::kTraceFileName)),
+      buttonFilePath_(btnfile::kButtonFileName),
+      log_(platform.files, std::string(btnfile::kTraceFileName),
+           trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
       switcher_(loaded_.maps.table, pages_, slots_, target_, platform.shell, platform.ime, platform.desktop, log_),
       presser_(slots_, switcher_, platform.input, platform.clock, log_),
       hook_(slots_, switcher_, presser_, platform.shell, platform.input, platform.clock),

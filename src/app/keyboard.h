@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "app/button_file_watch.h"
 #include "btnfile/loader.h"
@@ -32,11 +31,6 @@ struct PlatformServices {
   platform::Shell& shell;
 };
 
-// The folder of a code page 932 path, up to and including its last backslash; empty when the
-// path has none. The path is walked by characters, since the second byte of a double-byte
-// character (ソ is 0x83 0x5C) can be the backslash byte.
-std::string FolderOfPath(std::string_view path);
-
 // What the About box tells about the button file in use.
 struct ButtonFileStatus {
   bool fileRead = false;
@@ -51,8 +45,8 @@ struct ButtonFileStatus {
 // A second copy does not build a Keyboard: it calls TogglePanels (app/placement.h) and ends.
 class Keyboard {
  public:
-  // exeFolder: the executable's folder with its trailing separator ("C:\\Keyvane\\").
-  Keyboard(const PlatformServices& platform, const std::string& exeFolder);
+  // The button file and the trace are named without a folder: the files role finds them beside the program.
+  explicit Keyboard(const PlatformServices& platform);
 
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;

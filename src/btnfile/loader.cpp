@@ -110,7 +110,7 @@ int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& s
 }
 
 LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log) {
-  files.Remove(log.path());
+  log.StartAfresh();
   return ReadAndBuild(files, buttonFilePath, log);
 }
 

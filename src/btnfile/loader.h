@@ -37,7 +37,7 @@ struct LoadedButtons {
   std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line
 };
 
-// Starts a fresh trace (deleting the old one), reads and cleans the file, builds the maps.
+// Starts a fresh trace (deleting the old one and its older generation), reads and cleans the file, builds the maps.
 LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
 
 // Reads and cleans the file and builds the maps, tracing what it reads after what the trace

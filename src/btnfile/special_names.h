@@ -8,6 +8,9 @@ namespace keyvane::btnfile {
 
 inline constexpr std::string_view kButtonFileName = "dovaD.BTN";
 inline constexpr std::string_view kTraceFileName = "dovaD.STS";
+// Where a full trace moves: the same extension, so that it opens the way dovaD.STS does, and a
+// name that sorts next to it.
+inline constexpr std::string_view kOlderTraceFileName = "dovaD.OLD.STS";
 
 // The page the right mouse button steps through.
 inline constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";

@@ -20,11 +20,13 @@ class TraceCapturingFiles final : public platform::Files {
   explicit TraceCapturingFiles(platform::Files& reader) : reader_(reader) {}
 
   bool ReadAll(const std::string& path, std::string& bytes) override { return reader_.ReadAll(path, bytes); }
-  bool Append(const std::string&, std::string_view bytes) override {
+  std::optional<std::uint64_t> Append(const std::string&, std::string_view bytes) override {
     trace_.append(bytes);
-    return true;
+    return trace_.size();
   }
   void Remove(const std::string&) override { trace_.clear(); }
+  // Never asked: the checker's trace has no older generation, it is the load's whole trace.
+  void Rename(const std::string&, const std::string&) override {}
   std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
 
   // The trace captured so far, handed over.

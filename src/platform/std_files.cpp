@@ -39,14 +39,24 @@ bool StdFiles::ReadAll(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool StdFiles::Append(const std::string& path, std::string_view bytes) {
+std::optional<std::uint64_t> StdFiles::Append(const std::string& path, std::string_view bytes) {
   FilePtr file(std::fopen(path.c_str(), "ab"));
-  if (!file) return false;
+  if (!file) return std::nullopt;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  return std::fclose(file.release()) == 0 && written;
+  // After a write in append mode the position is the end of the file.
+  const long size = written ? std::ftell(file.get()) : -1;
+  if (std::fclose(file.release()) != 0 || size < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(size);
 }
 
 void StdFiles::Remove(const std::string& path) { std::remove(path.c_str()); }
+
+void StdFiles::Rename(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return;
+  // Windows' C library does not replace an existing file.
+  std::remove(to.c_str());
+  std::rename(from.c_str(), to.c_str());
+}
 
 // stat rather than std::filesystem: the Windows program links these files, and the
 // filesystem library would bring the whole locale machinery into it.

@@ -9,8 +9,9 @@ namespace keyvane::platform {
 class StdFiles final : public Files {
  public:
   bool ReadAll(const std::string& path, std::string& bytes) override;
-  bool Append(const std::string& path, std::string_view bytes) override;
+  std::optional<std::uint64_t> Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
+  void Rename(const std::string& from, const std::string& to) override;
   std::optional<FileStamp> Stamp(const std::string& path) override;
 };
 

@@ -16,7 +16,15 @@ void AppendCrLf(std::string_view text, std::string& out) {
 void TraceLog::Write(std::initializer_list<std::string_view> pieces) {
   crLf_.clear();
   for (const std::string_view piece : pieces) AppendCrLf(piece, crLf_);
-  files_.Append(path_, crLf_);
+  const std::optional<std::uint64_t> size = files_.Append(path_, crLf_);
+  // Moved after the text that reached the limit, so that no text is split between the files.
+  // A move that fails is tried again after the next text.
+  if (older_ && size && *size >= older_->sizeLimit) files_.Rename(path_, older_->path);
+}
+
+void TraceLog::StartAfresh() {
+  files_.Remove(path_);
+  if (older_) files_.Remove(older_->path);
 }
 
 }  // namespace keyvane::trace

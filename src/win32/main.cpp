@@ -7,7 +7,6 @@
 #include "app/keyboard.h"
 #include "app/placement.h"
 #include "btnfile/special_names.h"
-#include "win32/cp932_text.h"
 #include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
@@ -21,19 +20,19 @@ namespace win32 = keyvane::win32;
 
 constexpr char kMutexName[] = "Keyvane Lanternworks";
 
-// The executable's folder with its trailing backslash, in the ANSI code page the C runtime
-// opens files with.
-std::string ExeFolder() {
-  char path[MAX_PATH * 2] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  return keyvane::app::FolderOfPath(std::string_view(path, length));
-}
-
-std::wstring ExeFolderWide() {
-  wchar_t path[MAX_PATH * 2] = L"";
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+// The executable's folder with its trailing backslash, in UTF-16: any folder name, whatever the
+// ANSI code page. A path that fills the buffer may have been cut, so it is read again into a larger one.
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size() || path.size() >= 32768) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 void RunMessageLoop() {
@@ -61,21 +60,20 @@ void Run(HINSTANCE instance) {
     return;
   }
 
-  win32::Win32Files files;
+  win32::Win32Files files(ProgramFolder());
   win32::Win32Clock clock;
   win32::Win32Input input;
   win32::Win32Desktop desktop;
   win32::Win32InputMethod ime;
   win32::ShellWindows shell(instance);
 
-  const std::wstring folder = ExeFolderWide();
-  const win32::AboutFacts about{folder + win32::WideFromCp932(keyvane::btnfile::kButtonFileName),
-                                folder + win32::WideFromCp932(keyvane::btnfile::kTraceFileName)};
+  const win32::AboutFacts about{files.PathOf(keyvane::btnfile::kButtonFileName),
+                                files.PathOf(keyvane::btnfile::kTraceFileName)};
   win32::TrayIcon tray(instance, [&](const keyvane::app::Keyboard& keyboard) {
     win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
   });
 
-  keyvane::app::Keyboard keyboard({files, clock, input, desktop, ime, shell}, ExeFolder());
+  keyvane::app::Keyboard keyboard({files, clock, input, desktop, ime, shell});
   shell.Attach(keyboard, tray);
   tray.Attach(keyboard);
   win32::MouseHookRoute hookRoute(keyboard);

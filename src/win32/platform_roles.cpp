@@ -3,6 +3,9 @@
 #include <imm.h>
 
 #include <cwchar>
+#include <memory>
+
+#include "win32/cp932_text.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -15,6 +18,20 @@ constexpr UINT kImeWindowTimeoutMs = 200;
 
 HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
 platform::WindowHandle Handle(HWND window) { return reinterpret_cast<platform::WindowHandle>(window); }
+
+// Another program that has the file open (an editor showing the trace) does not stop Keyvane
+// from reading, appending, deleting or moving it.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using FileHandle = std::unique_ptr<void, HandleCloser>;
+
+FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+  HANDLE handle = CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
 
 BOOL CALLBACK NoteImeWindow(HWND window, LPARAM found) {
   wchar_t windowClass[8] = L"";
@@ -85,10 +102,44 @@ std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
 
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-// The ANSI path, as the C runtime's fopen takes it.
-std::optional<platform::FileStamp> Win32Files::Stamp(const std::string& path) {
+std::wstring Win32Files::PathOf(std::string_view name) const { return folder_ + WideFromCp932(name); }
+
+bool Win32Files::ReadAll(const std::string& name, std::string& bytes) {
+  bytes.clear();
+  const FileHandle file = OpenFile(PathOf(name), GENERIC_READ, OPEN_EXISTING);
+  if (!file) return false;
+  // Room for all of it at once, so that the text is not copied again and again as it grows.
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1 << 30)) {
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  }
+  char buffer[64 * 1024];
+  DWORD got = 0;
+  // A read error ends the data like end of file.
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  return true;
+}
+
+std::optional<std::uint64_t> Win32Files::Append(const std::string& name, std::string_view bytes) {
+  const FileHandle file = OpenFile(PathOf(name), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, OPEN_ALWAYS);
+  if (!file) return std::nullopt;
+  DWORD written = 0;
+  const auto length = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(file.get(), bytes.data(), length, &written, nullptr) || written != length) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void Win32Files::Remove(const std::string& name) { DeleteFileW(PathOf(name).c_str()); }
+
+void Win32Files::Rename(const std::string& from, const std::string& to) {
+  MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::optional<platform::FileStamp> Win32Files::Stamp(const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(PathOf(name).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
   const auto size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   const auto written =

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "platform/input_method.h"
-#include "platform/std_files.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
@@ -20,16 +23,25 @@ class Win32Clock final : public platform::Clock {
   void Sleep(std::uint32_t milliseconds) override;
 };
 
-// The standard files, with a stamp that carries the write time to the 100 ns the file system keeps.
+// The files beside the program, which the core names bare ("dovaD.BTN"). They are opened by their
+// UTF-16 path, so that any folder name works whatever the ANSI code page. The stamp carries the
+// write time to the 100 ns the file system keeps.
 class Win32Files final : public platform::Files {
  public:
-  bool ReadAll(const std::string& path, std::string& bytes) override { return files_.ReadAll(path, bytes); }
-  bool Append(const std::string& path, std::string_view bytes) override { return files_.Append(path, bytes); }
-  void Remove(const std::string& path) override { files_.Remove(path); }
-  std::optional<platform::FileStamp> Stamp(const std::string& path) override;
+  // folder: the program's folder with its trailing backslash.
+  explicit Win32Files(std::wstring folder) : folder_(std::move(folder)) {}
+
+  bool ReadAll(const std::string& name, std::string& bytes) override;
+  std::optional<std::uint64_t> Append(const std::string& name, std::string_view bytes) override;
+  void Remove(const std::string& name) override;
+  void Rename(const std::string& from, const std::string& to) override;
+  std::optional<platform::FileStamp> Stamp(const std::string& name) override;
+
+  // The full path of a file the core names.
+  std::wstring PathOf(std::string_view name) const;
 
  private:
-  platform::StdFiles files_;
+  std::wstring folder_;
 };
 
 // The extra information that marks the mouse events Keyvane sends, so that the mouse hook and

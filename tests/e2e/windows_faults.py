@@ -1,15 +1,17 @@
 """End-to-end cases of faults that only show on a real Windows desktop: a program folder whose
-code page 932 name holds the backslash byte, a running copy whose mutex a second start may not
-open, a theme whose button face is the panels' transparent colour, mouse-button keys clicking on
-the button that sent them, scan codes and extended keys, and the buttons' own click route when
-the mouse hook is gone.
+code page 932 name holds the backslash byte or a character outside the ANSI code page, a trace
+that outgrows its size limit, a running copy whose mutex a second start may not open, a theme
+whose button face is the panels' transparent colour, mouse-button keys clicking on the button
+that sent them, scan codes and extended keys, and the buttons' own click route when the mouse
+hook is gone.
 """
 import re
 import shutil
 import time
 
-from run_e2e import (ARTIFACTS, BUILD, HEADING, LEFT, MAIN_LEFT, MAIN_RIGHT, PRESS, RIGHT, check,
-                     cp932_file, down, fixture, run, screenshot, up, wait_until, xdotool)
+from run_e2e import (ARTIFACTS, BELOW_BALLOON, BUILD, FIXTURE_HEADERS, HEADING, IME_LINE, LEFT, MAIN_LEFT,
+                     MAIN_RIGHT, PRESS, RIGHT, TICK_LINE, check, cp932_file, down, fixture, run, screenshot, up,
+                     wait_until, xdotool)
 from bad_conditions import check_answering, check_no_key_held
 
 MUTEX_NAME = "Keyvane Lanternworks"
@@ -19,14 +21,14 @@ MUTEX_NAME = "Keyvane Lanternworks"
 # The program's folder
 # ---------------------------------------------------------------------------------------
 
-def case_folder_and_name_with_backslash_bytes(s):
-    # 表 is 0x95 0x5C and ソ 0x83 0x5C in code page 932: both end in the backslash byte.
-    folder = s.dir / "表"
+def check_runs_from(s, folder_name, exe_name):
+    """Keyvane copied into a subfolder, under another name, finds its button file and writes its trace there."""
+    folder = s.dir / folder_name
     folder.mkdir()
-    shutil.copy(s.dir / "keyvane.exe", folder / "ソフト.exe")
+    shutil.copy(s.dir / "keyvane.exe", folder / exe_name)
     (folder / "dovaD.BTN").write_bytes(fixture("panels.btn"))
     s.start_target()
-    s.start(str(folder / "ソフト.exe"))
+    s.start(str(folder / exe_name))
     wait_until("both panels shown", lambda: s.visible(LEFT) and s.visible(RIGHT), timeout=15)
     check(s.captions(LEFT) == MAIN_LEFT, f"left captions {s.captions(LEFT)}")
     check(s.captions(RIGHT) == MAIN_RIGHT, f"right captions {s.captions(RIGHT)}")
@@ -35,7 +37,61 @@ def case_folder_and_name_with_backslash_bytes(s):
     text = trace.read_bytes().decode("cp932")
     check(text.startswith(HEADING + "#MAIN\r\n取得マップ名=MAIN\r\n"), f"the trace starts {text[:100]!r}")
     files = sorted(path.name for path in folder.iterdir())
-    check(files == sorted(["ソフト.exe", "dovaD.BTN", "dovaD.STS"]), f"files beside the program: {files}")
+    check(files == sorted([exe_name, "dovaD.BTN", "dovaD.STS"]), f"files beside the program: {files}")
+
+
+def case_folder_and_name_with_backslash_bytes(s):
+    # 表 is 0x95 0x5C and ソ 0x83 0x5C in code page 932: both end in the backslash byte.
+    check_runs_from(s, "表", "ソフト.exe")
+
+
+def case_folder_outside_the_ansi_code_page(s):
+    # Under ja_JP Wine's ANSI code page is 932, which has no é: an ANSI path cannot name this folder.
+    check_runs_from(s, "Café", "keyvane.exe")
+
+
+# ---------------------------------------------------------------------------------------
+# A trace that outgrows its size limit
+# ---------------------------------------------------------------------------------------
+
+TRACE_LIMIT = 4 * 1024 * 1024
+# Lines before the first map are ignored but echoed to the trace at every reading: enough of them
+# take the reading's one text past the limit.
+FILLER = [f"L{n:04d}" + "X" * 995 for n in range(4300)]
+BIG_BUTTON_FILE = cp932_file("\n".join(FILLER) + "\n") + fixture("panels.btn")
+READING = (HEADING + "".join(line + "\r\n" for line in FILLER) +
+           "".join(f"#{name}\r\n取得マップ名={name}\r\n" for name in FIXTURE_HEADERS)).encode("cp932")
+
+
+def only_status_lines(data):
+    """True when the bytes are whole lines that the tick and the map switch write, nothing else."""
+    lines = data.decode("cp932").split("\r\n")
+    return lines[-1] == "" and all(TICK_LINE.match(line) or IME_LINE.match(line) for line in lines[:-1])
+
+
+def case_trace_moves_to_its_older_generation(s):
+    older = s.dir / "dovaD.OLD.STS"
+    s.start_target()
+    s.start_keyvane(BELOW_BALLOON)  # the ignored lines are problems: a balloon tells of them
+    s.wait_attached()
+    check(s.captions(LEFT) == MAIN_LEFT, f"left captions {s.captions(LEFT)}")
+    check(len(READING) >= TRACE_LIMIT, "the reading does not reach the limit")
+    # The reading took the trace past the limit: it moved whole, and the ticks began a new file.
+    check(older.exists() and older.read_bytes() == READING, "dovaD.OLD.STS is not the reading")
+    check(only_status_lines(s.trace_bytes()), f"dovaD.STS starts {s.trace_bytes()[:200]!r}")
+
+    # A save is read again, past the limit again: the new file replaces the older generation.
+    (s.dir / "dovaD.BTN").write_bytes(BIG_BUTTON_FILE + b"' saved again\r\n")
+
+    def replaced():
+        data = older.read_bytes()
+        return None if data.startswith(READING) else data
+
+    data = wait_until("the older generation replaced", replaced, timeout=5)
+    check(data.endswith(READING) and only_status_lines(data[:-len(READING)]),
+          f"dovaD.OLD.STS is not the ticks and the second reading: {data[:200]!r}")
+    wait_until("a new dovaD.STS", lambda: (s.dir / "dovaD.STS").exists(), timeout=2)
+    check(only_status_lines(s.trace_bytes()), f"dovaD.STS starts {s.trace_bytes()[:200]!r}")
 
 
 # ---------------------------------------------------------------------------------------
@@ -173,6 +229,9 @@ KEYS = cp932_file("#MAIN\nLB KEY MOUSELEFTBTN\nA KEY A\nA KEY A\nLEFT KEY LEFT\n
 
 CASES = [
     ("faults: program folder and name with backslash bytes", case_folder_and_name_with_backslash_bytes, None, BUILD),
+    ("faults: program folder named Café", case_folder_outside_the_ansi_code_page, None, BUILD),
+    ("faults: trace moves to its older generation at the size limit", case_trace_moves_to_its_older_generation,
+     BIG_BUTTON_FILE, BUILD),
     ("faults: second start denied the running copy's mutex", case_second_start_denied_the_mutex,
      fixture("panels.btn"), BUILD),
     ("faults: high-contrast black button faces", case_high_contrast_black_faces, fixture("panels.btn"), BUILD),

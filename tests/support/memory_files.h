@@ -27,7 +27,8 @@ class MemoryFiles final : public platform::Files {
   std::map<std::string, std::string> files;
   std::set<std::string> unwritable;  // appends to these paths fail
   std::set<std::string> unreadable;  // these exist but cannot be opened for reading
-  std::vector<std::string> calls;    // "read PATH", "append PATH", "remove PATH"
+  std::set<std::string> unmovable;   // these cannot be renamed (another program holds them open)
+  std::vector<std::string> calls;    // "read PATH", "append PATH", "remove PATH", "rename FROM TO"
 
   bool ReadAll(const std::string& path, std::string& bytes) override {
     calls.push_back("read " + path);
@@ -36,15 +37,23 @@ class MemoryFiles final : public platform::Files {
     bytes = it->second;
     return true;
   }
-  bool Append(const std::string& path, std::string_view bytes) override {
+  std::optional<std::uint64_t> Append(const std::string& path, std::string_view bytes) override {
     calls.push_back("append " + path);
-    if (unwritable.count(path)) return false;
-    files[path].append(bytes);
-    return true;
+    if (unwritable.count(path)) return std::nullopt;
+    std::string& content = files[path];
+    content.append(bytes);
+    return content.size();
   }
   void Remove(const std::string& path) override {
     calls.push_back("remove " + path);
     files.erase(path);
+  }
+  void Rename(const std::string& from, const std::string& to) override {
+    calls.push_back("rename " + from + " " + to);
+    const auto it = files.find(from);
+    if (it == files.end() || unmovable.count(from)) return;
+    files[to] = std::move(it->second);
+    files.erase(from);
   }
   // The content stands in for the write time: any rewrite that changes it changes the stamp.
   std::optional<platform::FileStamp> Stamp(const std::string& path) override {

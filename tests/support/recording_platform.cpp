@@ -66,7 +66,7 @@ app::PlatformServices RecordingPlatform::Services() { return {*this, *this, *thi
 
 bool RecordingPlatform::ReadAll(const std::string& path, std::string& bytes) { return fileSystem.ReadAll(path, bytes); }
 
-bool RecordingPlatform::Append(const std::string& path, std::string_view bytes) {
+std::optional<std::uint64_t> RecordingPlatform::Append(const std::string& path, std::string_view bytes) {
   if (traceInEffects) Record("trace " + std::string(bytes));
   return fileSystem.Append(path, bytes);
 }
@@ -230,8 +230,7 @@ void RecordingPlatform::RemoveMouseHook() { Record("hook-remove"); }
 
 std::string WorkedExampleButtonFile() { return Fixture("worked_example.BTN"); }
 
-StartedKeyboard::StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile)
-    : keyboard(world.Services(), kExeFolder) {
+StartedKeyboard::StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile) : keyboard(world.Services()) {
   world.fileSystem.files[kButtonPath] = buttonFile;
   keyboard.LoadButtons();
   keyboard.TakeTarget();

@@ -85,8 +85,9 @@ class RecordingPlatform final : public platform::Files,
 
   // Files
   bool ReadAll(const std::string& path, std::string& bytes) override;
-  bool Append(const std::string& path, std::string_view bytes) override;
+  std::optional<std::uint64_t> Append(const std::string& path, std::string_view bytes) override;
   void Remove(const std::string& path) override;
+  void Rename(const std::string& from, const std::string& to) override { fileSystem.Rename(from, to); }
   std::optional<platform::FileStamp> Stamp(const std::string& path) override { return fileSystem.Stamp(path); }
   // Clock
   std::uint32_t TickCount() override { return tick; }
@@ -143,10 +144,10 @@ class RecordingPlatform final : public platform::Files,
   std::size_t traceSeen_ = 0;
 };
 
-// The folder the fake executable lives in, and its trace file.
-inline constexpr char kExeFolder[] = "C:\\Keyvane\\";
-inline constexpr char kTracePath[] = "C:\\Keyvane\\dovaD.STS";
-inline constexpr char kButtonPath[] = "C:\\Keyvane\\dovaD.BTN";
+// The files as the keyboard names them.
+inline constexpr char kTracePath[] = "dovaD.STS";
+inline constexpr char kOlderTracePath[] = "dovaD.OLD.STS";
+inline constexpr char kButtonPath[] = "dovaD.BTN";
 
 // The worked example of the button-file format, as code page 932 bytes from tests/fixtures.
 std::string WorkedExampleButtonFile();
