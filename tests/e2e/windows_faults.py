@@ -61,6 +61,10 @@ def case_second_start_denied_the_mutex(s):
     check(not s.visible(LEFT) and not s.visible(RIGHT), "panels still shown")
 
 
+# ---------------------------------------------------------------------------------------
+# A panel shown again by a second start
+# ---------------------------------------------------------------------------------------
+
 def case_panel_shown_again_leaves_the_target_in_front(s):
     s.start_target()
     first = s.start_keyvane()
