@@ -101,12 +101,12 @@ TEST_F(Toggle, EachPanelFlipsByItsOwnStateShowingBeforeHiding) {
   world.windows[kLeft].visible = true;
   app::TogglePanels(world);
   // Never both hidden in between, or the running copy's tick would end it.
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9002", "hide 9001"}));
+  EXPECT_EQ(world.effects, (Effects{"show-inactive 9002", "hide 9001"}));
   EXPECT_FALSE(Visible(kLeft));
   EXPECT_TRUE(Visible(kRight));
   world.effects.clear();
   app::TogglePanels(world);
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9001", "hide 9002"}));
+  EXPECT_EQ(world.effects, (Effects{"show-inactive 9001", "hide 9002"}));
   EXPECT_TRUE(Visible(kLeft));
   EXPECT_FALSE(Visible(kRight));
   world.effects.clear();
@@ -122,7 +122,7 @@ TEST_F(Toggle, NothingWithoutTheLeftPanelAndLeftOnlyWithoutTheRight) {
   world.windows[kLeft].title = "KB1_For_Keyvane";
   world.windows[kRight].title = "gone";
   app::TogglePanels(world);
-  EXPECT_EQ(world.effects, (Effects{"show-normal 9001"}));
+  EXPECT_EQ(world.effects, (Effects{"show-inactive 9001"}));
 }
 
 }  // namespace

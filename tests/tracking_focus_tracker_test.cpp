@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,18 +80,33 @@ TEST_F(FocusTracking, WalkWithoutAnyContextEndsWithZeros) {
   EXPECT_TRUE(world.EffectsOf({"ime-release"}).empty());
 }
 
-TEST_F(FocusTracking, PanelsAndTheirNamesakesAreNeverTaken) {
+TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
   Tick();
-  world.foreground = RecordingPlatform::kRightPanelWindow;
+  world.windows[500] = FakeWindow{"KB1_For_Keyvane", 9, 0, 0, true};  // another program's namesake
+  std::vector<platform::WindowHandle> passedOver{RecordingPlatform::kRightPanelWindow, 500, 0};
+  // The taskbars, the notification area's overflow, the desktop.
+  platform::WindowHandle shellWindow = 600;
+  for (const char* windowClass :
+       {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "Progman", "WorkerW"}) {
+    world.windows[shellWindow] = FakeWindow{"Program Manager", 9, 0, 0, true};
+    world.windows[shellWindow].windowClass = windowClass;
+    passedOver.push_back(shellWindow++);
+  }
+  for (const platform::WindowHandle window : passedOver) {
+    world.foreground = window;
+    world.effects.clear();
+    Tick();
+    EXPECT_EQ(keyboard().target().targetWindow, kEditor) << window;
+    EXPECT_EQ(world.EffectsOf({"attach", "detach", "ime-open", "ime-window-open"}), Effects{}) << window;
+  }
+  world.windows[700] = FakeWindow{"Progman", 10, 0, 0, true};
+  world.windows[700].windowClass = "Notepad";
+  world.foreground = 700;
   Tick();
-  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
-  world.windows[500] = FakeWindow{"KB1_For_Keyvane", 9, 0, 0, true};
-  world.foreground = 500;
-  Tick();
-  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+  EXPECT_EQ(keyboard().target().targetWindow, 700);
 }
 
-TEST_F(FocusTracking, NoForegroundWindowBecomesANullTarget) {
+TEST_F(FocusTracking, NoForegroundWindowBeforeAnyTargetJoinsNothing) {
   world.foreground = 0;
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});  // no thread to join
@@ -125,13 +141,19 @@ TEST_F(FocusTracking, CornerHeldMoreThanTenSecondsEndsTheProgram) {
   EXPECT_EQ(world.NewTrace(), "Now=100 Child=0 hImc=300\r\n");  // the tick goes on
 }
 
-TEST_F(FocusTracking, CursorLeavingTheCornerRestartsTheDwell) {
+TEST_F(FocusTracking, CursorLeavingTheCornerOrUnreadableRestartsTheDwell) {
   world.cursor = {1, -5};
   Tick();
   for (int i = 0; i < 60; ++i) Tick();
   world.cursor = {2, 0};
   Tick();
   world.cursor = {-3, 1};
+  Tick();  // dwell starts again
+  for (int i = 0; i < 60; ++i) Tick();
+  world.cursorReadable = false;  // the lock screen: where the cursor is cannot be read
+  for (int i = 0; i < 100; ++i) Tick();
+  EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+  world.cursorReadable = true;
   Tick();  // dwell starts again
   for (int i = 0; i < 100; ++i) Tick();
   EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
@@ -170,6 +192,47 @@ TEST_F(FocusTracking, OnePanelVisibleKeepsTheProgramRunning) {
   world.windows[RecordingPlatform::kLeftPanelWindow].visible = false;
   Tick();
   EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
+}
+
+TEST_F(FocusTracking, TargetOfAHigherIntegrityLevelIsToldOncePerWindow) {
+  struct Case {
+    std::optional<std::uint32_t> target, own;
+    const char* traced;  // what the trace line tells after the window; nullptr: nothing told
+  };
+  platform::WindowHandle window = 600;
+  for (const Case& c :
+       {Case{0x3000, 0x2000, "Level=0x3000 Own=0x2000"}, Case{0x4000, 0x3000, "Level=0x4000 Own=0x3000"},
+        Case{0x2000, 0x2000, nullptr}, Case{0x1000, 0x2000, nullptr},
+        // Windows XP has no levels; a level that cannot be read is not taken as higher.
+        Case{0x3000, std::nullopt, nullptr}, Case{std::nullopt, 0x2000, nullptr},
+        Case{std::nullopt, std::nullopt, nullptr}}) {
+    world.windows[++window] = FakeWindow{"Registry Editor", 9, 0, 0, true};
+    world.windows[window].integrityLevel = c.target;
+    world.ownIntegrityLevel = c.own;
+    world.foreground = window;
+    world.effects.clear();
+    world.NewTrace();
+    Tick();
+    const Effects balloons = world.EffectsOf({"tray-balloon"});
+    const std::string trace = world.NewTrace();
+    if (c.traced) {
+      ASSERT_EQ(balloons.size(), 1u) << window;
+      EXPECT_TRUE(balloons[0].starts_with("tray-balloon Keyvane cannot type into this window: ")) << balloons[0];
+      EXPECT_TRUE(balloons[0].ends_with(" Window: Registry Editor")) << balloons[0];
+      const std::string line = "HigherIntegrity Now=" + std::to_string(window) + " " + c.traced + "\r\n";
+      EXPECT_NE(trace.find(line), std::string::npos) << trace;
+    } else {
+      EXPECT_EQ(balloons, Effects{}) << window;
+      EXPECT_EQ(trace.find("HigherIntegrity"), std::string::npos) << trace;
+    }
+  }
+  // Back to the first window: it was told already.
+  world.ownIntegrityLevel = 0x2000;
+  world.foreground = 601;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, 601);
+  EXPECT_EQ(world.EffectsOf({"tray-balloon"}), Effects{});
 }
 
 TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {

@@ -163,13 +163,17 @@ TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
   EXPECT_EQ(pages().shownMap, "SECOND");
 }
 
-TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorComesBack) {
+TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorIsSeenBack) {
   world.tick = 1000;
   Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
   world.cursor = {400, 300};  // released out there: the hook never hears of it
   TickAt(1600);
   EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
   world.cursor = SlotCenter(world, 7);
+  world.cursorReadable = false;  // the lock screen: where the cursor is cannot be read
+  TickAt(1700);
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
+  world.cursorReadable = true;
   TickAt(5000);
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 59 down", "key 59 up"}));
   EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Spent);

@@ -106,8 +106,8 @@ void TogglePanels(platform::Desktop& desktop) {
   const bool rightWasShown = right != 0 && desktop.IsVisible(right);
   // Shows before hides: the running copy ends at the tick that finds both panels hidden,
   // so there must never be such a moment unless both end hidden.
-  if (!leftWasShown) desktop.ShowNormal(left);
-  if (right != 0 && !rightWasShown) desktop.ShowNormal(right);
+  if (!leftWasShown) desktop.Show(left);
+  if (right != 0 && !rightWasShown) desktop.Show(right);
   if (leftWasShown) desktop.Hide(left);
   if (rightWasShown) desktop.Hide(right);
 }

@@ -33,8 +33,8 @@ std::int32_t ParseIntegerText(std::string_view text);
 void PlacePanels(platform::Shell& shell, platform::Desktop& desktop);
 
 // A second copy's whole work: flips each panel of the running copy, found by title: a visible
-// one is hidden, a hidden one shown in its normal state, every show before any hide. Does
-// nothing when the left panel is not there.
+// one is hidden, a hidden one shown without taking the foreground from the window typed into,
+// every show before any hide. Does nothing when the left panel is not there.
 void TogglePanels(platform::Desktop& desktop);
 
 }  // namespace keyvane::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,11 +46,18 @@ class Desktop {
   virtual void BringToForeground(WindowHandle window) = 0;
   // A window's title: at most 999 bytes, empty for 0 or a vanished window.
   virtual std::string WindowTitle(WindowHandle window) = 0;
+  // A window's class name, empty for 0 or a vanished window.
+  virtual std::string WindowClass(WindowHandle window) = 0;
   // A window's first child, where an input-method context may live; 0 when there is none.
   virtual WindowHandle FirstChild(WindowHandle window) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
   // The window's program has not taken its messages for a while.
   virtual bool IsHung(WindowHandle window) = 0;
+  // The integrity level of the program behind a window, and Keyvane's own (0x2000 medium, 0x3000
+  // high: run as administrator). Windows keeps a program from sending input to a higher one.
+  // None where the system has no such levels (Windows XP) or the level cannot be read.
+  virtual std::optional<std::uint32_t> IntegrityLevel(WindowHandle window) = 0;
+  virtual std::optional<std::uint32_t> OwnIntegrityLevel() = 0;
 
   // The thread that runs a window; 0 for 0 or a vanished window.
   virtual ThreadId WindowThread(WindowHandle window) = 0;
@@ -63,8 +71,9 @@ class Desktop {
 
   // A top-level window by its exact title, to reach the panels of a copy already running; 0 when none.
   virtual WindowHandle FindTopLevelWindow(std::string_view title) = 0;
-  // Shows a window in its normal state; true when it was visible before.
-  virtual bool ShowNormal(WindowHandle window) = 0;
+  // Shows a window without activating it, so the keyboard focus stays where it is; true when it
+  // was visible before.
+  virtual bool Show(WindowHandle window) = 0;
   virtual void Hide(WindowHandle window) = 0;
 
   // The screen's width, read every time so a changed screen is followed.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/desktop.h"
 
@@ -19,8 +20,9 @@ class Input {
   // A mouse button acting where the cursor is, without moving it. It is marked as Keyvane's own,
   // so that the mouse hook can tell it from a touch.
   virtual void SendMouseButton(MouseButton button, KeyDirection direction) = 0;
-  // The cursor in screen coordinates.
-  virtual Point CursorPosition() = 0;
+  // The cursor in screen coordinates; none while it cannot be read, as while another desktop
+  // has the input (the lock screen, a UAC prompt, another user's session).
+  virtual std::optional<Point> CursorPosition() = 0;
   virtual void MoveCursor(Point point) = 0;
 };
 

@@ -11,8 +11,8 @@ constexpr std::uint32_t kCornerDwellMs = 10000;
 
 }  // namespace
 
-void ExitRules::WatchCorner(platform::Point cursor) {
-  if (cursor.x > 1 || cursor.y > 1) {
+void ExitRules::WatchCorner(std::optional<platform::Point> cursor) {
+  if (!cursor || cursor->x > 1 || cursor->y > 1) {
     cornerDwellStart_.reset();
     return;
   }
@@ -40,7 +40,7 @@ void FocusTracker::TraceStatus() {
 }
 
 void FocusTracker::OnTick() {
-  const platform::Point cursor = input_.CursorPosition();
+  const std::optional<platform::Point> cursor = input_.CursorPosition();
   exits_.WatchCorner(cursor);
 
   const platform::WindowHandle previousTarget = target_.targetWindow;
@@ -48,12 +48,15 @@ void FocusTracker::OnTick() {
   if (exits_.QuitWhenPanelsHidden(follower_.following())) return;
   follower_.KeepInputJoined();
 
-  hook_.CheckLongHold(cursor);
+  if (cursor) hook_.CheckLongHold(*cursor);  // unread, it is over no button
   follower_.FindImeContext();
   TraceStatus();
 
   // A new target gets the input method of the map shown, as if the map had just been switched to.
-  if (target_.targetWindow != previousTarget) switcher_.SetTargetInputMethod();
+  if (target_.targetWindow != previousTarget) {
+    switcher_.SetTargetInputMethod();
+    higherIntegrity_.TargetTaken(target_.targetWindow);
+  }
 
   placePanels_();
 }

@@ -11,6 +11,7 @@
 #include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
+#include "tracking/higher_integrity_notice.h"
 #include "tracking/panel_mouse_hook.h"
 #include "tracking/target_follower.h"
 
@@ -24,8 +25,9 @@ class ExitRules {
   ExitRules(platform::Desktop& desktop, platform::Clock& clock, platform::Shell& shell)
       : desktop_(desktop), clock_(clock), shell_(shell) {}
 
-  // Asks to quit once the cursor has dwelt in the corner long enough; the tick goes on.
-  void WatchCorner(platform::Point cursor);
+  // Asks to quit once the cursor has dwelt in the corner long enough; the tick goes on. A cursor
+  // that cannot be read is taken as out of the corner: the dwell starts again.
+  void WatchCorner(std::optional<platform::Point> cursor);
   // Asks to quit when neither panel is visible and a target is followed; true when it did.
   bool QuitWhenPanelsHidden(bool following);
 
@@ -38,7 +40,8 @@ class ExitRules {
 
 // The right panel's 100 ms tick: follows the target, applies the exit rules, fires the long
 // right hold, finds the target's input-method context, traces one status line, gives a new
-// target the input-method state of the map shown and re-places the panels.
+// target the input-method state of the map shown (and tells when Keyvane cannot type into it)
+// and re-places the panels.
 class FocusTracker {
  public:
   struct Services {
@@ -58,6 +61,7 @@ class FocusTracker {
         input_(services.input),
         follower_(target, services.desktop, services.ime, log),
         exits_(services.desktop, services.clock, services.shell),
+        higherIntegrity_(services.desktop, services.shell, log),
         placePanels_(std::move(placePanels)) {}
 
   // One tick.
@@ -78,6 +82,7 @@ class FocusTracker {
   platform::Input& input_;
   TargetFollower follower_;
   ExitRules exits_;
+  HigherIntegrityNotice higherIntegrity_;
   std::function<void()> placePanels_;
 };
 

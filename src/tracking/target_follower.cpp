@@ -1,7 +1,10 @@
 #include "tracking/target_follower.h"
 
+#include <algorithm>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
+#include <string_view>
 
 #include "platform/shell.h"
 
@@ -13,11 +16,23 @@ bool IsPanelTitle(const std::string& title) {
   return title == platform::kLeftPanelTitle || title == platform::kRightPanelTitle;
 }
 
+// The taskbar (and its copies on other screens), the notification area's overflow window and the
+// desktop: they come to the front when the user touches them, Keyvane's own icon included, but
+// nobody types into them, and joining the input of Explorer's thread would tie the panels to it.
+bool IsShellWindowClass(std::string_view windowClass) {
+  constexpr std::array<std::string_view, 5> kShellClasses{"Shell_TrayWnd", "Shell_SecondaryTrayWnd",
+                                                          "NotifyIconOverflowWindow", "Progman", "WorkerW"};
+  return std::find(kShellClasses.begin(), kShellClasses.end(), windowClass) != kShellClasses.end();
+}
+
 }  // namespace
 
 void TargetFollower::FollowForeground() {
   const platform::WindowHandle foreground = desktop_.ForegroundWindow();
-  if (IsPanelTitle(desktop_.WindowTitle(foreground))) return;
+  // None in front: another desktop has the input (the lock screen, a UAC prompt), or the
+  // activation is passing between two windows. The user has not chosen another window.
+  if (foreground == 0) return;
+  if (IsPanelTitle(desktop_.WindowTitle(foreground)) || IsShellWindowClass(desktop_.WindowClass(foreground))) return;
   // A program that does not answer is not taken: joining its input would stall the panels.
   // The old target stays until the new one answers.
   if (foreground != target_.targetWindow && desktop_.IsHung(foreground)) return;

@@ -16,7 +16,8 @@ class TargetFollower {
                  trace::TraceLog& log)
       : target_(target), desktop_(desktop), ime_(ime), log_(log) {}
 
-  // The foreground window becomes the target, unless it is a panel or a program that does not answer.
+  // The foreground window becomes the target, unless there is none, or it is a panel, a window of
+  // the shell (taskbar, desktop) or a program that does not answer.
   void FollowForeground();
   // Joins this thread's input with the target's thread, leaving the one joined before.
   void KeepInputJoined();

@@ -82,7 +82,7 @@ void Run(HINSTANCE instance) {
   keyboard.TakeTarget();
 
   shell.Create(PanelSide::Left);
-  win32::Guarded([&] { tray.Show(); });
+  tray.Show();
   win32::Guarded([&] { keyboard.OnLeftPanelCreated(); });
   shell.Create(PanelSide::Right);
   win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
@@ -96,7 +96,7 @@ void Run(HINSTANCE instance) {
   // Right panel first: its destruction detaches the input from the target's thread.
   shell.Destroy(PanelSide::Right);
   shell.Destroy(PanelSide::Left);
-  win32::Guarded([&] { tray.Hide(); });
+  tray.Hide();
 }
 
 }  // namespace

@@ -33,6 +33,23 @@ FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
   return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
+// The last sub-authority of the token's mandatory label: 0x2000 medium, 0x3000 high, and so on.
+// Windows XP has no labels: the query fails there.
+std::optional<std::uint32_t> TokenIntegrityLevelOf(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return std::nullopt;
+  alignas(TOKEN_MANDATORY_LABEL) BYTE label[128];  // room for the label and the longest SID
+  DWORD length = 0;
+  std::optional<std::uint32_t> level;
+  if (GetTokenInformation(token, TokenIntegrityLevel, label, sizeof label, &length)) {
+    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+    const UCHAR count = *GetSidSubAuthorityCount(sid);
+    if (count > 0) level = *GetSidSubAuthority(sid, count - 1);
+  }
+  CloseHandle(token);
+  return level;
+}
+
 BOOL CALLBACK NoteImeWindow(HWND window, LPARAM found) {
   wchar_t windowClass[8] = L"";
   GetClassNameW(window, windowClass, 8);
@@ -62,10 +79,11 @@ void Win32Input::SendMouseButton(platform::MouseButton button, platform::KeyDire
   mouse_event(flags, 0, 0, 0, kOwnInputSignature);
 }
 
-platform::Point Win32Input::CursorPosition() {
+std::optional<platform::Point> Win32Input::CursorPosition() {
+  // Fails while another desktop has the input; the point it leaves behind is not the cursor's.
   POINT point{};
-  GetCursorPos(&point);
-  return {point.x, point.y};
+  if (!GetCursorPos(&point)) return std::nullopt;
+  return platform::Point{point.x, point.y};
 }
 
 void Win32Input::MoveCursor(platform::Point point) { SetCursorPos(point.x, point.y); }
@@ -162,6 +180,12 @@ std::string Win32Desktop::WindowTitle(platform::WindowHandle window) {
   return std::string(title, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+std::string Win32Desktop::WindowClass(platform::WindowHandle window) {
+  char name[256] = "";
+  const int length = window ? GetClassNameA(Hwnd(window), name, sizeof name) : 0;
+  return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 platform::WindowHandle Win32Desktop::FirstChild(platform::WindowHandle window) {
   return Handle(GetWindow(Hwnd(window), GW_CHILD));
 }
@@ -171,6 +195,20 @@ bool Win32Desktop::IsVisible(platform::WindowHandle window) { return IsWindowVis
 bool Win32Desktop::IsHung(platform::WindowHandle window) {
   return window != 0 && IsHungAppWindow(Hwnd(window)) != FALSE;
 }
+
+std::optional<std::uint32_t> Win32Desktop::IntegrityLevel(platform::WindowHandle window) {
+  DWORD processId = 0;
+  if (!window || !GetWindowThreadProcessId(Hwnd(window), &processId)) return std::nullopt;
+  // The limited right is granted for a process of the same user at any level; Windows XP
+  // does not know it and refuses.
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return std::nullopt;
+  const std::optional<std::uint32_t> level = TokenIntegrityLevelOf(process);
+  CloseHandle(process);
+  return level;
+}
+
+std::optional<std::uint32_t> Win32Desktop::OwnIntegrityLevel() { return TokenIntegrityLevelOf(GetCurrentProcess()); }
 
 platform::ThreadId Win32Desktop::WindowThread(platform::WindowHandle window) {
   return window ? GetWindowThreadProcessId(Hwnd(window), nullptr) : 0;
@@ -193,9 +231,7 @@ platform::WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view title) 
   return Handle(FindWindowA(nullptr, text.c_str()));
 }
 
-bool Win32Desktop::ShowNormal(platform::WindowHandle window) {
-  return ShowWindow(Hwnd(window), SW_SHOWNORMAL) != FALSE;
-}
+bool Win32Desktop::Show(platform::WindowHandle window) { return ShowWindow(Hwnd(window), SW_SHOWNOACTIVATE) != FALSE; }
 
 void Win32Desktop::Hide(platform::WindowHandle window) { ShowWindow(Hwnd(window), SW_HIDE); }
 

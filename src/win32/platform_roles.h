@@ -56,7 +56,7 @@ class Win32Input final : public platform::Input {
  public:
   void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
-  platform::Point CursorPosition() override;
+  std::optional<platform::Point> CursorPosition() override;
   void MoveCursor(platform::Point point) override;
 };
 
@@ -77,15 +77,18 @@ class Win32Desktop final : public platform::Desktop {
   void GiveFocus(platform::WindowHandle window) override;
   void BringToForeground(platform::WindowHandle window) override;
   std::string WindowTitle(platform::WindowHandle window) override;
+  std::string WindowClass(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
   bool IsVisible(platform::WindowHandle window) override;
   bool IsHung(platform::WindowHandle window) override;
+  std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;
+  std::optional<std::uint32_t> OwnIntegrityLevel() override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override;
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
   void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
   platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
-  bool ShowNormal(platform::WindowHandle window) override;
+  bool Show(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;
   int ScreenWidth() override;
   int VerticalScrollBarWidth() override;

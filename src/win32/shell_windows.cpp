@@ -19,6 +19,14 @@ constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT kTrackingInterval = 100;
 
+// Windows 8's pointer activation; the headers declare it only for builds aimed at Windows 8.
+constexpr UINT kPointerActivate = 0x024B;  // WM_POINTERACTIVATE
+constexpr LRESULT kPointerNoActivate = 3;  // PA_NOACTIVATE
+// The tablet message and flags of tpcshrd.h, which MinGW does not have.
+constexpr UINT kTabletQuerySystemGestureStatus = 0x02CC;         // WM_TABLET_QUERYSYSTEMGESTURESTATUS
+constexpr LRESULT kTabletDisableFlicks = 0x00010000;             // TABLET_DISABLE_FLICKS
+constexpr LRESULT kTabletDisableFlickFallbackKeys = 0x00100000;  // TABLET_DISABLE_FLICKFALLBACKKEYS
+
 WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
@@ -162,6 +170,8 @@ std::vector<std::string> ShellWindows::Arguments() {
 // is gone, since the hook keeps every click away from the buttons.
 LRESULT CALLBACK ShellWindows::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case kTabletQuerySystemGestureStatus:  // asked of the window under the pen or finger
+      return SendMessageW(GetParent(button), message, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:  // a quick second tap is a press like the first
       SetCapture(button);
@@ -203,6 +213,11 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
   switch (message) {
     case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    // A touch on Windows 8 and later asks this instead, and would activate the panel.
+    case kPointerActivate: return kPointerNoActivate;
+    // A flick would scroll or go back in the window typed into, or send its keys; press and hold
+    // stays, since its right click turns the page for a finger.
+    case kTabletQuerySystemGestureStatus: return kTabletDisableFlicks | kTabletDisableFlickFallbackKeys;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
         // The button reports the click while its button-up message is being handled.
@@ -227,7 +242,10 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
         ShowWindow(window, SW_HIDE);
       }
       return 0;
-    case WM_QUERYENDSESSION: return side == PanelSide::Left ? keyboard_->OnLeftPanelCloseQuery() : TRUE;
+    case WM_QUERYENDSESSION:
+      // Never stands in the way of the session's end.
+      if (side == PanelSide::Left) keyboard_->OnLeftPanelCloseQuery();
+      return TRUE;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
       return 0;

@@ -1,7 +1,6 @@
 #include "win32/tray_icon.h"
 
 #include <cstring>
-#include <stdexcept>
 
 #include "win32/cp932_text.h"
 #include "win32/message_boxes.h"
@@ -13,6 +12,10 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
 constexpr UINT kCallbackMessage = WM_USER + 1;
 constexpr UINT kIconId = 1;
+constexpr UINT_PTR kAddRetryTimer = 1;
+constexpr UINT kAddRetryMs = 2000;
+// ChangeWindowMessageFilter's "let it through", declared only for builds aimed at Vista and later.
+constexpr DWORD kMessageFilterAdd = 1;  // MSGFLT_ADD
 constexpr UINT_PTR kAboutItem = 1;
 constexpr UINT_PTR kQuitItem = 2;
 constexpr UINT_PTR kReloadItem = 3;
@@ -34,11 +37,20 @@ TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)>
       CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   picture_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KEYVANE_ICON), IMAGE_ICON, 16, 16, 0));
+  // Explorer tells every top-level window when its notification area is made anew (a restart,
+  // a crash). Run as administrator, Keyvane would not hear it: Windows drops registered messages
+  // from a program of a lower integrity level unless they are let through. Windows XP has no
+  // such filter and no function for it.
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  using ChangeMessageFilter = BOOL(WINAPI*)(UINT, DWORD);
+  const auto allow = reinterpret_cast<ChangeMessageFilter>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+  if (allow && taskbarCreated_) allow(taskbarCreated_, kMessageFilterAdd);
 }
 
 TrayIcon::~TrayIcon() {
   keyboard_ = nullptr;
-  Guarded([this] { Hide(); });
+  Hide();
   DestroyWindow(window_);
   if (picture_) DestroyIcon(picture_);
 }
@@ -56,21 +68,37 @@ NOTIFYICONDATAA TrayIcon::Record() const {
 }
 
 void TrayIcon::Show() {
-  if (shown_) return;
+  if (wanted_) return;
+  wanted_ = true;
+  AddOrRetry();
+}
+
+void TrayIcon::AddOrRetry() {
   NOTIFYICONDATAA record = Record();
-  if (!Shell_NotifyIconA(NIM_ADD, &record)) throw std::runtime_error("Cannot Create System Shell Notification Icon");
-  shown_ = true;
+  // A shell that still has the icon (the message came without a restart) refuses the add and
+  // takes the modify.
+  added_ = Shell_NotifyIconA(NIM_ADD, &record) || Shell_NotifyIconA(NIM_MODIFY, &record);
+  if (added_) {
+    KillTimer(window_, kAddRetryTimer);
+  } else {
+    SetTimer(window_, kAddRetryTimer, kAddRetryMs, nullptr);
+  }
 }
 
 void TrayIcon::Hide() {
-  if (!shown_) return;
-  shown_ = false;
-  NOTIFYICONDATAA record = Record();
-  if (!Shell_NotifyIconA(NIM_DELETE, &record)) throw std::runtime_error("Cannot Remove System Shell Notification Icon");
+  if (!wanted_) return;
+  wanted_ = false;
+  KillTimer(window_, kAddRetryTimer);
+  // A shell that restarted behind Keyvane's back no longer knows the icon and refuses: nothing is lost.
+  if (added_) {
+    NOTIFYICONDATAA record = Record();
+    Shell_NotifyIconA(NIM_DELETE, &record);
+  }
+  added_ = false;
 }
 
 void TrayIcon::ShowBalloon(std::string_view text) {
-  if (!shown_) return;
+  if (!added_) return;
   // The wide record: the balloon's text may hold any Japanese character. The version-2 size
   // is the first that has the balloon fields.
   NOTIFYICONDATAW record{};
@@ -119,11 +147,19 @@ LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The shell's icons went with the old notification area.
+    if (wanted_) AddOrRetry();
+    return 0;
+  }
   switch (message) {
     case kCallbackMessage:
       if (!keyboard_) return 0;
       if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
       if (lParam == WM_RBUTTONUP) OpenMenu();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kAddRetryTimer && wanted_) AddOrRetry();
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:

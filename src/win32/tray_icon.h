@@ -21,22 +21,27 @@ class TrayIcon {
   TrayIcon& operator=(const TrayIcon&) = delete;
 
   void Attach(app::Keyboard& keyboard) { keyboard_ = &keyboard; }
-  // NIM_ADD; throws when the shell refuses.
+  // NIM_ADD. A shell that refuses (at logon Explorer may still be starting) is asked again every
+  // few seconds until it takes the icon, and a restarted shell gets the icon again.
   void Show();
-  // NIM_DELETE; hiding a hidden icon does nothing. Throws when the shell refuses.
+  // NIM_DELETE, as far as the shell still knows the icon: never fails, so the way out opens no
+  // box. Hiding a hidden icon does nothing.
   void Hide();
-  // A balloon from the shown icon; the text is code page 932. Nothing while the icon is hidden.
+  // A balloon from the icon; the text is code page 932. Nothing while the icon is not shown.
   void ShowBalloon(std::string_view text);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void AddOrRetry();
   void OpenMenu();
   NOTIFYICONDATAA Record() const;
 
   HWND window_ = nullptr;
   HICON picture_ = nullptr;
-  bool shown_ = false;
+  UINT taskbarCreated_ = 0;  // the shell's message that its notification area was made anew
+  bool wanted_ = false;      // between Show and Hide
+  bool added_ = false;       // the shell has the icon now
   app::Keyboard* keyboard_ = nullptr;
   std::function<void(const app::Keyboard&)> showAbout_;
 };

@@ -13,9 +13,13 @@
 //   probe hold-open <path> <s> opens (or creates) the file without sharing, prints "held", holds it s seconds
 //   probe deny-mutex <name>    gives the existing mutex an empty access list, as a copy run as administrator
 //                              looks to a normal user; prints "denied" once a new open of it is refused
+//   probe tray-forget <class> <id>  removes the notification icon <id> of the window of that class from
+//                              the notification area, as a restarting shell loses it; prints "removed"
+//   probe taskbar-created      tells every top-level window "TaskbarCreated", as a restarted shell does
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
 #include <aclapi.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -165,9 +169,22 @@ int wmain(int argc, wchar_t** argv) {
     Print(denied ? "denied" : "not denied");
     return denied ? 0 : 1;
   }
+  if (command == L"tray-forget" && argc == 4) {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    icon.hWnd = FindWindowW(argv[2], nullptr);
+    icon.uID = static_cast<UINT>(std::wcstol(argv[3], nullptr, 10));
+    const bool removed = icon.hWnd && Shell_NotifyIconW(NIM_DELETE, &icon);
+    Print(removed ? "removed" : "failed");
+    return removed ? 0 : 1;
+  }
+  if (command == L"taskbar-created") {
+    SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    return 0;
+  }
   Print(
       "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>\n"
       "       | metrics | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>\n"
-      "       | deny-mutex <name>");
+      "       | deny-mutex <name> | tray-forget <class> <id> | taskbar-created");
   return 2;
 }

@@ -1,9 +1,9 @@
 """End-to-end cases of faults that only show on a real Windows desktop: a program folder whose
 code page 932 name holds the backslash byte or a character outside the ANSI code page, a trace
-that outgrows its size limit, a running copy whose mutex a second start may not open, a theme
-whose button face is the panels' transparent colour, mouse-button keys clicking on the button
-that sent them, scan codes and extended keys, and the buttons' own click route when the mouse
-hook is gone.
+that outgrows its size limit, a running copy whose mutex a second start may not open, a panel
+shown again by a second start, a theme whose button face is the panels' transparent colour,
+mouse-button keys clicking on the button that sent them, scan codes and extended keys, the
+buttons' own click route when the mouse hook is gone, and a notification icon that the shell lost.
 """
 import re
 import shutil
@@ -117,6 +117,26 @@ def case_second_start_denied_the_mutex(s):
 
 
 # ---------------------------------------------------------------------------------------
+# A panel shown again by a second start
+# ---------------------------------------------------------------------------------------
+
+def case_panel_shown_again_leaves_the_target_in_front(s):
+    s.start_target()
+    first = s.start_keyvane()
+    s.wait_attached()
+    s.probe("close", RIGHT)  # closing the right panel only hides it
+    wait_until("the right panel hidden", lambda: not s.visible(RIGHT))
+    second = s.start("keyvane.exe")  # shows the right panel and hides the left
+    wait_until("the second copy to end", lambda: second.poll() is not None, timeout=10)
+    wait_until("the right panel shown again", lambda: s.visible(RIGHT) and not s.visible(LEFT))
+    time.sleep(0.3)
+    s.check_focus_kept()
+    s.press(RIGHT, 0, [down(10), down(42), up(42), up(10)])
+    s.check_focus_kept()
+    check(first.poll() is None, "the first copy ended with one panel shown")
+
+
+# ---------------------------------------------------------------------------------------
 # A high-contrast theme with black button faces
 # ---------------------------------------------------------------------------------------
 
@@ -224,6 +244,56 @@ def case_without_hook_buttons_press_and_keep_focus(s):
     s.check_focus_kept()
 
 
+# ---------------------------------------------------------------------------------------
+# A notification icon that the shell lost (Explorer restarted)
+# ---------------------------------------------------------------------------------------
+
+TRAY = "Wine System Tray"  # shown while it holds an icon
+
+
+def forget_icon(s):
+    """Takes Keyvane's icon from the notification area behind its back, as a restarting shell does."""
+    answer = s.probe("tray-forget", "TTrayIconWindow", "1").strip()
+    check(answer == "removed", f"the icon could not be removed: {answer!r}")
+    wait_until("the notification icon to go", lambda: not s.visible(TRAY))
+
+
+def check_no_box(s):
+    boxes = [w for w in s.windows() if w["visible"] and w["class"] == "#32770"]
+    check(not boxes, f"a message box: {boxes}")
+
+
+def case_lost_icon_comes_back_and_log_off_goes_ahead(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    check(s.visible(TRAY), "no notification icon")
+    forget_icon(s)
+    s.probe("taskbar-created")
+    wait_until("the notification icon back", lambda: s.visible(TRAY))
+    s.probe("taskbar-created")  # once more while the shell has it: it stays
+    time.sleep(0.5)
+    check(s.visible(TRAY), "the icon went at a second TaskbarCreated")
+    forget_icon(s)
+    # A log-off asks first; the icon is gone, and nothing may stand in the way.
+    check(s.probe("end-session", LEFT).strip() == "yes", "the left panel refused the end of the session")
+    check_no_box(s)
+    check(keyvane.poll() is None, "Keyvane ended on the question")
+
+
+def case_ending_after_the_icon_was_lost_opens_no_box(s):
+    s.start_target()
+    first = s.start_keyvane()
+    s.wait_attached()
+    forget_icon(s)
+    second = s.start("keyvane.exe")  # hides both panels: the first copy ends at its next tick
+    wait_until("the second copy to end", lambda: second.poll() is not None, timeout=10)
+    try:
+        wait_until("the first copy to end", lambda: first.poll() is not None, timeout=5)
+    finally:
+        check_no_box(s)
+
+
 KEYS = cp932_file("#MAIN\nLB KEY MOUSELEFTBTN\nA KEY A\nA KEY A\nLEFT KEY LEFT\nDEL KEY DEL\nHOME KEY HOME\n")
 
 
@@ -234,9 +304,15 @@ CASES = [
      BIG_BUTTON_FILE, BUILD),
     ("faults: second start denied the running copy's mutex", case_second_start_denied_the_mutex,
      fixture("panels.btn"), BUILD),
+    ("faults: a panel shown again leaves the target in front", case_panel_shown_again_leaves_the_target_in_front,
+     fixture("panels.btn"), BUILD),
     ("faults: high-contrast black button faces", case_high_contrast_black_faces, fixture("panels.btn"), BUILD),
     ("faults: a mouse-button key clicks once", case_mouse_button_key_clicks_once, KEYS, BUILD),
     ("faults: keys carry scan codes and the extended mark", case_keys_carry_scan_codes, KEYS, BUILD),
     ("faults: without the hook, buttons press and keep the focus",
      case_without_hook_buttons_press_and_keep_focus, fixture("panels.btn"), BUILD),
+    ("faults: tray icon lost, TaskbarCreated brings it back, log-off goes ahead",
+     case_lost_icon_comes_back_and_log_off_goes_ahead, fixture("panels.btn"), BUILD),
+    ("faults: tray icon lost, ending opens no box", case_ending_after_the_icon_was_lost_opens_no_box,
+     fixture("panels.btn"), BUILD),
 ]

@@ -88,6 +88,11 @@ void RecordingPlatform::Sleep(std::uint32_t milliseconds) {
   tick += milliseconds;
 }
 
+std::optional<platform::Point> RecordingPlatform::CursorPosition() {
+  if (!cursorReadable) return std::nullopt;
+  return cursor;
+}
+
 void RecordingPlatform::MoveCursor(platform::Point point) {
   Record("cursor " + std::to_string(point.x) + "," + std::to_string(point.y));
   cursor = point;
@@ -97,6 +102,11 @@ std::string RecordingPlatform::WindowTitle(platform::WindowHandle window) {
   const auto it = windows.find(window);
   if (it == windows.end()) return {};
   return it->second.title.substr(0, 999);
+}
+
+std::string RecordingPlatform::WindowClass(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? std::string() : it->second.windowClass;
 }
 
 platform::WindowHandle RecordingPlatform::FirstChild(platform::WindowHandle window) {
@@ -117,6 +127,11 @@ void RecordingPlatform::BringToForeground(platform::WindowHandle window) {
 bool RecordingPlatform::IsHung(platform::WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.hung;
+}
+
+std::optional<std::uint32_t> RecordingPlatform::IntegrityLevel(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? std::nullopt : it->second.integrityLevel;
 }
 
 platform::WindowHandle RecordingPlatform::FocusedWindow(platform::ThreadId thread) {
@@ -140,8 +155,8 @@ platform::WindowHandle RecordingPlatform::FindTopLevelWindow(std::string_view ti
   return 0;
 }
 
-bool RecordingPlatform::ShowNormal(platform::WindowHandle window) {
-  Record("show-normal " + std::to_string(window));
+bool RecordingPlatform::Show(platform::WindowHandle window) {
+  Record("show-inactive " + std::to_string(window));
   FakeWindow& w = windows[window];
   const bool wasVisible = w.visible;
   w.visible = true;

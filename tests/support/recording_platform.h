@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ struct FakeWindow {
   bool visible = true;
   bool hung = false;
   platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
+  std::string windowClass{};
+  std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
@@ -49,6 +52,8 @@ class RecordingPlatform final : public platform::Files,
   platform::WindowHandle focus = 0;
   std::uint32_t tick = 0;
   platform::Point cursor;
+  bool cursorReadable = true;
+  std::optional<std::uint32_t> ownIntegrityLevel = 0x2000;
   int screenWidth = 800;
   int scrollBarWidth = 16;
   int edgeWidth = 2;
@@ -95,23 +100,26 @@ class RecordingPlatform final : public platform::Files,
   // Input
   void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
-  platform::Point CursorPosition() override { return cursor; }
+  std::optional<platform::Point> CursorPosition() override;
   void MoveCursor(platform::Point point) override;
   // Desktop
   platform::WindowHandle FocusWindow() override { return focus; }
   platform::WindowHandle ForegroundWindow() override { return foreground; }
   void GiveFocus(platform::WindowHandle window) override;
   std::string WindowTitle(platform::WindowHandle window) override;
+  std::string WindowClass(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
   bool IsVisible(platform::WindowHandle window) override;
   bool IsHung(platform::WindowHandle window) override;
+  std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;
+  std::optional<std::uint32_t> OwnIntegrityLevel() override { return ownIntegrityLevel; }
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
   void BringToForeground(platform::WindowHandle window) override;
   void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
   platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
-  bool ShowNormal(platform::WindowHandle window) override;
+  bool Show(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;
   int ScreenWidth() override { return screenWidth; }
   int VerticalScrollBarWidth() override { return scrollBarWidth; }

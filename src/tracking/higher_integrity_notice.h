@@ -1,0 +1,30 @@
+#pragma once
+
+#include <set>
+
+#include "platform/desktop.h"
+#include "platform/shell.h"
+#include "trace/trace_log.h"
+
+namespace keyvane::tracking {
+
+// Tells the user, once per window, that Keyvane cannot type into it. Windows drops the keys, the
+// input join and the input-method requests that a program sends to one running at a higher
+// integrity level (as administrator while Keyvane does not), and reports nothing. Where either
+// level is unknown (Windows XP has none), nothing is told.
+class HigherIntegrityNotice {
+ public:
+  HigherIntegrityNotice(platform::Desktop& desktop, platform::Shell& shell, trace::TraceLog& log)
+      : desktop_(desktop), shell_(shell), log_(log) {}
+
+  // A window just became the target: a balloon and a trace line when it is out of Keyvane's reach.
+  void TargetTaken(platform::WindowHandle target);
+
+ private:
+  platform::Desktop& desktop_;
+  platform::Shell& shell_;
+  trace::TraceLog& log_;
+  std::set<platform::WindowHandle> told_;
+};
+
+}  // namespace keyvane::tracking
