@@ -186,6 +186,13 @@ TEST(ButtonFileNotice, BalloonAfterStartUpAndReloadSaysHowManyProblemsAndTheFirs
       {"clean", "#M\r\nA KEY A\r\nB KEY B\r\n", {}, {}, 0},
       {"two problems", "#MAIN\r\nESC KEY ESC\r\nX KYE A\r\n\x82\xa9\x82\xc8 BASE J_KANA\r\n", kyeProblem, kyeProblem,
        2},
+      {"UTF-8 with a character code page 932 lacks",
+       "#M\r\nA\xF0\x9F\x98\x80 KEY A\r\n",  // an emoji
+       {"tray-balloon dovaD.BTN: 1 problem. Line 2: a character that code page 932 lacks (U+1F600): the keyboard "
+        "reads \x81\xAC in its place"},
+       {"tray-balloon dovaD.BTN: 1 problem. Line 2: a character that code page 932 lacks (U+1F600): the keyboard "
+        "reads \x81\xAC in its place"},
+       1},
       {"no map",
        "' only a comment\r\n",
        {"tray-balloon dovaD.BTN: 1 problem. no map at all: the file has no map header (a line starting with #), so "

@@ -7,6 +7,7 @@
 
 namespace {
 
+using keyvane::cp932::AppendFromUnicode;
 using keyvane::cp932::IsLeadByte;
 using keyvane::cp932::ToHalfWidth;
 using keyvane::cp932::ToUpper;
@@ -103,6 +104,40 @@ TEST(Cp932ToUtf8, UndecodableInput) {
                    "c"),
             kReplacement + "c");  // unassigned pair
   EXPECT_EQ(ToUtf8("\x81\x7F"), kReplacement + "\x7F");
+}
+
+// The code page 932 bytes of one character, "none" when it has none.
+std::string Encoded(char32_t c) {
+  std::string out = "x";  // appended to, never replaced
+  return AppendFromUnicode(out, c) ? out.substr(1) : out == "x" ? "none" : "garbage";
+}
+
+TEST(Cp932FromUnicode, SingleBytes) {
+  EXPECT_EQ(Encoded(U'\0'), std::string(1, '\0'));
+  EXPECT_EQ(Encoded(U'A'), "A");
+  EXPECT_EQ(Encoded(U'\\'), "\\");
+  EXPECT_EQ(Encoded(U'\uFF71'), "\xB1");  // ｱ
+  EXPECT_EQ(Encoded(U'\u0080'), "none");
+}
+
+TEST(Cp932FromUnicode, WhereSeveralCodesDecodeToACharacterWindowsPicksOne) {
+  EXPECT_EQ(Encoded(U'\u6F22'), "\x8A\xBF");  // 漢
+  EXPECT_EQ(Encoded(U'\u2252'), "\x81\xE0");  // ≒: JIS X 0208, not NEC row 13's 0x8790
+  EXPECT_EQ(Encoded(U'\u2160'), "\x87\x54");  // Ⅰ: NEC row 13, not the IBM extension's 0xFA4A
+  EXPECT_EQ(Encoded(U'\u2170'), "\xFA\x40");  // ⅰ: the IBM extension, not NEC's selection's 0xEEEF
+  EXPECT_EQ(Encoded(U'\u7E8A'), "\xFA\x5C");  // 纊: the same, not 0xED40
+  EXPECT_EQ(Encoded(U'\uFFE2'), "\x81\xCA");  // ￢: JIS X 0208, not 0xEEF9 or 0xFA54
+  EXPECT_EQ(Encoded(U'\uE000'), "\xF0\x40");  // user-defined area
+}
+
+TEST(Cp932FromUnicode, JisNamesOfItsCharactersAndCharactersItLacks) {
+  EXPECT_EQ(Encoded(U'\u301C'), "\x81\x60");  // 〜 as ～
+  EXPECT_EQ(Encoded(U'\u2212'), "\x81\x7C");  // − as －
+  EXPECT_EQ(Encoded(U'\u00A5'), "\\");        // ¥ as the byte the Japanese fonts draw as ¥
+  EXPECT_EQ(Encoded(U'\u00E9'), "none");       // é
+  EXPECT_EQ(Encoded(U'\U0001F600'), "none");   // an emoji
+  EXPECT_EQ(Encoded(0xD800), "none");           // a surrogate
+  EXPECT_EQ(Encoded(0x110000), "none");
 }
 
 }  // namespace
@@ -230,6 +265,24 @@ TEST_F(Cp932Glibc, EveryPairDecodesAsGlibc) {
     }
   }
   EXPECT_GT(decoded, 9000);  // JIS X 0208, NEC/IBM extensions, user-defined area
+}
+
+TEST_F(Cp932Glibc, EveryCharacterEncodesAsGlibc) {
+  int encoded = 0;
+  for (char32_t c = 0; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;  // no characters: glibc refuses them as input
+    const auto r = from_utf32_(Utf32(c));
+    std::string ours;
+    const bool ok = AppendFromUnicode(ours, c);
+    encoded += ok;
+    EXPECT_EQ(ok ? ours : "none", r.error ? "none" : r.out) << std::hex << static_cast<std::uint32_t>(c);
+  }
+  EXPECT_GT(encoded, 9000);  // ASCII, half-width katakana and the double-byte characters, each once
+  for (const char32_t c : {U'\U00010000', U'\U0001F600', U'\U00020B9F', U'\U0010FFFF'}) {
+    std::string ours;
+    EXPECT_FALSE(AppendFromUnicode(ours, c));
+    EXPECT_NE(from_utf32_(Utf32(c)).error, 0);
+  }
 }
 
 TEST_F(Cp932Glibc, UpperCaseFollowsUnicodeCapitals) {

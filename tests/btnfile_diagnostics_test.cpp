@@ -236,6 +236,24 @@ TEST(ReadingDiagnostics, ApostropheBetweenDoubleQuotesIsReportedBeforeWhatItLeav
   EXPECT_THAT(On(found, 3), IsEmpty());
 }
 
+TEST(ReadingDiagnostics, CharactersCodePage932LacksAreToldOnceALineWhereTheKeyboardReadsThem) {
+  const std::string longLine = "😀" + std::string(1100, 'B') + "😀 KEY A";  // one in each piece
+  const auto found = Diagnose(File({"#MAIN", "😀 KEY A", "' 😀 in a comment", "B😀é KEY B ' 😀", longLine}) +
+                              "\x1a😀 after the end\r\n");
+  EXPECT_EQ(Lines(found), (std::vector<int>{2, 4, 5, 5, 5}));
+  EXPECT_THAT(On(found, 2), ElementsAre(Sjis("a character that code page 932 lacks (U+1F600): the keyboard reads 〓 "
+                                             "in its place")));
+  EXPECT_THAT(On(found, 4), ElementsAre(Sjis("2 characters that code page 932 lacks (the first: U+1F600): the "
+                                             "keyboard reads 〓 in place of each")));
+  EXPECT_THAT(On(found, 5), ElementsAre(HasSubstr("longer than 1022 bytes"), HasSubstr("2 characters"),
+                                        HasSubstr("no command word")));
+  // Bytes that form no character: a stray byte under a UTF-8 mark, half a surrogate pair in UTF-16.
+  const std::string noCharacter = "(bytes that are no character of the file's encoding)";
+  EXPECT_THAT(On(Diagnose("\xEF\xBB\xBF#MAIN\r\nA\x80 KEY A\r\n"), 2), ElementsAre(HasSubstr(noCharacter)));
+  EXPECT_THAT(On(Diagnose(std::string("\xFF\xFE#\0M\0\r\0\n\0\x3D\xD8 \0K\0E\0Y\0 \0A\0", 24)), 2),
+              ElementsAre(HasSubstr(noCharacter)));
+}
+
 TEST(ReadingDiagnostics, LineNumbersCountEveryLineOfTheFile) {
   const std::string file = "' comment\r\n\r\n#MAIN\n\nA KEY A\r\n   \r\nB KYE B\r\n";
   EXPECT_EQ(Lines(Diagnose(file)), (std::vector<int>{6, 7}));

@@ -8,6 +8,7 @@ namespace keyvane::btnfile {
 namespace {
 
 using testing::MemoryFiles;
+using testing::Recode;
 using testing::Sjis;
 
 std::vector<std::string> StoredLines(const std::string& fileBytes) {
@@ -136,6 +137,88 @@ TEST(UpperCasing, TrailBytesOfDoubleByteCharactersAreNotLetters) {
   // ヂ is 0x83 0x61 and ペ is 0x83 0x79: their trail bytes look like a and y but must not change.
   const std::string kana = Sjis("ヂペ表a");
   EXPECT_EQ(StoredLines(kana + "\n"), (Lines{Sjis("ヂペ表A")}));
+}
+
+TEST(Encodings, SameFileInEveryEncodingGivesTheSameLinesMapsAndTrace) {
+  // The captions, a comment, lower-case full-width letters, a line that is cut after its
+  // 1022nd byte only once it is code page 932, and text after a Ctrl+Z.
+  const std::string text = "#MAIN\r\n再 KEY A\r\nかな JP J_KANA\r\n漢字 KEY B\r\n' ｺﾒﾝﾄ\r\nｶﾅ KEY C\r\n#j_kana\r\n" +
+                           std::string("ａｂｃ BASE MAIN\r\n") + [] {
+                             std::string kanji;
+                             for (int i = 0; i < 520; ++i) kanji += "漢";
+                             return kanji;
+                           }() + " KEY D\r\n\x1a#AFTER\r\n";
+  struct Saved {
+    const char* name;
+    std::string bytes;
+    FileEncoding encoding;
+  };
+  const std::vector<Saved> saved = {
+      {"code page 932", Sjis(text), FileEncoding::Cp932},
+      {"UTF-8", text, FileEncoding::Utf8},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" + text, FileEncoding::Utf8WithMark},
+      {"UTF-16 LE with a mark", "\xFF\xFE" + Recode(text, "UTF-16LE"), FileEncoding::Utf16LeWithMark},
+      {"UTF-16 BE with a mark", "\xFE\xFF" + Recode(text, "UTF-16BE"), FileEncoding::Utf16BeWithMark},
+  };
+  struct Loaded {
+    LoadedButtons buttons;
+    std::string trace;
+    std::vector<std::pair<FindingKind, int>> findings;
+  };
+  const auto load = [](const std::string& bytes) {
+    MemoryFiles files;
+    files.files["dovaD.BTN"] = bytes;
+    trace::TraceLog log(files, "dovaD.STS");
+    Loaded loaded{LoadButtonFile(files, "dovaD.BTN", log), files.files["dovaD.STS"], {}};
+    for (const Finding& f : loaded.buttons.findings) loaded.findings.emplace_back(f.kind, f.line);
+    return loaded;
+  };
+  const Loaded expected = load(saved[0].bytes);
+  ASSERT_EQ(expected.buttons.maps.table.size(), 2u);
+  EXPECT_EQ(expected.buttons.maps.table.at("MAIN").positions[0]->caption, Sjis("再"));
+  EXPECT_EQ(expected.buttons.maps.table.at("J_KANA").positions[0]->caption, "ABC");
+  EXPECT_EQ(expected.buttons.lines.fileLines, (std::vector<int>{1, 2, 3, 4, 6, 7, 8, 9, 9}));
+  ASSERT_FALSE(expected.findings.empty());
+  EXPECT_EQ(expected.findings[0], std::pair(FindingKind::LongLineCut, 9));
+  for (const Saved& file : saved) {
+    SCOPED_TRACE(file.name);
+    const Loaded loaded = load(file.bytes);
+    EXPECT_EQ(loaded.buttons.encoding, file.encoding);
+    EXPECT_EQ(loaded.buttons.lines.texts, expected.buttons.lines.texts);
+    EXPECT_EQ(loaded.buttons.lines.fileLines, expected.buttons.lines.fileLines);
+    EXPECT_EQ(loaded.buttons.maps.table, expected.buttons.maps.table);
+    EXPECT_EQ(loaded.trace, expected.trace);
+    EXPECT_EQ(loaded.findings, expected.findings);
+  }
+}
+
+TEST(Encodings, WhatDecidesTheEncoding) {
+  const auto encodingOf = [](const std::string& bytes) {
+    MemoryFiles files;
+    files.files["f"] = bytes;
+    LineStore store;
+    FileEncoding encoding{};
+    ReadButtonFile(files, "f", store, nullptr, &encoding);
+    return std::pair(encoding, store.texts);
+  };
+  using Read = std::pair<FileEncoding, Lines>;
+  // ASCII is the same in both: code page 932, as always.
+  EXPECT_EQ(encodingOf("#a\n"), (Read{FileEncoding::Cp932, {"#A"}}));
+  // Code page 932 that is not UTF-8, and a stray UTF-8 lead byte: the bytes as they are.
+  EXPECT_EQ(encodingOf(Sjis("#かな\n")), (Read{FileEncoding::Cp932, {Sjis("#かな")}}));
+  EXPECT_EQ(encodingOf("#\xE3\x81\n"), (Read{FileEncoding::Cp932, {"#\xE3\x81"}}));
+  // An overlong form and an encoded surrogate are no UTF-8.
+  EXPECT_EQ(encodingOf("#\xC0\xAF\n").first, FileEncoding::Cp932);
+  EXPECT_EQ(encodingOf("#\xED\xA0\x80\n").first, FileEncoding::Cp932);
+  // A mark alone is an empty file; the mark is dropped before the first-column tests.
+  EXPECT_EQ(encodingOf("\xEF\xBB\xBF"), (Read{FileEncoding::Utf8WithMark, {}}));
+  EXPECT_EQ(encodingOf("\xEF\xBB\xBF' note\n#a\n"), (Read{FileEncoding::Utf8WithMark, {"#A"}}));
+  // UTF-16 without a mark is not recognised.
+  EXPECT_EQ(encodingOf(std::string("#\0a\0\n\0", 6)).first, FileEncoding::Cp932);
+  // What code page 932 lacks is 〓, an emoji and a byte that is no UTF-8 alike.
+  EXPECT_EQ(encodingOf("\xEF\xBB\xBF😀\x80 key a\n"), (Read{FileEncoding::Utf8WithMark, {Sjis("〓〓 KEY A")}}));
+  // The JIS names of 〜 and − are the code page's ～ and －; ¥ is 0x5C.
+  EXPECT_EQ(encodingOf("\xEF\xBB\xBF〜−¥\n"), (Read{FileEncoding::Utf8WithMark, {Sjis("～－") + "\\"}}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "btnfile/cp932.h"
+#include "checker/html_preview.h"
 #include "checker/json_report.h"
 #include "checker/plain_report.h"
 #include "checker/run_checker.h"
@@ -21,6 +22,7 @@ using testing::Fixture;
 using ::testing::HasSubstr;
 using testing::MemoryFiles;
 using ::testing::Not;
+using testing::Recode;
 using testing::Sjis;
 
 std::string Plain(const std::string& fileBytes) { return PlainReport(Check(fileBytes), "dovaD.BTN"); }
@@ -143,6 +145,40 @@ TEST(JsonReport, NoMapsGiveEmptyNames) {
   EXPECT_EQ(doc["diagnostics"][0]["line"], 0);
 }
 
+// --- A file in another encoding than code page 932 ---------------------------------------
+
+TEST(Reports, NameAnEncodingOtherThanCodePage932AndShowTheSameMapsAndTrace) {
+  const std::string text = "#MAIN\r\n再 KEY A\r\nかな JP J_KANA\r\n漢字 KEY B\r\n#J_KANA\r\nあ KEY A\r\n";
+  const auto run = [](const std::string& bytes, const std::vector<std::string>& args) {
+    MemoryFiles files;
+    files.files["dovaD.BTN"] = bytes;
+    testing::CheckerRun run = testing::RunWith(files, args);
+    EXPECT_EQ(run.status, kExitClean);
+    return std::pair(run.out, files.files["out.sts"]);
+  };
+  const auto [cp932Json, cp932Trace] = run(Sjis(text), {"--json", "--trace", "out.sts", "dovaD.BTN"});
+  nlohmann::json expected = nlohmann::json::parse(cp932Json);
+  EXPECT_FALSE(expected.contains("encoding"));
+  EXPECT_EQ(expected["maps"][1]["positions"][0]["caption"], "再");  // MAIN after J_KANA
+  for (const auto& [bytes, name] : std::vector<std::pair<std::string, std::string>>{
+           {text, "UTF-8"},
+           {"\xEF\xBB\xBF" + text, "UTF-8 with a byte-order mark"},
+           {"\xFF\xFE" + Recode(text, "UTF-16LE"), "UTF-16 LE with a byte-order mark"}}) {
+    SCOPED_TRACE(name);
+    const auto [json, trace] = run(bytes, {"--json", "--trace", "out.sts", "dovaD.BTN"});
+    nlohmann::json doc = nlohmann::json::parse(json);
+    EXPECT_EQ(doc["encoding"], name);
+    doc.erase("encoding");
+    EXPECT_EQ(doc, expected);
+    EXPECT_EQ(trace, cp932Trace);  // the lines as the keyboard reads them: code page 932
+    const std::string note = "The file is " + name + "; the keyboard reads it converted to code page 932.";
+    EXPECT_THAT(run(bytes, {"dovaD.BTN"}).first, HasSubstr("the panels start with map MAIN.\n" + note + "\nA button"));
+    EXPECT_THAT(HtmlPreview(Check(bytes), "dovaD.BTN"), HasSubstr("<p id=\"kv-encoding\">" + note + "</p>\n</header>"));
+  }
+  EXPECT_THAT(run(Sjis(text), {"dovaD.BTN"}).first, Not(HasSubstr("The file is")));
+  EXPECT_THAT(HtmlPreview(Check(Sjis(text)), "dovaD.BTN"), Not(HasSubstr("kv-encoding")));
+}
+
 // The report as a JSON library prints the same document with an indent of 2: the reference
 // for the report's bytes, which the report writes without building the document.
 std::string LibraryPrinted(const CheckResult& result) {
@@ -156,6 +192,9 @@ std::string LibraryPrinted(const CheckResult& result) {
                    {"target", cp932::ToUtf8(def.target)}};
   };
   Ordered doc;
+  if (result.loaded.encoding != btnfile::FileEncoding::Cp932) {
+    doc["encoding"] = btnfile::EncodingName(result.loaded.encoding);
+  }
   doc["default_map"] = cp932::ToUtf8(result.loaded.maps.defaultMapName);
   doc["fallback_map"] = cp932::ToUtf8(result.loaded.maps.fallbackMapName);
   doc["maps"] = Ordered::array();
@@ -175,7 +214,8 @@ TEST(JsonReport, SameBytesAsAJsonLibraryPrints) {
   const std::string quotesAndControls = "#MAIN\n\"A\\B\" KEY A\nC\x01\x1F\x7F\"D KYE E\n\"\b\f\r\" JP \"\\\"\n#\n";
   for (const std::string& file :
        {Fixture("checker_mistakes.BTN"), Fixture("worked_example.BTN"), Fixture("page_cycle.BTN"), std::string(),
-        std::string("no map\n"), quotesAndControls, std::string("#M\x85\x40\x80\x82\xA0\nA KEY A\n")}) {
+        std::string("no map\n"), quotesAndControls, std::string("#M\x85\x40\x80\x82\xA0\nA KEY A\n"),
+        std::string("#MAIN\n漢字 KEY A\n")}) {
     const CheckResult result = Check(file);
     EXPECT_EQ(JsonReport(result), LibraryPrinted(result)) << file;
     std::ostringstream written;

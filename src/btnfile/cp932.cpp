@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace keyvane::cp932 {
 namespace {
@@ -16,6 +17,11 @@ struct HalfWidthForm {
   std::uint16_t code;
   unsigned char first;
   unsigned char second;  // 0 when the form is one byte
+};
+
+struct EncodeOnlyForm {
+  char16_t unicode;
+  std::uint16_t code;
 };
 
 #include "cp932_tables.inc"
@@ -46,6 +52,31 @@ void AppendCodePoint(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
+}
+
+bool IsNecSelectedIbmExtension(std::uint16_t code) { return code >= 0xED40 && code <= 0xEEFC; }
+
+// The code of every character of the Basic Multilingual Plane, 0 for none: the decoding table
+// read backwards, made the first time a Unicode file is read (a table of its own would make
+// the program some 30 KB bigger).
+const std::vector<std::uint16_t>& EncodeTable() {
+  static const std::vector<std::uint16_t> table = [] {
+    std::vector<std::uint16_t> codes(0x10000, 0);
+    for (std::uint16_t c = 1; c < 0x80; ++c) codes[c] = c;
+    for (std::uint16_t b = 0xA1; b <= 0xDF; ++b) codes[0xFF61 + (b - 0xA1)] = b;
+    for (std::size_t row = 0; row < std::size(kDecode); ++row) {
+      const unsigned lead = row < 0xA0 - 0x81 ? 0x81 + row : 0xE0 + row - (0xA0 - 0x81);
+      for (std::size_t t = 0; t < std::size(kDecode[row]); ++t) {
+        const char16_t c = kDecode[row][t];
+        const auto code = static_cast<std::uint16_t>(lead << 8 | (kTrailFirst + t));
+        // Codes come in rising order, so the first is the lowest.
+        if (c != 0 && (codes[c] == 0 || IsNecSelectedIbmExtension(codes[c]))) codes[c] = code;
+      }
+    }
+    for (const EncodeOnlyForm& form : kEncodeOnly) codes[form.unicode] = form.code;
+    return codes;
+  }();
+  return table;
 }
 
 }  // namespace
@@ -122,6 +153,19 @@ void AppendUtf8(std::string& out, std::string_view text) {
     }
     AppendCodePoint(out, c);
   }
+}
+
+bool AppendFromUnicode(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return true;
+  }
+  if (c > 0xFFFF) return false;
+  const std::uint16_t code = EncodeTable()[c];
+  if (code == 0) return false;
+  if (code > 0xFF) out += static_cast<char>(code >> 8);
+  out += static_cast<char>(code & 0xFF);
+  return true;
 }
 
 }  // namespace keyvane::cp932

@@ -45,4 +45,11 @@ std::string ToUtf8(std::string_view text);
 // The same, appended to `out`.
 void AppendUtf8(std::string& out, std::string_view text);
 
+// Appends the code page 932 bytes of a Unicode character and returns true; returns false,
+// appending nothing, when the code page has no such character. Where several codes decode to
+// the character, the one Windows encodes it to: the lowest, but the IBM extensions (0xFA-0xFC)
+// before NEC's selection of them (0xED, 0xEE). A few characters that decode from no code are
+// taken as the JIS characters they name (〜 as ～, − as －, ¥ and ‾ as 0x5C and 0x7E).
+bool AppendFromUnicode(std::string& out, char32_t c);
+
 }  // namespace keyvane::cp932

@@ -1,6 +1,7 @@
 #include "btnfile/diagnostics.h"
 
 #include "btnfile/cp932.h"
+#include "btnfile/file_encoding.h"
 #include "btnfile/loader.h"
 
 namespace keyvane::btnfile {
@@ -75,6 +76,16 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
       const std::string bytes = std::to_string(kMaxPieceBytes);
       return Join({"the line is longer than ", bytes, " bytes: the keyboard cuts it into pieces of ", bytes,
                    " bytes and reads each piece as a line of its own"});
+    }
+    case FindingKind::CharacterNotInCodePage: {
+      const std::string_view name =
+          f.text.empty() ? std::string_view("bytes that are no character of the file's encoding") : f.text;
+      if (f.number == 1) {
+        return Join({"a character that code page 932 lacks (", name, "): the keyboard reads ", kMissingCharacterMark,
+                     " in its place"});
+      }
+      return Join({std::to_string(f.number), " characters that code page 932 lacks (the first: ", name,
+                   "): the keyboard reads ", kMissingCharacterMark, " in place of each"});
     }
     case FindingKind::ApostropheInQuotes:
       return "an apostrophe starts a comment even between double quotes: the rest of the line, closing quote "

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "btnfile/diagnostics.h"
+#include "btnfile/file_encoding.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
 #include "trace/trace_log.h"
 
-// Loading the button file as the keyboard does: its bytes read as text-mode reading delivers
+// Loading the button file as the keyboard does: its bytes, converted to code page 932 when the
+// file is UTF-8 or UTF-16 (btnfile/file_encoding.h), read as text-mode reading delivers
 // them, in pieces of at most 1022 bytes; a piece that starts with an apostrophe or is empty is
 // dropped, the rest of a piece from its first apostrophe on is a comment; blank runs outside
 // double quotes collapse, both ends are trimmed, letters are upper-cased. The kept lines then
@@ -22,16 +24,19 @@ inline constexpr std::size_t kMaxPieceBytes = 1022;
 // Collapses blank runs outside double quotes, TAB to blank. The result may be shorter.
 std::string CleanLine(std::string_view line);
 
-// Reads the file into `store` as text-mode reading delivers it: CR before LF dropped, 0x1A
-// ends the data, pieces of at most 1022 bytes, each ending after its LF and its text ending
-// at its first zero byte. Returns 0 when read to its end, -1 when it cannot be opened.
-// `findings`, when given, receives the cut lines and the apostrophes between quotes.
+// Reads the file into `store`, first converted to code page 932 as a whole when it is UTF-8 or
+// UTF-16, then as text-mode reading delivers it: CR before LF dropped, 0x1A ends the data,
+// pieces of at most 1022 bytes, each ending after its LF and its text ending at its first zero
+// byte. Returns 0 when read to its end, -1 when it cannot be opened. `findings`, when given,
+// receives the cut lines, the characters code page 932 lacks in what is kept, and the
+// apostrophes between quotes; `encoding`, when given, the encoding the file was read in.
 int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
-                   std::vector<Finding>* findings = nullptr);
+                   std::vector<Finding>* findings = nullptr, FileEncoding* encoding = nullptr);
 
 // Everything read from the button file; lives, unchanged, until a reload replaces it whole.
 struct LoadedButtons {
   bool fileRead = false;  // false when the file could not be opened
+  FileEncoding encoding = FileEncoding::Cp932;
   LineStore lines;
   BuiltMaps maps;
   std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line

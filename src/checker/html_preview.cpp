@@ -7,6 +7,7 @@
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
+#include "checker/plain_report.h"
 
 namespace keyvane::checker {
 namespace {
@@ -136,7 +137,11 @@ std::string HtmlPreview(const CheckResult& result, std::string_view fileName) {
       name + "</title>\n<style>\n" + kPreviewStyle +
       "</style>\n</head>\n<body>\n"
       "<header>\n<h1>Keyvane preview of <code>" +
-      name + "</code></h1>\n<p id=\"kv-summary\"></p>\n</header>\n";
+      name + "</code></h1>\n<p id=\"kv-summary\"></p>\n";
+  if (const std::string note = EncodingNote(result.loaded.encoding); !note.empty()) {
+    html += "<p id=\"kv-encoding\">" + EscapeHtml(note) + "</p>\n";
+  }
+  html += "</header>\n";
   html += DiagnosticsSection(result.diagnostics, ValidUtf8(fileName));
   html +=
       "<main id=\"kv-app\"><noscript>The panels need JavaScript to be shown.</noscript></main>\n"

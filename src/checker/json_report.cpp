@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "btnfile/cp932.h"
+#include "btnfile/file_encoding.h"
 
 namespace keyvane::checker {
 namespace {
@@ -186,6 +187,11 @@ void Report(const CheckResult& result, std::string& out, Block block) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
   JsonWriter json(out);
   json.OpenObject();
+  // Only for a file that is not code page 932: the report of such a file stays as it was.
+  if (result.loaded.encoding != btnfile::FileEncoding::Cp932) {
+    json.Key("encoding");
+    json.Word(btnfile::EncodingName(result.loaded.encoding));
+  }
   json.Key("default_map");
   json.Cp932(maps.defaultMapName);
   json.Key("fallback_map");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "btnfile/cp932.h"
+#include "btnfile/file_encoding.h"
 #include "btnfile/special_names.h"
 
 namespace keyvane::checker {
@@ -107,12 +108,20 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfi
   return text;
 }
 
+std::string EncodingLine(btnfile::FileEncoding encoding) {
+  std::string note = EncodingNote(encoding);
+  return note.empty() ? note : note + "\n";
+}
+
 std::string Summary(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
   const std::size_t count = maps.table.size();
   std::string text = std::string(fileName) + ": " + std::to_string(count) + (count == 1 ? " map" : " maps");
-  if (maps.defaultMapName.empty()) return text + ", no first map: every button is blank.\n";
+  if (maps.defaultMapName.empty()) {
+    return text + ", no first map: every button is blank.\n" + EncodingLine(result.loaded.encoding);
+  }
   text += "; the panels start with map " + cp932::ToUtf8(maps.defaultMapName) + ".\n";
+  text += EncodingLine(result.loaded.encoding);
   text += "A button marked * is not defined in its map and comes from the first map, " +
           cp932::ToUtf8(maps.fallbackMapName) + ".\n";
   return text;
@@ -131,6 +140,12 @@ std::string DiagnosticsText(const std::vector<btnfile::Diagnostic>& diagnostics,
 }
 
 }  // namespace
+
+std::string EncodingNote(btnfile::FileEncoding encoding) {
+  if (encoding == btnfile::FileEncoding::Cp932) return {};
+  return "The file is " + std::string(btnfile::EncodingName(encoding)) +
+         "; the keyboard reads it converted to code page 932.";
+}
 
 std::size_t DisplayWidth(std::string_view utf8) {
   std::size_t width = 0;

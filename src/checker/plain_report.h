@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "btnfile/file_encoding.h"
 #include "checker/run_checker.h"
 
 namespace keyvane::checker {
@@ -10,6 +11,10 @@ namespace keyvane::checker {
 // The report for a person, in UTF-8: every map laid out as the two panels show it, then
 // the diagnostics. `fileName` is shown as given.
 std::string PlainReport(const CheckResult& result, std::string_view fileName);
+
+// The sentence about a file that is not code page 932, "The file is UTF-8; ...", without a line
+// end; empty for code page 932, so that the reports of such a file read as they always have.
+std::string EncodingNote(btnfile::FileEncoding encoding);
 
 // Terminal columns of a UTF-8 text: 2 for East Asian wide and full-width characters,
 // 1 for everything else (ambiguous ones such as arrows and Greek included, as most

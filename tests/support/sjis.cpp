@@ -8,18 +8,20 @@
 
 namespace keyvane::testing {
 
-std::string Sjis(std::string_view utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv CP932 unavailable");
+std::string Sjis(std::string_view utf8) { return Recode(utf8, "CP932"); }
+
+std::string Recode(std::string_view utf8, const char* encoding) {
+  iconv_t cd = iconv_open(encoding, "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv lacks ") + encoding);
   std::string in(utf8);
-  std::string out(in.size() * 2 + 4, '\0');
+  std::string out(in.size() * 4 + 4, '\0');
   char* inPtr = in.data();
   char* outPtr = out.data();
   std::size_t inLeft = in.size();
   std::size_t outLeft = out.size();
   const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
   iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error("text not representable in CP932");
+  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error(std::string("text not representable in ") + encoding);
   out.resize(out.size() - outLeft);
   return out;
 }
