@@ -104,6 +104,18 @@ platform::WindowHandle RecordingPlatform::FirstChild(platform::WindowHandle wind
   return it == windows.end() ? 0 : it->second.firstChild;
 }
 
+std::string RecordingPlatform::WindowClass(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? std::string() : it->second.className;
+}
+
+platform::WindowHandle RecordingPlatform::ChildOfClass(platform::WindowHandle window, std::string_view className) {
+  for (const auto& [handle, w] : windows) {
+    if (w.parent == window && w.className == className) return handle;
+  }
+  return 0;
+}
+
 bool RecordingPlatform::IsVisible(platform::WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.visible;

@@ -22,6 +22,8 @@ struct FakeWindow {
   bool visible = true;
   bool hung = false;
   platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
+  std::string className{};
+  platform::WindowHandle parent = 0;
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
@@ -94,6 +96,7 @@ class RecordingPlatform final : public platform::Files,
   // Input
   void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  void WaitUntilKeysTaken() override { Record("keys-taken"); }
   platform::Point CursorPosition() override { return cursor; }
   void MoveCursor(platform::Point point) override;
   // Desktop
@@ -102,6 +105,8 @@ class RecordingPlatform final : public platform::Files,
   void GiveFocus(platform::WindowHandle window) override;
   std::string WindowTitle(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
+  std::string WindowClass(platform::WindowHandle window) override;
+  platform::WindowHandle ChildOfClass(platform::WindowHandle window, std::string_view className) override;
   bool IsVisible(platform::WindowHandle window) override;
   bool IsHung(platform::WindowHandle window) override;
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
@@ -118,10 +123,14 @@ class RecordingPlatform final : public platform::Files,
   // InputMethod
   platform::ImeContext GetContext(platform::WindowHandle window) override;
   void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void SetHiraganaMode(platform::ImeContext context) override { Record("ime-hiragana " + std::to_string(context)); }
   void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
   platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
   platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
   void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
+  void SetHiraganaModeThroughWindow(platform::WindowHandle imeWindow) override {
+    Record("ime-window-hiragana " + std::to_string(imeWindow));
+  }
   // Shell
   platform::WindowHandle PanelWindow(platform::PanelSide side) override;
   platform::Rect PanelBounds(platform::PanelSide side) override { return panel(side).bounds; }
