@@ -46,9 +46,13 @@ void Win32Input::SendKey(std::uint8_t virtualKey, platform::KeyDirection directi
   if (extended) flags |= KEYEVENTF_EXTENDEDKEY;
   KeyState& expected = expected_[virtualKey];
   const bool down = direction == platform::KeyDirection::Down;
-  // Read while nothing sent for the key is left untaken, as after the wait of the last press.
-  if (!expected.down) expected.toggled = (GetKeyState(virtualKey) & 1) != 0;
-  if (down && !expected.down) expected.toggled = !expected.toggled;
+  if (!expected.down) {
+    // Read while nothing sent for the key is left untaken, as after the wait of the last press.
+    const SHORT now = GetKeyState(virtualKey);
+    expected.toggled = (now & 1) != 0;
+    // Only a key that is up flips its toggle bit when it goes down; one held on the keyboard keeps it.
+    if (down && (now & 0x8000) == 0) expected.toggled = !expected.toggled;
+  }
   expected.down = down;
   keybd_event(virtualKey, scanCode, flags, 0);
   lastKey_ = virtualKey;

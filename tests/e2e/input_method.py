@@ -102,6 +102,27 @@ def case_keys_reach_the_target_before_the_input_method_opens(s):
     s.check_focus_kept()
 
 
+def case_burst_on_a_japanese_default(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    s.click(LEFT, 1)  # BASE J_KANA: every press sets the input method again, after its keys
+    wait_ime(s, ["IME OPEN"])
+    x, y = s.button_point(LEFT, 0)  # あ KEY A
+    xdotool("mousemove", x, y)
+    started = time.monotonic()
+    xdotool("click", "--repeat", 200, "--delay", 0, 1)
+    wait_until("400 key events at the target", lambda: len(s.key_events()) >= 400, timeout=30)
+    time.sleep(0.5)
+    print(f"     all keys of 200 taps at the target after {time.monotonic() - started:.2f} s", flush=True)
+    order = keys_and_ime(s, "41")
+    check(order[:2] == ["IME OPEN", HIRAGANA], f"order {order[:4]}")
+    check(order[2:] == [down(41), up(41), HIRAGANA] * 200, f"{order[2:].count(down(41))} presses, not in order")
+    check_no_key_held(s)
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
 def case_target_without_input_method(s):
     s.start("keyvane-e2e-target.exe", "--no-ime", "target.log")
     wait_until("the target window in the foreground",
@@ -127,4 +148,6 @@ CASES = [
      case_keys_reach_the_target_before_the_input_method_closes, ORDER_PAGES, BUILD),
     ("input method: KEY 1 reaches the target before it opens, also around a long hold",
      case_keys_reach_the_target_before_the_input_method_opens, ORDER_PAGES, BUILD),
+    ("input method: 200 taps on a J_ default, each press once and before its input method",
+     case_burst_on_a_japanese_default, IME_PAGES, BUILD),
 ]
