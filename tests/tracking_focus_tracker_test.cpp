@@ -292,8 +292,9 @@ class TargetInputMethod : public ::testing::Test {
                                           "#MAIN\r\nA KEY A\r\nKANA JP J_KANA\r\nHOME BASE J_KANA\r\nAGAIN REKEY\r\n"
                                           "#J_KANA\r\nBACK KEY B\r\n#SLIDE_CMD\r\nX KEY X\r\n");
   }
+  // Every open-status request, and the hiragana mode that follows each opening.
   Effects Opens() {
-    Effects opens = world.EffectsOf({"ime-open", "ime-window-open"});
+    Effects opens = world.EffectsOf({"ime-open", "ime-window-open", "ime-hiragana", "ime-window-hiragana"});
     world.effects.clear();
     return opens;
   }
@@ -313,14 +314,15 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
 
   const auto press = [&](platform::PanelSide side, int row) { keyboard().OnButtonClick(side, row); };
   press(platform::PanelSide::Right, 0);  // JP J_KANA
-  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on"}));
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on", "ime-window-hiragana 900"}));
   EXPECT_EQ(world.NewTrace(), "NowMap=J_KANA SW J_\r\nJapan\r\n");
   press(platform::PanelSide::Left, 0);  // KEY B, back to MAIN
   EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off"}));
   press(platform::PanelSide::Left, 1);   // BASE J_KANA
   press(platform::PanelSide::Left, 0);   // KEY B, back to J_KANA
   press(platform::PanelSide::Right, 1);  // REKEY B (J_KANA fills MAIN's gaps from MAIN), back to J_KANA
-  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 on", "ime-window-open 900 on", "ime-window-open 900 on"}));
+  const Effects open{"ime-window-open 900 on", "ime-window-hiragana 900"};
+  EXPECT_EQ(Opens(), (Effects{open[0], open[1], open[0], open[1], open[0], open[1]}));
 
   // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
   const platform::Point on = SlotCenter(world, 0);
@@ -328,14 +330,14 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
   world.cursor = on;
   world.tick += 600;
   keyboard().OnTimerTick();
-  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off", "ime-window-open 900 on", "ime-window-open 900 on"}));
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off", open[0], open[1], open[0], open[1]}));
 
   // A new target takes the state of the page shown.
   world.windows[700] = FakeWindow{"Mail", 8, 0, 0, true};
   world.imeWindowOfThread[8] = 901;
   world.foreground = 700;
   keyboard().OnTimerTick();
-  EXPECT_EQ(Opens(), (Effects{"ime-window-open 901 on"}));
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 901 on", "ime-window-hiragana 901"}));
 }
 
 TEST_F(TargetInputMethod, ContextFirstThenTheIMEWindowThenNothing) {
@@ -343,7 +345,8 @@ TEST_F(TargetInputMethod, ContextFirstThenTheIMEWindowThenNothing) {
   keyboard().OnTimerTick();
   world.effects.clear();
   keyboard().OnButtonClick(platform::PanelSide::Right, 0);
-  EXPECT_EQ(Opens(), (Effects{"ime-open 300 on"}));
+  EXPECT_EQ(world.EffectsOf({"keys-taken"}), Effects{});  // the context changes in this process, at once
+  EXPECT_EQ(Opens(), (Effects{"ime-open 300 on", "ime-hiragana 300"}));
 
   world.imeWindowOfThread.clear();
   world.windows.clear();
@@ -358,18 +361,59 @@ TEST_F(TargetInputMethod, ContextFirstThenTheIMEWindowThenNothing) {
 TEST_F(TargetInputMethod, IMEWindowOfTheFocusedWindowThenOfTheTargetThenOfItsThread) {
   Start(true);
   struct Case {
-    platform::WindowHandle ofFocused, ofTarget;
-    const char* expected;
+    platform::WindowHandle ofFocused, ofTarget, expected;
   };
-  for (const Case& c : {Case{910, 920, "ime-window-open 910 on"}, Case{0, 920, "ime-window-open 920 on"},
-                        Case{0, 0, "ime-window-open 900 on"}}) {
+  for (const Case& c : {Case{910, 920, 910}, Case{0, 920, 920}, Case{0, 0, 900}}) {
     world.focusOfThread[7] = kOtherEdit;
     world.windows[kOtherEdit].defaultImeWindow = c.ofFocused;
     world.windows[kOther].defaultImeWindow = c.ofTarget;
     world.effects.clear();
     keyboard().OnButtonClick(platform::PanelSide::Right, 0);
-    EXPECT_EQ(Opens(), (Effects{c.expected}));
+    const std::string window = std::to_string(c.expected);
+    EXPECT_EQ(Opens(), (Effects{"ime-window-open " + window + " on", "ime-window-hiragana " + window}));
   }
+}
+
+TEST_F(TargetInputMethod, IMEWindowIsAskedOnlyOnceTheJoinedTargetHasTakenTheKeysOfThePress) {
+  Start(true);
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);  // before the first tick nothing is joined
+  EXPECT_EQ(world.EffectsOf({"keys-taken"}), Effects{});
+  keyboard().OnTimerTick();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);  // KEY B on J_KANA, back to MAIN
+  EXPECT_EQ(world.EffectsOf({"key", "keys-taken", "ime-window-open"}),
+            (Effects{"key 42 down", "key 42 up", "keys-taken", "ime-window-open 900 off"}));
+
+  // A target that stopped answering is left: nothing would show it take the keys.
+  world.windows[kOther].hung = true;
+  keyboard().OnTimerTick();
+  world.effects.clear();
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);
+  EXPECT_EQ(world.EffectsOf({"key", "keys-taken", "ime-window-open"}),
+            (Effects{"key 41 down", "key 41 up", "ime-window-open 900 off"}));
+}
+
+TEST_F(TargetInputMethod, StoreAppFrameTakesKeysAndTheInputMethodOnItsCoreWindowsThread) {
+  constexpr platform::WindowHandle kFrame = 800;
+  constexpr platform::WindowHandle kCoreWindow = 801;
+  Start(true);
+  world.windows[kFrame] = FakeWindow{"Mail", 20, 0, 0, true, false, 0, "ApplicationFrameWindow"};
+  world.windows[kCoreWindow] = FakeWindow{"Mail", 21, 0, 0, true, false, 0, "Windows.UI.Core.CoreWindow", kFrame};
+  world.imeWindowOfThread[20] = 920;  // the frame host's
+  world.imeWindowOfThread[21] = 921;  // the app's
+  world.foreground = kFrame;
+  world.effects.clear();
+  keyboard().OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"attach"}), (Effects{"attach 1->21"}));
+  EXPECT_EQ(keyboard().target().targetWindow, kFrame);
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 921 off"}));
+
+  // Suspended, the app's core window leaves the frame: the frame's own thread is all there is.
+  world.windows[kCoreWindow].parent = 0;
+  keyboard().OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->21", "attach 1->20"}));
+  keyboard().OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(Opens(), (Effects{"ime-window-open 920 on", "ime-window-hiragana 920"}));
 }
 
 }  // namespace

@@ -64,8 +64,9 @@ class Keyboard {
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
 
-  // The mouse hook: one mouse message on this thread, where the cursor is, and whether Keyvane
-  // sent it itself. Decides whether the message goes on to the window under the cursor.
+  // The mouse hooks: one mouse message, where the cursor is, and whether Keyvane sent it itself.
+  // Decides whether the message goes on to the window under the cursor; a tap the low-level
+  // hook took over a panel button is already swallowed, and only its actions count.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
                                       tracking::InputOrigin origin = tracking::InputOrigin::User);
   // The right panel's 100 ms tick; also reads the button file again once a

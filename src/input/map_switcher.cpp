@@ -1,6 +1,7 @@
 #include "input/map_switcher.h"
 
 #include "btnfile/special_names.h"
+#include "input/input_window.h"
 
 namespace keyvane::input {
 
@@ -61,8 +62,13 @@ void MapSwitcher::SetTargetInputMethod() {
   const bool japanese = prefix == btnfile::kJapaneseMapPrefix;
   if (byContext) {
     ime_.SetOpenStatus(target_.targetImeContext, japanese);
+    if (japanese) ime_.SetHiraganaMode(target_.targetImeContext);
   } else {
+    // The target handles the request before the keys of the press still waiting in its input:
+    // a "1" would go into the composition it opens, an Enter would come after the close.
+    if (target_.inputJoined) input_.WaitUntilKeysTaken();
     ime_.SetOpenStatusThroughWindow(imeWindow, japanese);
+    if (japanese) ime_.SetHiraganaModeThroughWindow(imeWindow);
   }
   log_.Write(japanese ? "Japan\n" : "USA\n");
   if (byContext) ReleaseTargetImeContext(target_, ime_);
@@ -71,7 +77,7 @@ void MapSwitcher::SetTargetInputMethod() {
 // Another program's context cannot be had; the IME window of its focused window, of the
 // target itself, or else of the target's thread takes the request instead.
 platform::WindowHandle MapSwitcher::TargetImeWindow() {
-  const platform::WindowHandle target = target_.targetWindow;
+  const platform::WindowHandle target = InputWindowOf(desktop_, target_.targetWindow);
   const platform::ThreadId thread = desktop_.WindowThread(target);
   if (thread == 0) return 0;
   const platform::WindowHandle focused = desktop_.FocusedWindow(thread);

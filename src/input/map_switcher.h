@@ -6,6 +6,7 @@
 #include "btnfile/button_def.h"
 #include "input/slots.h"
 #include "platform/desktop.h"
+#include "platform/input.h"
 #include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
@@ -33,6 +34,7 @@ struct TargetState {
   platform::ImeContext targetImeContext = 0;  // 0: none known
   platform::WindowHandle contextWindow = 0;   // the window the context was obtained from
   bool contextReleased = true;
+  bool inputJoined = false;  // Keyvane's input is joined with the target's: it sees the target take its keys
 };
 
 // Releases the context against the window it came from, once; the value stays usable
@@ -43,22 +45,31 @@ void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime);
 // target's input method.
 class MapSwitcher {
  public:
+  struct Services {
+    platform::Shell& shell;
+    platform::InputMethod& ime;
+    platform::Desktop& desktop;
+    platform::Input& input;
+  };
+
   MapSwitcher(const btnfile::MapTable& table, PageState& pages, SlotTable& slots, TargetState& target,
-              platform::Shell& shell, platform::InputMethod& ime, platform::Desktop& desktop, trace::TraceLog& log)
+              const Services& services, trace::TraceLog& log)
       : table_(table),
         pages_(pages),
         slots_(slots),
         target_(target),
-        shell_(shell),
-        ime_(ime),
-        desktop_(desktop),
+        shell_(services.shell),
+        ime_(services.ime),
+        desktop_(services.desktop),
+        input_(services.input),
         log_(log) {}
 
   // Binds and captions all fourteen slots, then sets the target's input method for the map.
   void SwitchMap(std::string_view name);
 
-  // Opens the target's input method when the map shown is a "J_" map and closes it for any
-  // other: through its context when one is known, else through its IME window, else not at all.
+  // Opens the target's input method in hiragana when the map shown is a "J_" map and closes it
+  // for any other: through its context when one is known, else through its IME window once the
+  // target has taken the keys sent before, else not at all.
   void SetTargetInputMethod();
 
   const btnfile::ButtonDef* LookupSlot(std::string_view name, int position) const {
@@ -77,6 +88,7 @@ class MapSwitcher {
   platform::Shell& shell_;
   platform::InputMethod& ime_;
   platform::Desktop& desktop_;
+  platform::Input& input_;
   trace::TraceLog& log_;
 };
 

@@ -50,6 +50,8 @@ class Desktop {
   virtual std::string WindowClass(WindowHandle window) = 0;
   // A window's first child, where an input-method context may live; 0 when there is none.
   virtual WindowHandle FirstChild(WindowHandle window) = 0;
+  // A direct child of the window with that class name; 0 when there is none.
+  virtual WindowHandle ChildOfClass(WindowHandle window, std::string_view className) = 0;
   virtual bool IsVisible(WindowHandle window) = 0;
   // The window's program has not taken its messages for a while.
   virtual bool IsHung(WindowHandle window) = 0;

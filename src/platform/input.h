@@ -20,6 +20,11 @@ class Input {
   // A mouse button acting where the cursor is, without moving it. It is marked as Keyvane's own,
   // so that the mouse hook can tell it from a touch.
   virtual void SendMouseButton(MouseButton button, KeyDirection direction) = 0;
+  // Returns once the thread whose input Keyvane's thread is joined with has taken every key sent
+  // so far out of the input they share, or after a fifth of a second at most. A thread handles
+  // the requests sent to it before the keys still waiting in its input: a request that must
+  // follow the keys waits here first.
+  virtual void WaitUntilKeysTaken() = 0;
   // The cursor in screen coordinates; none while it cannot be read, as while another desktop
   // has the input (the lock screen, a UAC prompt, another user's session).
   virtual std::optional<Point> CursorPosition() = 0;

@@ -15,6 +15,9 @@ class InputMethod {
   // non-zero context is released once, against the window it came from.
   virtual ImeContext GetContext(WindowHandle window) = 0;
   virtual void SetOpenStatus(ImeContext context, bool open) = 0;
+  // Hiragana: native characters, full shape. Newer input methods open in the mode they were
+  // last left in, which may be alphanumeric.
+  virtual void SetHiraganaMode(ImeContext context) = 0;
   virtual void ReleaseContext(WindowHandle window, ImeContext context) = 0;
 
   // The IME-window route. The default IME window that serves the window's thread; 0 when it
@@ -25,6 +28,7 @@ class InputMethod {
   // Opens or closes the input method through its IME window. Waits a fraction of a second at
   // most, so a hung program never freezes the panels.
   virtual void SetOpenStatusThroughWindow(WindowHandle imeWindow, bool open) = 0;
+  virtual void SetHiraganaModeThroughWindow(WindowHandle imeWindow) = 0;
 };
 
 }  // namespace keyvane::platform

@@ -52,8 +52,9 @@ class Shell {
   // Shows the panel without activating it.
   virtual void ShowPanel(PanelSide side) = 0;
 
-  // The hook that sees every mouse message on this thread before the panels do; it calls
-  // app::Keyboard::OnMouseMessage. Installing returns whether the hook is in place.
+  // The hooks that see every button message over the panels before any window does, also while
+  // another program holds the mouse capture, and every mouse message on this thread; each message
+  // reaches app::Keyboard::OnMouseMessage once. Installing returns whether a hook is in place.
   virtual bool InstallMouseHook() = 0;
   virtual void RemoveMouseHook() = 0;
 

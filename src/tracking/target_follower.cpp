@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "input/input_window.h"
 #include "platform/shell.h"
 
 namespace keyvane::tracking {
@@ -54,12 +55,14 @@ void TargetFollower::KeepInputJoined() {
   // clicks still queued for the panels to the target's thread, which drops them. A target
   // that stopped answering is left until it answers again.
   const platform::ThreadId ownThread = desktop_.CurrentThread();
-  FollowTargetThread(ownThread, desktop_.WindowThread(target_.targetWindow));
-  const bool join = attachedThreadId_ != 0 && !desktop_.IsHung(target_.targetWindow);
+  const platform::WindowHandle inputWindow = input::InputWindowOf(desktop_, target_.targetWindow);
+  FollowTargetThread(ownThread, desktop_.WindowThread(inputWindow));
+  const bool join = attachedThreadId_ != 0 && !desktop_.IsHung(inputWindow);
   if (join != joined_) {
     desktop_.JoinInput(ownThread, attachedThreadId_, join);
     joined_ = join;
   }
+  target_.inputJoined = joined_;
 }
 
 void TargetFollower::FindImeContext() {
@@ -87,6 +90,7 @@ void TargetFollower::DetachInput() {
   input::ReleaseTargetImeContext(target_, ime_);
   if (joined_) desktop_.JoinInput(desktop_.CurrentThread(), attachedThreadId_, false);
   joined_ = false;
+  target_.inputJoined = false;
 }
 
 }  // namespace keyvane::tracking

@@ -8,8 +8,12 @@ namespace {
 HHOOK mouseHookHandle = nullptr;
 keyvane::app::Keyboard* hookKeyboard = nullptr;
 
-keyvane::tracking::MouseMessage MouseMessageOf(WPARAM id) {
-  using keyvane::tracking::MouseMessage;
+}  // namespace
+
+namespace keyvane::win32 {
+
+tracking::MouseMessage MouseMessageOf(WPARAM id) {
+  using tracking::MouseMessage;
   switch (id) {
     case WM_MOUSEMOVE: return MouseMessage::Move;
     case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
@@ -21,10 +25,6 @@ keyvane::tracking::MouseMessage MouseMessageOf(WPARAM id) {
     default: return MouseMessage::Other;
   }
 }
-
-}  // namespace
-
-namespace keyvane::win32 {
 
 bool InstallMouseHook() {
   mouseHookHandle = SetWindowsHookExA(WH_MOUSE, HookProc, nullptr, GetCurrentThreadId());
@@ -46,7 +46,7 @@ extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     const POINT pt = message->pt;
     auto action = keyvane::tracking::HookAction::PassOn;
     keyvane::win32::Guarded([&] {
-      action = hookKeyboard->OnMouseMessage(MouseMessageOf(wParam), {pt.x, pt.y},
+      action = hookKeyboard->OnMouseMessage(keyvane::win32::MouseMessageOf(wParam), {pt.x, pt.y},
                                             keyvane::win32::OriginOf(message->dwExtraInfo));
     });
     if (action == keyvane::tracking::HookAction::Consume) return -1;

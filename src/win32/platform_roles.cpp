@@ -11,10 +11,23 @@ namespace keyvane::win32 {
 namespace {
 
 // WM_IME_CONTROL requests to an IME window; MinGW's imm.h does not name them.
+constexpr WPARAM kImcGetConversionMode = 0x0001;
+constexpr WPARAM kImcSetConversionMode = 0x0002;
 constexpr WPARAM kImcSetOpenStatus = 0x0006;
 
 // Long enough for a busy program to answer, short enough that a press never feels it.
 constexpr UINT kImeWindowTimeoutMs = 200;
+// The same for a program taking its keys; a hung one is not joined and never waited for.
+constexpr DWORD kKeysTakenTimeoutMs = 200;
+// At first the target is about to take the keys: give it the processor rather than sleep a
+// whole timer period.
+constexpr DWORD kKeysTakenSpinMs = 2;
+
+// Hiragana: native characters in full shape, not katakana; the rest of the mode (roman input,
+// ...) is the user's and stays.
+DWORD HiraganaOf(DWORD conversion) {
+  return (conversion & ~static_cast<DWORD>(IME_CMODE_KATAKANA)) | IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE;
+}
 
 HWND Hwnd(platform::WindowHandle window) { return reinterpret_cast<HWND>(window); }
 platform::WindowHandle Handle(HWND window) { return reinterpret_cast<platform::WindowHandle>(window); }
@@ -65,7 +78,43 @@ void Win32Input::SendKey(std::uint8_t virtualKey, platform::KeyDirection directi
   const auto scanCode = static_cast<BYTE>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
   DWORD flags = direction == platform::KeyDirection::Up ? KEYEVENTF_KEYUP : 0;
   if (extended) flags |= KEYEVENTF_EXTENDEDKEY;
+  KeyState& expected = expected_[virtualKey];
+  const bool down = direction == platform::KeyDirection::Down;
+  if (!expected.down) {
+    // Read while nothing sent for the key is left untaken, as after the wait of the last press.
+    const SHORT now = GetKeyState(virtualKey);
+    expected.toggled = (now & 1) != 0;
+    // Only a key that is up flips its toggle bit when it goes down; one held on the keyboard keeps it.
+    if (down && (now & 0x8000) == 0) expected.toggled = !expected.toggled;
+  }
+  expected.down = down;
   keybd_event(virtualKey, scanCode, flags, 0);
+  lastKey_ = virtualKey;
+}
+
+bool Win32Input::LastKeyTaken() const {
+  const SHORT state = GetKeyState(*lastKey_);
+  const KeyState& expected = expected_[*lastKey_];
+  return ((state & 0x8000) != 0) == expected.down && ((state & 1) != 0) == expected.toggled;
+}
+
+void Win32Input::WaitUntilKeysTaken() {
+  if (!lastKey_) return;
+  const DWORD start = GetTickCount();
+  while (!LastKeyTaken()) {
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= kKeysTakenTimeoutMs) break;
+    // The joined threads take their input in order, and a pointer move over a panel is this
+    // thread's to take: left in front of the keys, it would hold them back.
+    MSG move;
+    while (PeekMessageW(&move, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) DispatchMessageW(&move);
+    if (waited < kKeysTakenSpinMs) {
+      SwitchToThread();
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_MOUSEMOVE);
+    }
+  }
+  lastKey_.reset();
 }
 
 void Win32Input::SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) {
@@ -96,6 +145,14 @@ void Win32InputMethod::SetOpenStatus(platform::ImeContext context, bool open) {
   ImmSetOpenStatus(reinterpret_cast<HIMC>(context), open ? TRUE : FALSE);
 }
 
+void Win32InputMethod::SetHiraganaMode(platform::ImeContext context) {
+  const auto imc = reinterpret_cast<HIMC>(context);
+  DWORD conversion = 0;
+  DWORD sentence = 0;
+  ImmGetConversionStatus(imc, &conversion, &sentence);
+  ImmSetConversionStatus(imc, HiraganaOf(conversion), sentence);
+}
+
 void Win32InputMethod::ReleaseContext(platform::WindowHandle window, platform::ImeContext context) {
   ImmReleaseContext(Hwnd(window), reinterpret_cast<HIMC>(context));
 }
@@ -114,6 +171,17 @@ void Win32InputMethod::SetOpenStatusThroughWindow(platform::WindowHandle imeWind
   DWORD_PTR result = 0;
   SendMessageTimeoutW(Hwnd(imeWindow), WM_IME_CONTROL, kImcSetOpenStatus, open ? 1 : 0, SMTO_ABORTIFHUNG,
                       kImeWindowTimeoutMs, &result);
+}
+
+void Win32InputMethod::SetHiraganaModeThroughWindow(platform::WindowHandle imeWindow) {
+  DWORD_PTR conversion = 0;
+  if (!SendMessageTimeoutW(Hwnd(imeWindow), WM_IME_CONTROL, kImcGetConversionMode, 0, SMTO_ABORTIFHUNG,
+                           kImeWindowTimeoutMs, &conversion)) {
+    return;  // no answer: a mode made up here could take the user's roman input away
+  }
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(Hwnd(imeWindow), WM_IME_CONTROL, kImcSetConversionMode,
+                      HiraganaOf(static_cast<DWORD>(conversion)), SMTO_ABORTIFHUNG, kImeWindowTimeoutMs, &result);
 }
 
 std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
@@ -188,6 +256,11 @@ std::string Win32Desktop::WindowClass(platform::WindowHandle window) {
 
 platform::WindowHandle Win32Desktop::FirstChild(platform::WindowHandle window) {
   return Handle(GetWindow(Hwnd(window), GW_CHILD));
+}
+
+platform::WindowHandle Win32Desktop::ChildOfClass(platform::WindowHandle window, std::string_view className) {
+  const std::string name(className);
+  return Handle(FindWindowExA(Hwnd(window), nullptr, name.c_str(), nullptr));
 }
 
 bool Win32Desktop::IsVisible(platform::WindowHandle window) { return IsWindowVisible(Hwnd(window)) != FALSE; }

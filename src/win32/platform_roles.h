@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,22 +54,40 @@ inline tracking::InputOrigin OriginOf(ULONG_PTR extraInfo) {
   return extraInfo == kOwnInputSignature ? tracking::InputOrigin::Keyvane : tracking::InputOrigin::User;
 }
 
+// Sees a key taken in the key state that Keyvane's thread shares with the thread its input is
+// joined with: that state changes as the other thread takes the key's messages out of the
+// input, and a key's toggle bit flips with each of its presses.
 class Win32Input final : public platform::Input {
  public:
   void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  void WaitUntilKeysTaken() override;
   std::optional<platform::Point> CursorPosition() override;
   void MoveCursor(platform::Point point) override;
+
+ private:
+  // A key's state as it will read once every event sent for it has been taken.
+  struct KeyState {
+    bool down = false;
+    bool toggled = false;
+  };
+
+  bool LastKeyTaken() const;
+
+  std::array<KeyState, 256> expected_{};
+  std::optional<std::uint8_t> lastKey_;  // the key sent last, until it is seen taken
 };
 
 class Win32InputMethod final : public platform::InputMethod {
  public:
   platform::ImeContext GetContext(platform::WindowHandle window) override;
   void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void SetHiraganaMode(platform::ImeContext context) override;
   void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
   platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
   platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
   void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
+  void SetHiraganaModeThroughWindow(platform::WindowHandle imeWindow) override;
 };
 
 class Win32Desktop final : public platform::Desktop {
@@ -79,6 +99,7 @@ class Win32Desktop final : public platform::Desktop {
   std::string WindowTitle(platform::WindowHandle window) override;
   std::string WindowClass(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
+  platform::WindowHandle ChildOfClass(platform::WindowHandle window, std::string_view className) override;
   bool IsVisible(platform::WindowHandle window) override;
   bool IsHung(platform::WindowHandle window) override;
   std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 
 #include "win32/cp932_text.h"
@@ -144,9 +145,26 @@ void ShellWindows::ShowPanel(PanelSide side) {
   ShowWindow(Panel(side), SW_SHOWNOACTIVATE);
 }
 
-bool ShellWindows::InstallMouseHook() { return win32::InstallMouseHook(); }
+bool ShellWindows::InstallMouseHook() {
+  const bool threadHook = win32::InstallMouseHook();
+  const bool tapHook = tapHook_.Start(Panel(PanelSide::Left), IsPanelButton);
+  return threadHook || tapHook;
+}
 
-void ShellWindows::RemoveMouseHook() { win32::RemoveMouseHook(); }
+void ShellWindows::RemoveMouseHook() {
+  tapHook_.Stop();
+  win32::RemoveMouseHook();
+}
+
+// Asked on the low-level hook's thread: only the window system is read, nothing of this object.
+bool ShellWindows::IsPanelButton(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return false;
+  wchar_t parentClass[8] = L"";
+  GetClassNameW(GetAncestor(window, GA_PARENT), parentClass, 8);
+  return std::wcscmp(parentClass, kPanelClasses[0]) == 0 || std::wcscmp(parentClass, kPanelClasses[1]) == 0;
+}
 
 void ShellWindows::HideTrayIcon() { tray_->Hide(); }
 
@@ -218,6 +236,12 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     // A flick would scroll or go back in the window typed into, or send its keys; press and hold
     // stays, since its right click turns the page for a finger.
     case kTabletQuerySystemGestureStatus: return kTabletDisableFlicks | kTabletDisableFlickFallbackKeys;
+    case kPanelTapMessage: {
+      // Already swallowed by the low-level hook: what the rules answer no longer matters.
+      const PanelTap tap = PanelTapOf(wParam, lParam);
+      keyboard_->OnMouseMessage(tap.message, tap.point, tap.origin);
+      return 0;
+    }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
         // The button reports the click while its button-up message is being handled.

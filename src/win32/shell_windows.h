@@ -9,6 +9,7 @@
 #include "app/keyboard.h"
 #include "platform/shell.h"
 #include "win32/button_face.h"
+#include "win32/panel_tap_hook.h"
 #include "win32/tray_icon.h"
 
 namespace keyvane::win32 {
@@ -47,6 +48,7 @@ class ShellWindows final : public platform::Shell {
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
   void ShowPanel(platform::PanelSide side) override;
+  // The thread hook and the low-level hook that takes taps from under another program's capture.
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
   void HideTrayIcon() override;
@@ -56,6 +58,7 @@ class ShellWindows final : public platform::Shell {
 
  private:
   static int Index(platform::PanelSide side) { return static_cast<int>(side); }
+  static bool IsPanelButton(HWND window);
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,6 +67,7 @@ class ShellWindows final : public platform::Shell {
   app::Keyboard* keyboard_ = nullptr;
   TrayIcon* tray_ = nullptr;
   ButtonFace face_;
+  PanelTapHook tapHook_;
   HBRUSH black_;
   HWND application_ = nullptr;
   std::array<HWND, 2> panels_{};

@@ -3,15 +3,16 @@ code page 932 name holds the backslash byte or a character outside the ANSI code
 that outgrows its size limit, a running copy whose mutex a second start may not open, a panel
 shown again by a second start, a theme whose button face is the panels' transparent colour,
 mouse-button keys clicking on the button that sent them, scan codes and extended keys, the
-buttons' own click route when the mouse hook is gone, and a notification icon that the shell lost.
+buttons' own click route when the mouse hook is gone, a notification icon that the shell lost,
+and a menu or drop-down list of another program holding the mouse capture.
 """
 import re
 import shutil
 import time
 
 from run_e2e import (ARTIFACTS, BELOW_BALLOON, BUILD, FIXTURE_HEADERS, HEADING, IME_LINE, LEFT, MAIN_LEFT,
-                     MAIN_RIGHT, PRESS, RIGHT, TICK_LINE, check, cp932_file, down, fixture, run, screenshot, up,
-                     wait_until, xdotool)
+                     MAIN_RIGHT, PRESS, RIGHT, TARGET_TITLE, TICK_LINE, WINE_ENV, check, cp932_file, down,
+                     fixture, run, screenshot, up, wait_until, xdotool)
 from bad_conditions import check_answering, check_no_key_held
 
 MUTEX_NAME = "Keyvane Lanternworks"
@@ -294,6 +295,57 @@ def case_ending_after_the_icon_was_lost_opens_no_box(s):
         check_no_box(s)
 
 
+# ---------------------------------------------------------------------------------------
+# Another program's menu or drop-down list holds the mouse capture
+# ---------------------------------------------------------------------------------------
+
+def target_lines(s, *prefixes):
+    return [line for line in s.target_log().splitlines() if line.startswith(prefixes)]
+
+
+def wait_target_line(s, line):
+    wait_until(f"{line!r} at the target", lambda: line in s.target_log().splitlines(), timeout=3)
+
+
+def case_menu_driven_from_the_panels(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    s.click(LEFT, 0)  # ALT+F opens the File menu, whose loop takes the mouse capture
+    wait_target_line(s, "MENU LOOP")
+    s.click(RIGHT, 0)  # DOWN: from Open to Save
+    wait_target_line(s, "MENU SELECT 102")
+    s.click(LEFT, 1)  # ENTER chooses Save
+    wait_target_line(s, "COMMAND 102")
+    lines = target_lines(s, "MENU", "COMMAND")
+    check(lines == ["MENU LOOP", "MENU SELECT 101", "MENU SELECT 102", "MENU END", "COMMAND 102"], f"menu {lines}")
+    check_no_key_held(s)
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
+def case_drop_down_list_driven_from_the_panels(s):
+    s.start("keyvane-e2e-target.exe", "--list", "target.log")
+    wait_until("the target window in the foreground", lambda: f"FOREGROUND {TARGET_TITLE}" in s.target_log(),
+               timeout=15)
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    s.click(RIGHT, 1)  # F4 drops the list down, which takes the mouse capture
+    wait_target_line(s, "LIST DROPPED")
+    s.click(RIGHT, 0)  # DOWN moves the selection in the open list
+    wait_target_line(s, "LIST SELECT 1")
+    s.click(LEFT, 1)  # ENTER closes it on that item
+    wait_target_line(s, "LIST CLOSED")
+    lines = target_lines(s, "LIST")
+    check(lines == ["LIST DROPPED", "LIST SELECT 1", "LIST CLOSED"], f"list {lines}")
+    check_no_key_held(s)
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
+# FILE, DOWN, ENTER, LIST: left row 0, right row 0, left row 1, right row 1.
+CAPTURE_KEYS = cp932_file("#MAIN\nFILE KEY ALT+F\nDOWN KEY DOWN\nENTER KEY ENTER\nLIST KEY F4\n")
+
 KEYS = cp932_file("#MAIN\nLB KEY MOUSELEFTBTN\nA KEY A\nA KEY A\nLEFT KEY LEFT\nDEL KEY DEL\nHOME KEY HOME\n")
 
 
@@ -315,4 +367,7 @@ CASES = [
      case_lost_icon_comes_back_and_log_off_goes_ahead, fixture("panels.btn"), BUILD),
     ("faults: tray icon lost, ending opens no box", case_ending_after_the_icon_was_lost_opens_no_box,
      fixture("panels.btn"), BUILD),
+    ("faults: another program's menu holds the capture", case_menu_driven_from_the_panels, CAPTURE_KEYS, BUILD),
+    ("faults: another program's drop-down list holds the capture", case_drop_down_list_driven_from_the_panels,
+     CAPTURE_KEYS, BUILD),
 ]

@@ -114,6 +114,13 @@ platform::WindowHandle RecordingPlatform::FirstChild(platform::WindowHandle wind
   return it == windows.end() ? 0 : it->second.firstChild;
 }
 
+platform::WindowHandle RecordingPlatform::ChildOfClass(platform::WindowHandle window, std::string_view className) {
+  for (const auto& [handle, w] : windows) {
+    if (w.parent == window && w.windowClass == className) return handle;
+  }
+  return 0;
+}
+
 bool RecordingPlatform::IsVisible(platform::WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.visible;

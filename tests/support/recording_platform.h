@@ -25,6 +25,7 @@ struct FakeWindow {
   platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
   std::string windowClass{};
   std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
+  platform::WindowHandle parent = 0;
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
@@ -100,6 +101,7 @@ class RecordingPlatform final : public platform::Files,
   // Input
   void SendKey(std::uint8_t virtualKey, platform::KeyDirection direction, bool extended) override;
   void SendMouseButton(platform::MouseButton button, platform::KeyDirection direction) override;
+  void WaitUntilKeysTaken() override { Record("keys-taken"); }
   std::optional<platform::Point> CursorPosition() override;
   void MoveCursor(platform::Point point) override;
   // Desktop
@@ -109,6 +111,7 @@ class RecordingPlatform final : public platform::Files,
   std::string WindowTitle(platform::WindowHandle window) override;
   std::string WindowClass(platform::WindowHandle window) override;
   platform::WindowHandle FirstChild(platform::WindowHandle window) override;
+  platform::WindowHandle ChildOfClass(platform::WindowHandle window, std::string_view className) override;
   bool IsVisible(platform::WindowHandle window) override;
   bool IsHung(platform::WindowHandle window) override;
   std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;
@@ -127,10 +130,14 @@ class RecordingPlatform final : public platform::Files,
   // InputMethod
   platform::ImeContext GetContext(platform::WindowHandle window) override;
   void SetOpenStatus(platform::ImeContext context, bool open) override;
+  void SetHiraganaMode(platform::ImeContext context) override { Record("ime-hiragana " + std::to_string(context)); }
   void ReleaseContext(platform::WindowHandle window, platform::ImeContext context) override;
   platform::WindowHandle DefaultImeWindow(platform::WindowHandle window) override;
   platform::WindowHandle ThreadImeWindow(platform::ThreadId thread) override;
   void SetOpenStatusThroughWindow(platform::WindowHandle imeWindow, bool open) override;
+  void SetHiraganaModeThroughWindow(platform::WindowHandle imeWindow) override {
+    Record("ime-window-hiragana " + std::to_string(imeWindow));
+  }
   // Shell
   platform::WindowHandle PanelWindow(platform::PanelSide side) override;
   platform::Rect PanelBounds(platform::PanelSide side) override { return panel(side).bounds; }
