@@ -24,8 +24,8 @@ struct FakeWindow {
   bool hung = false;
   platform::WindowHandle defaultImeWindow = 0;  // the IME window that serves its thread
   std::string windowClass{};
-  std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
   platform::WindowHandle parent = 0;
+  std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
