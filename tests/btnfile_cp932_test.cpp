@@ -134,9 +134,9 @@ TEST(Cp932FromUnicode, JisNamesOfItsCharactersAndCharactersItLacks) {
   EXPECT_EQ(Encoded(U'\u301C'), "\x81\x60");  // 〜 as ～
   EXPECT_EQ(Encoded(U'\u2212'), "\x81\x7C");  // − as －
   EXPECT_EQ(Encoded(U'\u00A5'), "\\");        // ¥ as the byte the Japanese fonts draw as ¥
-  EXPECT_EQ(Encoded(U'\u00E9'), "none");       // é
-  EXPECT_EQ(Encoded(U'\U0001F600'), "none");   // an emoji
-  EXPECT_EQ(Encoded(0xD800), "none");           // a surrogate
+  EXPECT_EQ(Encoded(U'\u00E9'), "none");      // é
+  EXPECT_EQ(Encoded(U'\U0001F600'), "none");  // an emoji
+  EXPECT_EQ(Encoded(0xD800), "none");         // a surrogate
   EXPECT_EQ(Encoded(0x110000), "none");
 }
 

@@ -238,8 +238,8 @@ TEST(ReadingDiagnostics, ApostropheBetweenDoubleQuotesIsReportedBeforeWhatItLeav
 
 TEST(ReadingDiagnostics, CharactersCodePage932LacksAreToldOnceALineWhereTheKeyboardReadsThem) {
   const std::string longLine = "😀" + std::string(1100, 'B') + "😀 KEY A";  // one in each piece
-  const auto found = Diagnose(File({"#MAIN", "😀 KEY A", "' 😀 in a comment", "B😀é KEY B ' 😀", longLine}) +
-                              "\x1a😀 after the end\r\n");
+  const auto found =
+      Diagnose(File({"#MAIN", "😀 KEY A", "' 😀 in a comment", "B😀é KEY B ' 😀", longLine}) + "\x1a😀 after the end\r\n");
   EXPECT_EQ(Lines(found), (std::vector<int>{2, 4, 5, 5, 5}));
   EXPECT_THAT(On(found, 2), ElementsAre(Sjis("a character that code page 932 lacks (U+1F600): the keyboard reads 〓 "
                                              "in its place")));

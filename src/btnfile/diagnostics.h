@@ -14,11 +14,11 @@ struct LoadedButtons;
 
 enum class FindingKind {
   // Reading the file into kept lines (loader).
-  LongLineCut,         // the file line is longer than one read piece, so its pieces are lines of their own
+  LongLineCut,             // the file line is longer than one read piece, so its pieces are lines of their own
   CharacterNotInCodePage,  // a UTF-8 or UTF-16 file: text: the first character the kept part of the line
                            // has that code page 932 lacks, "U+1F600" (empty: bytes that are no
                            // character); number: how many such characters the line has
-  ApostropheInQuotes,  // an apostrophe between double quotes still starts a comment
+  ApostropheInQuotes,      // an apostrophe between double quotes still starts a comment
 
   // The map walk (map_parser).
   NoMap,               // no header at all: every button is blank (line 0: the whole file)

@@ -11,9 +11,9 @@
 namespace keyvane::btnfile {
 
 enum class FileEncoding {
-  Cp932,          // no byte-order mark, and not UTF-8: the file's bytes as they are
-  Utf8,           // no mark, but valid UTF-8 with at least one character beyond ASCII
-  Utf8WithMark,   // starts with EF BB BF
+  Cp932,            // no byte-order mark, and not UTF-8: the file's bytes as they are
+  Utf8,             // no mark, but valid UTF-8 with at least one character beyond ASCII
+  Utf8WithMark,     // starts with EF BB BF
   Utf16LeWithMark,  // starts with FF FE
   Utf16BeWithMark,  // starts with FE FF
 };

@@ -98,7 +98,7 @@ def case_menu_reload_and_problem_balloon(s):
     check_answering(s, keyvane)
 
 
-# The captions and an emoji, which code page 932 lacks, as Notepad saves them: UTF-8, no mark.
+# Kana and kanji captions and an emoji, which code page 932 lacks, as Notepad saves them: UTF-8, no mark.
 UNICODE_MAIN = "#MAIN\r\n再 KEY A\r\nかな KEY B\r\n漢字 KEY C\r\nx😀 KEY D\r\n"
 UNICODE_CAPTIONS = (["再", "漢字"], ["かな", "X〓"])
 EMOJI_PROBLEM = ("dovaD.BTN: 1 problem. Line 5: a character that code page 932 lacks (U+1F600): the keyboard reads "

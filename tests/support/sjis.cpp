@@ -21,7 +21,8 @@ std::string Recode(std::string_view utf8, const char* encoding) {
   std::size_t outLeft = out.size();
   const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
   iconv_close(cd);
-  if (rc == static_cast<std::size_t>(-1)) throw std::runtime_error(std::string("text not representable in ") + encoding);
+  if (rc == static_cast<std::size_t>(-1))
+    throw std::runtime_error(std::string("text not representable in ") + encoding);
   out.resize(out.size() - outLeft);
   return out;
 }

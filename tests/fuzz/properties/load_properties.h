@@ -174,8 +174,7 @@ inline void CheckSavedInUnicode(std::string_view bytes, const btnfile::LoadedBut
   files.files["dovaD.BTN"] = saved;
   trace::TraceLog log(files, "dovaD.STS");
   const btnfile::LoadedButtons again = btnfile::LoadButtonFile(files, "dovaD.BTN", log);
-  f.Check(again.encoding ==
-              (utf16 ? btnfile::FileEncoding::Utf16LeWithMark : btnfile::FileEncoding::Utf8WithMark),
+  f.Check(again.encoding == (utf16 ? btnfile::FileEncoding::Utf16LeWithMark : btnfile::FileEncoding::Utf8WithMark),
           "a file saved in Unicode with a mark is read in another encoding");
   f.Check(again.lines.texts == loaded.lines.texts && again.lines.fileLines == loaded.lines.fileLines,
           "a file saved in Unicode gives other lines");
