@@ -140,16 +140,14 @@ TEST(UpperCasing, TrailBytesOfDoubleByteCharactersAreNotLetters) {
 }
 
 TEST(Encodings, SameFileInEveryEncodingGivesTheSameLinesMapsAndTrace) {
-  // The captions, a comment, lower-case full-width letters, a line that is cut after its
-  // 1022nd byte only once it is code page 932, and text after a Ctrl+Z.
-  const std::string text = "#MAIN\r\n再 KEY A\r\nかな JP J_KANA\r\n漢字 KEY B\r\n' ｺﾒﾝﾄ\r\nｶﾅ KEY C\r\n#j_kana\r\n" +
-                           std::string("ａｂｃ BASE MAIN\r\n") +
-                           [] {
-                             std::string kanji;
-                             for (int i = 0; i < 520; ++i) kanji += "漢";
-                             return kanji;
-                           }() +
-                           " KEY D\r\n\x1a#AFTER\r\n";
+  // Kana and kanji captions, a comment, lower-case full-width letters, a line that is cut after
+  // its 1022nd byte only once it is code page 932, and text after a Ctrl+Z.
+  std::string longCaption;
+  for (int i = 0; i < 520; ++i) longCaption += "漢";
+  const std::string text =
+      "#MAIN\r\n再 KEY A\r\nかな JP J_KANA\r\n漢字 KEY B\r\n' ｺﾒﾝﾄ\r\nｶﾅ KEY C\r\n#j_kana\r\n"
+      "ａｂｃ BASE MAIN\r\n" +
+      longCaption + " KEY D\r\n\x1a#AFTER\r\n";
   struct Saved {
     const char* name;
     std::string bytes;

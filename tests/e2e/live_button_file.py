@@ -1,11 +1,12 @@
 """End-to-end cases of a dovaD.BTN changed while keyvane.exe runs: a save is read again and
 shows on the panels, a broken save keeps the buttons in use, the notification menu reloads
-by hand, and a balloon from the notification icon names the file's first problem.
+by hand, a balloon from the notification icon names the file's first problem, and a file saved
+in UTF-8 or UTF-16, as today's editors save it, shows what the same file in code page 932 shows.
 """
 import os
 
-from run_e2e import (BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up, wait_until,
-                     xdotool)
+from run_e2e import (BELOW_BALLOON, BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up,
+                     wait_until, xdotool)
 from bad_conditions import check_answering
 
 A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"
@@ -97,9 +98,42 @@ def case_menu_reload_and_problem_balloon(s):
     check_answering(s, keyvane)
 
 
+# Kana and kanji captions and an emoji, which code page 932 lacks, as Notepad saves them: UTF-8, no mark.
+UNICODE_MAIN = "#MAIN\r\n再 KEY A\r\nかな KEY B\r\n漢字 KEY C\r\nx😀 KEY D\r\n"
+UNICODE_CAPTIONS = (["再", "漢字"], ["かな", "X〓"])
+EMOJI_PROBLEM = ("dovaD.BTN: 1 problem. Line 5: a character that code page 932 lacks (U+1F600): the keyboard reads "
+                 "〓 in its place")
+
+
+def case_unicode_saves_show_what_code_page_932_shows(s):
+    s.start_target()
+    keyvane = s.start_keyvane(BELOW_BALLOON)
+    s.wait_attached()
+    s.wait_captions(LEFT, UNICODE_CAPTIONS[0])
+    s.wait_captions(RIGHT, UNICODE_CAPTIONS[1])
+    wait_balloon(s, EMOJI_PROBLEM)
+    s.press(RIGHT, 0, [down(42), up(42)])
+    check("\r\n#MAIN\r\n取得マップ名=MAIN\r\n" in s.trace_text(), "the trace does not show the header as read")
+
+    # Each save shows other captions first, so that the next one is seen to be read.
+    saves = [("\ufeff" + UNICODE_MAIN.replace("再", "戻"), "utf-16-le", (["戻", "漢字"], UNICODE_CAPTIONS[1])),
+             ("\ufeff" + UNICODE_MAIN, "utf-8", UNICODE_CAPTIONS),
+             (UNICODE_MAIN.replace("再", "戻").replace("😀", "〓"), "cp932", (["戻", "漢字"], UNICODE_CAPTIONS[1]))]
+    for text, encoding, (left, right) in saves:
+        save(s, text.encode(encoding))
+        s.wait_captions(LEFT, left)
+        s.wait_captions(RIGHT, right)
+    s.press(RIGHT, 1, [down(44), up(44)])
+    check(reading_sections(s) == 4, f"{reading_sections(s)} reading sections in the trace")
+    check_answering(s, keyvane)
+    s.check_focus_kept()
+
+
 CASES = [
     ("live dovaD.BTN: a save shows, a broken save keeps the buttons", case_saved_file_shows_within_two_seconds,
      A_B, BUILD),
     ("live dovaD.BTN: menu reload, problem balloon", case_menu_reload_and_problem_balloon,
      b"#MAIN\r\nA KEY A\r\nB KEY B\r\nX KYE A\r\n", BUILD),
+    ("live dovaD.BTN: UTF-8 and UTF-16 files show what code page 932 shows",
+     case_unicode_saves_show_what_code_page_932_shows, UNICODE_MAIN.encode("utf-8"), BUILD),
 ]

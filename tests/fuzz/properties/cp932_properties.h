@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "btnfile/cp932.h"
+#include "btnfile/file_encoding.h"
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
 
@@ -48,10 +49,30 @@ inline bool HalfWidthKeepsCharacters(std::string_view text, std::string_view hal
   return joined == half;
 }
 
+// Whatever the bytes of a file that says it is UTF-8 or UTF-16, the conversion gives valid
+// code page 932, and each character it reports missing stands there as the mark.
+inline void CheckConversion(std::string bytes, Failures& f) {
+  std::vector<btnfile::MissingCharacter> missing;
+  btnfile::ToCodePage932(bytes, &missing);
+  f.Check(IsValidCp932(bytes), "a conversion gave bytes that are not code page 932");
+  std::vector<std::size_t> lineStarts{0};
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n') lineStarts.push_back(i + 1);
+  }
+  for (const btnfile::MissingCharacter& m : missing) {
+    const bool onALine = m.line >= 1 && static_cast<std::size_t>(m.line) <= lineStarts.size();
+    f.Check(onALine && std::string_view(bytes).substr(lineStarts[onALine ? m.line - 1 : 0] + m.column, 2) ==
+                           btnfile::kMissingCharacterMark,
+            "a missing character is not where the conversion says it put the mark");
+  }
+}
+
 }  // namespace detail
 
 // Upper-casing and half-width mapping of any bytes: never longer, upper-casing idempotent and
-// length-keeping, valid code page 932 stays valid, no double-byte character split, UTF-8 out.
+// length-keeping, valid code page 932 stays valid, no double-byte character split, UTF-8 out;
+// the bytes as a UTF-8 or UTF-16 file convert to valid code page 932, and the code page's
+// characters come back from Unicode.
 inline Failures Cp932Properties(std::string_view text) {
   Failures f;
   const std::string upper = cp932::ToUpper(text);
@@ -75,6 +96,17 @@ inline Failures Cp932Properties(std::string_view text) {
   std::size_t codePoints = 0;
   f.Check(IsValidUtf8(utf8, &codePoints), "ToUtf8 gave invalid UTF-8");
   f.Check(codePoints == CharStarts(text).size(), "ToUtf8 did not give one code point per character");
+
+  // Every character of the code page comes back from Unicode as itself or as a code of the same
+  // character.
+  if (IsValidCp932(text)) {
+    std::string back = "\xEF\xBB\xBF" + utf8;
+    std::vector<btnfile::MissingCharacter> missing;
+    btnfile::ToCodePage932(back, &missing);
+    f.Check(missing.empty() && cp932::ToUtf8(back) == utf8, "a character of the code page did not come back");
+  }
+  detail::CheckConversion("\xEF\xBB\xBF" + std::string(text), f);
+  detail::CheckConversion("\xFE\xFF" + std::string(text), f);
   return f;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,37 @@ inline bool IsValidUtf8(std::string_view text, std::size_t* codePoints = nullptr
   }
   if (codePoints != nullptr) *codePoints = count;
   return true;
+}
+
+// Calls `take` with each code point of well-formed UTF-8.
+template <typename Take>
+void ForEachCodePoint(std::string_view utf8, Take take) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char b = ByteAt(utf8, i);
+    const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? b : b & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) c = c << 6 | (ByteAt(utf8, i + k) & 0x3F);
+    take(c);
+    i += length;
+  }
+}
+
+// Well-formed UTF-8 as UTF-16 LE without a mark.
+inline std::string Utf16Le(std::string_view utf8) {
+  std::string out;
+  const auto unit = [&out](char32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8 & 0xFF);
+  };
+  ForEachCodePoint(utf8, [&](char32_t c) {
+    if (c < 0x10000) {
+      unit(c);
+    } else {
+      unit(0xD800 + ((c - 0x10000) >> 10));
+      unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  });
+  return out;
 }
 
 // Every byte a character of code page 932: ASCII, half-width katakana, or a lead and trail byte
