@@ -418,3 +418,127 @@ TEST_F(TargetInputMethod, StoreAppFrameTakesKeysAndTheInputMethodOnItsCoreWindow
 
 }  // namespace
 }  // namespace keyvane::testing
+
+namespace keyvane::testing {
+namespace {
+
+// Pages that follow the program in front: each step brings a window to the front (or presses
+// a button), then one tick; the page shown and the default page after it.
+class ProgramPageTracking : public ::testing::Test {
+ protected:
+  static constexpr platform::WindowHandle kNotepad = 100, kNotepadAgain = 101, kBrowser = 110, kTerminal = 120,
+                                          kNoName = 130, kOtherNoName = 131, kOwnMenu = 140, kStoreFrame = 150,
+                                          kStoreCore = 151;
+
+  ProgramPageTracking() {
+    const auto window = [&](platform::WindowHandle handle, platform::ThreadId thread,
+                            std::optional<std::string> program) {
+      FakeWindow w{"", thread, 0, 300 + handle, true};
+      w.program = std::move(program);
+      world.windows[handle] = w;
+    };
+    window(kNotepad, 7, "notepad.exe");
+    window(kNotepadAgain, 7, "NOTEPAD.EXE");
+    window(kBrowser, 8, "firefox.exe");
+    window(kTerminal, 9, "cmd.exe");
+    window(kNoName, 10, std::nullopt);
+    window(kOtherNoName, 11, std::nullopt);
+    window(kOwnMenu, RecordingPlatform::kOwnThread, "KEYVANE.EXE");
+    window(kStoreFrame, 12, "ApplicationFrameHost.exe");
+    window(kStoreCore, 13, "firefox.exe");
+    world.windows[kStoreFrame].windowClass = "ApplicationFrameWindow";
+    world.windows[kStoreCore].windowClass = "Windows.UI.Core.CoreWindow";
+    world.windows[kStoreCore].parent = kStoreFrame;
+    world.foreground = kTerminal;
+    started = std::make_unique<StartedKeyboard>(world,
+                                                "#MAIN\r\nA KEY A\r\nJ JP J_X\r\nW BASE WEB\r\n"
+                                                "#EDIT\r\nE KEY E\r\n#WEB\r\nB KEY B\r\n#J_X\r\nX KEY X\r\n"
+                                                "#APP_PAGE\r\nnotepad.exe BASE EDIT\r\nFIREFOX.EXE BASE WEB\r\n"
+                                                "KEYVANE.EXE BASE J_X\r\n");
+    Tick();
+  }
+
+  void Tick() {
+    world.tick += 100;
+    started->keyboard.OnTimerTick();
+  }
+
+  RecordingPlatform world;
+  std::unique_ptr<StartedKeyboard> started;
+};
+
+TEST_F(ProgramPageTracking, NewTargetsBringTheirProgramsPageAndTheUsersDefaultComesBack) {
+  constexpr int kJumpSlot = 7;  // right row 1: J JP J_X
+  constexpr int kBaseSlot = 1;  // left row 2: W BASE WEB
+  constexpr int kKeySlot = 0;   // left row 1: a KEY, back to the default page
+  struct Step {
+    platform::WindowHandle front;  // 0: press `slot` instead
+    int slot;
+    std::string shown, defaultMap;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+  };
+  const std::vector<Case> cases{
+      {"switch in, another program's page, switch out",
+       {{kNotepad, 0, "EDIT", "EDIT"}, {kBrowser, 0, "WEB", "WEB"}, {kTerminal, 0, "MAIN", "MAIN"}}},
+      {"another window of the same program changes nothing",
+       {{kNotepad, 0, "EDIT", "EDIT"}, {0, kBaseSlot, "WEB", "WEB"}, {kNotepadAgain, 0, "WEB", "WEB"}}},
+      {"a BASE press holds until the next change of program; then the table applies again",
+       {{kNotepad, 0, "EDIT", "EDIT"},
+        {0, kBaseSlot, "WEB", "WEB"},
+        {kTerminal, 0, "MAIN", "MAIN"},
+        {kNotepad, 0, "EDIT", "EDIT"},
+        {0, kBaseSlot, "WEB", "WEB"},
+        {kBrowser, 0, "WEB", "WEB"},
+        {kNotepad, 0, "EDIT", "EDIT"}}},
+      {"the default the user chose before the first switch comes back",
+       {{0, kBaseSlot, "WEB", "WEB"}, {kNotepad, 0, "EDIT", "EDIT"}, {kTerminal, 0, "WEB", "WEB"}}},
+      {"Keyvane's own windows are no change of program",
+       {{kNotepad, 0, "EDIT", "EDIT"}, {kOwnMenu, 0, "EDIT", "EDIT"}, {kNotepadAgain, 0, "EDIT", "EDIT"}}},
+      {"a program without a name has no line",
+       {{kNotepad, 0, "EDIT", "EDIT"}, {kNoName, 0, "MAIN", "MAIN"}, {kOtherNoName, 0, "MAIN", "MAIN"}}},
+      {"a JP page is not interrupted: that change of program is spent",
+       {{0, kJumpSlot, "J_X", "MAIN"},
+        {kNotepad, 0, "J_X", "MAIN"},
+        {0, kKeySlot, "MAIN", "MAIN"},
+        {kNotepadAgain, 0, "MAIN", "MAIN"},
+        {kBrowser, 0, "WEB", "WEB"}}},
+      {"a Store app is the program of its core window", {{kStoreFrame, 0, "WEB", "WEB"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    world.foreground = kTerminal;
+    started = std::make_unique<StartedKeyboard>(world, std::string(world.fileSystem.files.at(kButtonPath)));
+    Tick();
+    for (const Step& step : c.steps) {
+      SCOPED_TRACE("front " + std::to_string(step.front) + " slot " + std::to_string(step.slot));
+      if (step.front == 0) {
+        started->keyboard.OnButtonClick(step.slot < 7 ? platform::PanelSide::Left : platform::PanelSide::Right,
+                                        step.slot % 7);
+      } else {
+        world.foreground = step.front;
+        Tick();
+      }
+      EXPECT_EQ(started->keyboard.pages().shownMap, step.shown);
+      EXPECT_EQ(started->keyboard.pages().defaultMap, step.defaultMap);
+    }
+  }
+}
+
+TEST_F(ProgramPageTracking, OneTraceLineThenTheSwitchSetsTheNewTargetsInputMethodOnce) {
+  world.NewTrace();
+  world.effects.clear();
+  world.foreground = kNotepad;
+  Tick();
+  EXPECT_EQ(world.NewTrace(),
+            "Now=100 Child=0 hImc=400\r\nAPP_PAGE:NOTEPAD.EXE -> EDIT\r\nNowMap=EDIT SW ED\r\nUSA\r\n");
+  EXPECT_EQ(world.EffectsOf({"ime-open"}), Effects{"ime-open 400 off"});
+  world.foreground = kNoName;
+  Tick();
+  EXPECT_EQ(world.NewTrace(), "Now=130 Child=0 hImc=430\r\nAPP_PAGE: -> MAIN\r\nNowMap=MAIN SW MA\r\nUSA\r\n");
+}
+
+}  // namespace
+}  // namespace keyvane::testing

@@ -24,7 +24,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
       hook_(slots_, switcher_, presser_, platform.shell, platform.input, platform.clock),
       tracker_(target_, switcher_, hook_, log_,
                {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
-               [this] { PlacePanels(); }) {}
+               loaded_.maps.programPages, [this] { PlacePanels(); }) {}
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -61,6 +61,7 @@ void Keyboard::ReloadButtons() {
   TakeLoaded(std::move(fresh));
   // The chord it remembers may no longer be on any button.
   presser_.ForgetRememberedKeys();
+  tracker_.ForgetPrograms();
   switcher_.SwitchMap(input::kDefaultMapAlias);
   if (!notice_.empty()) p_.shell.ShowTrayBalloon(notice_);
 }

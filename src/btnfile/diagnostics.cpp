@@ -118,6 +118,18 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
     case FindingKind::CaptionNamesNoMap:
       return Join({"the caption rules turn ", Quoted(f.text), " into ", Quoted(f.detail),
                    ", which is no map name: this line of the right-click page cycle never matches the map shown"});
+    case FindingKind::ProgramLineForm:
+      return "a line of APP_PAGE is written program BASE map (for example NOTEPAD.EXE BASE EDIT): this one is not, "
+             "and no program brings a page by it";
+    case FindingKind::ProgramAgain:
+      return Join({"program ", Quoted(f.text), " already has its page at line ", std::to_string(f.number),
+                   ": the first line wins, this one is never used"});
+    case FindingKind::ProgramPageNamesNoMap: {
+      const bool first = !maps.fallbackMapName.empty();
+      return Join({"APP_PAGE gives ", Quoted(f.detail), " the map ", Quoted(f.text), ", which does not exist",
+                   first ? ": when that program comes to the front the panels show the buttons of the first map, " : "",
+                   first ? maps.fallbackMapName : "", first ? ", instead" : ""});
+    }
     case FindingKind::BlankLineInMap:
       return Join(
           {"a line of blanks (or a comment that does not start in the first column) is kept: it is the blank "

@@ -148,6 +148,7 @@ class Reporter {
   bool on() const { return findings_ != nullptr; }
   void SetLine(int line) { line_ = line; }
   Finding& Add(FindingKind kind) { return findings_->emplace_back(kind, line_); }
+  void Add(Finding finding) { findings_->push_back(std::move(finding)); }
   Finding& Add(FindingKind kind, std::string_view text) {
     Finding& f = Add(kind);
     f.text = text;
@@ -259,13 +260,22 @@ void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter
 
 // Fills `map` from the definition lines after the header at `index`: up to 17, ended early
 // by the next header. Leaves `index` on the last line consumed.
-void ParseMap(const LineStore& lines, std::size_t& index, const std::string& name, ButtonMap& map, Reporter& report) {
+// The map APP_PAGE fills `programPages` instead: its lines are told as a table, not as buttons.
+void ParseMap(const LineStore& lines, std::size_t& index, const std::string& name, ButtonMap& map, Reporter& report,
+              ProgramPageTable* programPages) {
   map.positions.fill(std::nullopt);
   std::size_t k = index + 1;
   for (int position = 0; position < kPositionCount && k < lines.size() && !lines.texts[k].starts_with('#');
        ++position, ++k) {
     const std::string& text = lines.texts[k];
     report.SetLine(lines.fileLines[k]);
+    if (programPages != nullptr) {
+      Reporter silent(nullptr);
+      map.positions[position] = ParseDefinition(text, silent);
+      std::optional<Finding> finding = TakeProgramPageLine(text, lines.fileLines[k], *programPages);
+      if (report.on() && finding) report.Add(std::move(*finding));
+      continue;
+    }
     if (report.on() && text.empty()) report.Add(FindingKind::BlankLineInMap).number = position;
     map.positions[position] = ParseDefinition(text, report);
     if (!report.on()) continue;
@@ -294,7 +304,8 @@ void ResolveNames(const MapTable& table, std::vector<Finding>& findings, std::si
   findings.erase(std::remove_if(own, findings.end(),
                                 [&](const Finding& f) {
                                   return (f.kind == FindingKind::TargetNamesNoMap && FindMap(table, f.text)) ||
-                                         (f.kind == FindingKind::CaptionNamesNoMap && FindMap(table, f.detail));
+                                         (f.kind == FindingKind::CaptionNamesNoMap && FindMap(table, f.detail)) ||
+                                         (f.kind == FindingKind::ProgramPageNamesNoMap && FindMap(table, f.text));
                                 }),
                  findings.end());
   if (table.empty()) {
@@ -344,7 +355,9 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
     if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
     map.headerLine = lines.fileLines[i];
     latestMap = &it->first;
-    ParseMap(lines, i, it->first, map, report);
+    const bool programTable = it->first == kAppPageMap;
+    if (programTable) built.programPages.clear();  // replaced as a whole, as the map is
+    ParseMap(lines, i, it->first, map, report, programTable ? &built.programPages : nullptr);
   }
   log.Write(readTrace);
   if (report.on()) ResolveNames(built.table, *findings, firstOwn);

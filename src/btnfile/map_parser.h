@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "btnfile/app_pages.h"
 #include "btnfile/button_def.h"
 #include "btnfile/diagnostics.h"
 #include "trace/trace_log.h"
@@ -107,6 +108,7 @@ struct BuiltMaps {
   MapTable table;
   std::string defaultMapName;   // the first map with a non-empty name
   std::string fallbackMapName;  // the same map; its definitions fill empty positions
+  ProgramPageTable programPages;  // the lines of the map APP_PAGE
 };
 
 // Walks the stored lines once, tracing headers and lines outside maps. `findings`, when

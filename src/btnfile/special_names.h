@@ -14,6 +14,8 @@ inline constexpr std::string_view kOlderTraceFileName = "dovaD.OLD.STS";
 
 // The page the right mouse button steps through.
 inline constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
+// The table of programs and the page each brings when it comes to the front.
+inline constexpr std::string_view kAppPageMap = "APP_PAGE";
 // The page a long right-button hold runs.
 inline constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
 // A map whose name starts so opens the target's Japanese input method; any other closes it.

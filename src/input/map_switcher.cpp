@@ -51,6 +51,11 @@ void MapSwitcher::SwitchMap(std::string_view name) {
   SetTargetInputMethod();
 }
 
+void MapSwitcher::MakeDefaultAndShow(std::string_view name) {
+  pages_.defaultMap = name;
+  SwitchMap(name);
+}
+
 void MapSwitcher::SetTargetInputMethod() {
   const bool byContext = target_.targetImeContext != 0;
   const platform::WindowHandle imeWindow = byContext ? 0 : TargetImeWindow();

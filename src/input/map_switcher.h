@@ -67,6 +67,9 @@ class MapSwitcher {
   // Binds and captions all fourteen slots, then sets the target's input method for the map.
   void SwitchMap(std::string_view name);
 
+  // What a BASE press does: the map becomes the one the alias stands for, and shows.
+  void MakeDefaultAndShow(std::string_view name);
+
   // Opens the target's input method in hiragana when the map shown is a "J_" map and closes it
   // for any other: through its context when one is known, else through its IME window once the
   // target has taken the keys sent before, else not at all.

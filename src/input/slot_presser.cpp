@@ -90,10 +90,7 @@ void SlotPresser::PressSlot(int slot) {
       rememberedKeys_ = def->keys;
       switcher_.SwitchMap(kDefaultMapAlias);
       break;
-    case btnfile::ActionKind::BASE:
-      switcher_.pages().defaultMap = def->target;
-      switcher_.SwitchMap(def->target);
-      break;
+    case btnfile::ActionKind::BASE: switcher_.MakeDefaultAndShow(def->target); break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChord(*rememberedKeys_);

@@ -61,6 +61,10 @@ class Desktop {
   virtual std::optional<std::uint32_t> IntegrityLevel(WindowHandle window) = 0;
   virtual std::optional<std::uint32_t> OwnIntegrityLevel() = 0;
 
+  // The file name of the program behind a window ("NOTEPAD.EXE", as the disk spells it), in code
+  // page 932; none when its process cannot be opened or the name has a character code page 932 lacks.
+  virtual std::optional<std::string> ProgramName(WindowHandle window) = 0;
+
   // The thread that runs a window; 0 for 0 or a vanished window.
   virtual ThreadId WindowThread(WindowHandle window) = 0;
   // Keyvane's own user-interface thread.

@@ -52,9 +52,10 @@ void FocusTracker::OnTick() {
   follower_.FindImeContext();
   TraceStatus();
 
-  // A new target gets the input method of the map shown, as if the map had just been switched to.
+  // A new target gets its program's page, or else the input method of the map shown, as if
+  // the map had just been switched to.
   if (target_.targetWindow != previousTarget) {
-    switcher_.SetTargetInputMethod();
+    if (!programPages_.TargetTaken(target_.targetWindow)) switcher_.SetTargetInputMethod();
     higherIntegrity_.TargetTaken(target_.targetWindow);
   }
 

@@ -13,6 +13,7 @@
 #include "trace/trace_log.h"
 #include "tracking/higher_integrity_notice.h"
 #include "tracking/panel_mouse_hook.h"
+#include "tracking/program_pages.h"
 #include "tracking/target_follower.h"
 
 namespace keyvane::tracking {
@@ -40,8 +41,8 @@ class ExitRules {
 
 // The right panel's 100 ms tick: follows the target, applies the exit rules, fires the long
 // right hold, finds the target's input-method context, traces one status line, gives a new
-// target the input-method state of the map shown (and tells when Keyvane cannot type into it)
-// and re-places the panels.
+// target its program's page or else the input-method state of the map shown (and tells when
+// Keyvane cannot type into it) and re-places the panels.
 class FocusTracker {
  public:
   struct Services {
@@ -53,7 +54,8 @@ class FocusTracker {
   };
 
   FocusTracker(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
-               const Services& services, std::function<void()> placePanels)
+               const Services& services, const btnfile::ProgramPageTable& programPages,
+               std::function<void()> placePanels)
       : target_(target),
         switcher_(switcher),
         hook_(hook),
@@ -62,6 +64,7 @@ class FocusTracker {
         follower_(target, services.desktop, services.ime, log),
         exits_(services.desktop, services.clock, services.shell),
         higherIntegrity_(services.desktop, services.shell, log),
+        programPages_(programPages, switcher, services.desktop, log),
         placePanels_(std::move(placePanels)) {}
 
   // One tick.
@@ -69,6 +72,8 @@ class FocusTracker {
 
   // The right panel's destruction: the input is detached from the target's thread.
   void DetachInput() { follower_.DetachInput(); }
+  // The button file was read again: the program table starts afresh.
+  void ForgetPrograms() { programPages_.Forget(); }
 
   const TargetFollower& follower() const { return follower_; }
 
@@ -83,6 +88,7 @@ class FocusTracker {
   TargetFollower follower_;
   ExitRules exits_;
   HigherIntegrityNotice higherIntegrity_;
+  ProgramPages programPages_;
   std::function<void()> placePanels_;
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "win32/cp932_text.h"
+#include "win32/program_name.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -282,6 +283,10 @@ std::optional<std::uint32_t> Win32Desktop::IntegrityLevel(platform::WindowHandle
 }
 
 std::optional<std::uint32_t> Win32Desktop::OwnIntegrityLevel() { return TokenIntegrityLevelOf(GetCurrentProcess()); }
+
+std::optional<std::string> Win32Desktop::ProgramName(platform::WindowHandle window) {
+  return ProgramNameOf(Hwnd(window));
+}
 
 platform::ThreadId Win32Desktop::WindowThread(platform::WindowHandle window) {
   return window ? GetWindowThreadProcessId(Hwnd(window), nullptr) : 0;

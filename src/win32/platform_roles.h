@@ -104,6 +104,7 @@ class Win32Desktop final : public platform::Desktop {
   bool IsHung(platform::WindowHandle window) override;
   std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;
   std::optional<std::uint32_t> OwnIntegrityLevel() override;
+  std::optional<std::string> ProgramName(platform::WindowHandle window) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override;
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;

@@ -141,6 +141,11 @@ std::optional<std::uint32_t> RecordingPlatform::IntegrityLevel(platform::WindowH
   return it == windows.end() ? std::nullopt : it->second.integrityLevel;
 }
 
+std::optional<std::string> RecordingPlatform::ProgramName(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? std::nullopt : it->second.program;
+}
+
 platform::WindowHandle RecordingPlatform::FocusedWindow(platform::ThreadId thread) {
   const auto it = focusOfThread.find(thread);
   return it == focusOfThread.end() ? 0 : it->second;

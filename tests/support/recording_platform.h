@@ -26,6 +26,7 @@ struct FakeWindow {
   std::string windowClass{};
   platform::WindowHandle parent = 0;
   std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
+  std::optional<std::string> program{};                  // none: its process cannot be opened
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
@@ -117,6 +118,7 @@ class RecordingPlatform final : public platform::Files,
   std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle window) override;
   std::optional<std::uint32_t> OwnIntegrityLevel() override { return ownIntegrityLevel; }
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
+  std::optional<std::string> ProgramName(platform::WindowHandle window) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
   void BringToForeground(platform::WindowHandle window) override;
