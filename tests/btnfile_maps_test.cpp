@@ -157,6 +157,22 @@ TEST(MapRules, TableIsInUnsignedByteOrder) {
   EXPECT_EQ(names, (std::vector<std::string>{"A", "AB", "B", Sjis("カ")}));
 }
 
+TEST(MapRules, ProgramTableHoldsTheFirstLineOfEachProgramAsWrittenAndARepeatedHeaderReplacesIt) {
+  const auto loaded = Load("#MAIN\n#APP_PAGE\napple.exe BASE MAIN\nAPPLE.EXE BASE EDIT\nX JP MAIN\nEDIT.EXE BASE EDIT\n");
+  const ProgramPageTable& table = loaded->buttons.maps.programPages;
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].program, "APPLE.EXE");  // no caption rule: the doubled P stays
+  EXPECT_EQ(table[0].map, "MAIN");
+  EXPECT_EQ(table[0].line, 3);
+  EXPECT_EQ(table[1].program, "EDIT.EXE");
+  EXPECT_EQ(FindProgramPage(table, "EDIT.EXE"), &table[1]);
+  EXPECT_EQ(FindProgramPage(table, "CMD.EXE"), nullptr);
+
+  const auto replaced = Load("#MAIN\n#APP_PAGE\nA.EXE BASE MAIN\n#APP_PAGE\nB.EXE BASE MAIN\n");
+  ASSERT_EQ(replaced->buttons.maps.programPages.size(), 1u);
+  EXPECT_EQ(replaced->buttons.maps.programPages[0].program, "B.EXE");
+}
+
 TEST(MapRules, DefinitionsStayInPlaceAfterLaterInserts) {
   MapTable table;
   table["M"].positions[0] = ButtonDef{"X", ActionKind::KEY, {}, ""};
