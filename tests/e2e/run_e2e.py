@@ -644,12 +644,14 @@ CASES = [
 
 # The cases of bad conditions live in their own module, which imports this one by name.
 sys.modules.setdefault("run_e2e", sys.modules[__name__])
+import app_pages  # noqa: E402
 import bad_conditions  # noqa: E402
 import input_method  # noqa: E402
 import live_button_file  # noqa: E402
 import windows_faults  # noqa: E402
 
-CASES += bad_conditions.CASES + input_method.CASES + windows_faults.CASES + live_button_file.CASES
+CASES += (bad_conditions.CASES + input_method.CASES + windows_faults.CASES + live_button_file.CASES +
+          app_pages.CASES)
 
 
 def main():
