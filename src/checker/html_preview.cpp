@@ -124,6 +124,10 @@ nlohmann::ordered_json PreviewData(const CheckResult& result, std::string_view f
     data["maps"].push_back(
         Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"positions", std::move(positions)}});
   }
+  data["programPages"] = Json::array();
+  for (const btnfile::ProgramPage& page : maps.programPages) {
+    data["programPages"].push_back(Json{{"program", texts.Id(page.program)}, {"map", texts.Id(page.map)}});
+  }
   data["strings"] = std::move(texts.strings());
   return data;
 }

@@ -203,6 +203,22 @@ void Report(const CheckResult& result, std::string& out, Block block) {
     block();
   }
   json.CloseArray();
+  // Only for a file with a program table: the report of any other stays as it was.
+  if (!maps.programPages.empty()) {
+    json.Key("program_pages");
+    json.OpenArray();
+    for (const btnfile::ProgramPage& page : maps.programPages) {
+      json.OpenObject();
+      json.Key("program");
+      json.Cp932(page.program);
+      json.Key("map");
+      json.Cp932(page.map);
+      json.Key("line");
+      json.Number(page.line);
+      json.CloseObject();
+    }
+    json.CloseArray();
+  }
   json.Key("diagnostics");
   json.OpenArray();
   for (const btnfile::Diagnostic& d : result.diagnostics) {

@@ -108,6 +108,22 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfi
   return text;
 }
 
+// The program table in place of a panel layout: its lines are no buttons.
+std::string ProgramPagesText(const btnfile::ButtonMap& map, const btnfile::BuiltMaps& maps) {
+  std::string text = "\n#" + std::string(btnfile::kAppPageMap) + "  (line " + std::to_string(map.headerLine) +
+                     "; the page each program brings when it comes to the front)\n";
+  if (maps.programPages.empty()) return text + "  no program has a page\n";
+  std::size_t width = 0;
+  for (const btnfile::ProgramPage& page : maps.programPages) {
+    width = std::max(width, DisplayWidth(cp932::ToUtf8(page.program)));
+  }
+  for (const btnfile::ProgramPage& page : maps.programPages) {
+    text += "  line " + PadToWidth(std::to_string(page.line), 5) + PadToWidth(cp932::ToUtf8(page.program), width) +
+            "  BASE " + cp932::ToUtf8(page.map) + "\n";
+  }
+  return text + "  any other program: the default page from before the first switch by program comes back\n";
+}
+
 std::string EncodingLine(btnfile::FileEncoding encoding) {
   std::string note = EncodingNote(encoding);
   return note.empty() ? note : note + "\n";
@@ -171,7 +187,9 @@ std::string PadToWidth(std::string text, std::size_t width) {
 std::string PlainReport(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
   std::string text = Summary(result, fileName);
-  for (const auto& [name, map] : maps.table) text += MapLayout(name, map, maps);
+  for (const auto& [name, map] : maps.table) {
+    text += name == btnfile::kAppPageMap ? ProgramPagesText(map, maps) : MapLayout(name, map, maps);
+  }
   return text + DiagnosticsText(result.diagnostics, fileName);
 }
 
