@@ -79,6 +79,12 @@ TEST(PreviewData, NamesTheFirstAndDefaultMapAndTheMapsTheKeyboardLooksUp) {
   ASSERT_EQ(data["maps"].size(), 3u);  // byte order: "", ALPHA, ZED
   EXPECT_EQ(strings[data["maps"][1]["name"].get<int>()], "ALPHA");
   EXPECT_EQ(data["maps"][1]["line"], 4);
+  EXPECT_EQ(data["programPages"], Json::array());
+
+  const Json pages = PreviewData(Check("#MAIN\r\n#APP_PAGE\r\nnotepad.exe BASE MAIN\r\n"), "f");
+  ASSERT_EQ(pages["programPages"].size(), 1u);
+  EXPECT_EQ(pages["strings"][pages["programPages"][0]["program"].get<int>()], "NOTEPAD.EXE");
+  EXPECT_EQ(pages["strings"][pages["programPages"][0]["map"].get<int>()], "MAIN");
 }
 
 // --- The page ----------------------------------------------------------------------------

@@ -86,6 +86,16 @@ TEST(PlainReport, ListsProblemsWithTheirLinesOrSaysThereAreNone) {
                                    "  dovaD.BTN: no map at all"));
 }
 
+TEST(PlainReport, ShowsTheProgramTableInPlaceOfItsPanels) {
+  const std::string report = Plain("#MAIN\n#APP_PAGE\nfirefox.exe BASE WEB\nEDIT.EXE BASE MAIN\n#WEB\n");
+  EXPECT_THAT(report, HasSubstr("#APP_PAGE  (line 2; the page each program brings when it comes to the front)\n"
+                                "  line 3    FIREFOX.EXE  BASE WEB\n"
+                                "  line 4    EDIT.EXE     BASE MAIN\n"
+                                "  any other program: the default page from before the first switch by program "
+                                "comes back\n"));
+  EXPECT_THAT(report, Not(HasSubstr("[FIREFOX.EXE]")));
+}
+
 TEST(DisplayWidth, CountsWideCharactersTwice) {
   EXPECT_EQ(DisplayWidth("abc"), 3u);
   EXPECT_EQ(DisplayWidth("かな漢字"), 8u);
@@ -110,6 +120,12 @@ TEST(JsonReport, HasExactlyTheDocumentedMembers) {
   EXPECT_EQ(doc["maps"][0].size(), 2u);
   EXPECT_EQ(doc["maps"][0]["positions"].size(), 17u);
   EXPECT_TRUE(doc["diagnostics"].is_array());
+}
+
+TEST(JsonReport, ProgramTableOnlyForAFileThatHasOne) {
+  const nlohmann::json doc = Json("#MAIN\n#APP_PAGE\nfirefox.exe BASE MAIN\nX JP MAIN\n");
+  EXPECT_EQ(doc["program_pages"], nlohmann::json::parse(R"([{"program": "FIREFOX.EXE", "map": "MAIN", "line": 3}])"));
+  EXPECT_FALSE(Json("#MAIN\n#APP_PAGE\n").contains("program_pages"));
 }
 
 TEST(JsonReport, PositionsHoldTheDefinitionsAsParsedAndNullWhenEmpty) {
