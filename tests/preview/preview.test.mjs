@@ -330,3 +330,30 @@ describe('a file full of mistakes', () => {
     await close(page);
   });
 });
+
+describe('pages that follow the program in front', () => {
+  test('a program brings its page, one without a line the default from before, a JP page stays', async () => {
+    const page = await open('tests/fixtures/program_pages.BTN');
+    const front = async (value) => page.locator('#kv-program').selectOption(value);
+    const shown = async () => {
+      const state = await readState(page);
+      return [state.page, state.default];
+    };
+    await front('1'); // notepad.exe BASE EDIT
+    assert.deepEqual(await shown(), ['EDIT', 'EDIT']);
+    await front('0'); // firefox.exe BASE WEB
+    assert.deepEqual(await shown(), ['WEB', 'WEB']);
+    await front('-1');
+    assert.deepEqual(await shown(), ['MAIN', 'MAIN']);
+    await act(page, 'click', 7); // J JP J_KANA
+    await front('1');
+    assert.deepEqual(await shown(), ['J_KANA', 'MAIN']);
+    assert.match(await page.locator('#kv-last').textContent(), /stays/);
+    await screenshot(page, 'program_pages');
+    await close(page);
+
+    const example = await open('examples/dovaD.BTN');
+    assert.equal(await example.locator('#kv-program').count(), 0);
+    await close(example);
+  });
+});
