@@ -280,13 +280,14 @@ TEST(RightButtonPageDiagnostics, OnlyThePageCycleMapIsChecked) {
 // --- The program table ----------------------------------------------------------------------
 
 TEST(ProgramPageDiagnostics, MissingMapRepeatedProgramAndOtherFormsAreToldByLine) {
-  const auto found = Diagnose(File({"#MAIN", "#EDIT", "#APP_PAGE", "notepad.exe BASE EDIT", "FIREFOX.EXE BASE WEB",
-                                    "NOTEPAD.EXE BASE MAIN", "CMD.EXE JP MAIN", "CMD.EXE", "  ' an indented note",
-                                    "APPLE.EXE BASE MAIN", "X.EXE BASE MAIN MAIN"}));
+  const auto found = Diagnose(
+      File({"#MAIN", "#EDIT", "#APP_PAGE", "notepad.exe BASE EDIT", "FIREFOX.EXE BASE WEB", "NOTEPAD.EXE BASE MAIN",
+            "CMD.EXE JP MAIN", "CMD.EXE", "  ' an indented note", "APPLE.EXE BASE MAIN", "X.EXE BASE MAIN MAIN"}));
   EXPECT_EQ(Lines(found), (std::vector<int>{5, 6, 7, 8, 11}));
-  EXPECT_THAT(On(found, 5), ElementsAre("APP_PAGE gives \"FIREFOX.EXE\" the map \"WEB\", which does not exist: when that "
-                                        "program comes to the front the panels show the buttons of the first map, "
-                                        "MAIN, instead"));
+  EXPECT_THAT(On(found, 5),
+              ElementsAre("APP_PAGE gives \"FIREFOX.EXE\" the map \"WEB\", which does not exist: when that "
+                          "program comes to the front the panels show the buttons of the first map, "
+                          "MAIN, instead"));
   EXPECT_THAT(On(found, 6), ElementsAre("program \"NOTEPAD.EXE\" already has its page at line 4: the first line wins, "
                                         "this one is never used"));
   EXPECT_THAT(On(found, 7), ElementsAre(HasSubstr("a line of APP_PAGE is written program BASE map")));

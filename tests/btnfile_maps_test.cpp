@@ -158,7 +158,8 @@ TEST(MapRules, TableIsInUnsignedByteOrder) {
 }
 
 TEST(MapRules, ProgramTableHoldsTheFirstLineOfEachProgramAsWrittenAndARepeatedHeaderReplacesIt) {
-  const auto loaded = Load("#MAIN\n#APP_PAGE\napple.exe BASE MAIN\nAPPLE.EXE BASE EDIT\nX JP MAIN\nEDIT.EXE BASE EDIT\n");
+  const auto loaded =
+      Load("#MAIN\n#APP_PAGE\napple.exe BASE MAIN\nAPPLE.EXE BASE EDIT\nX JP MAIN\nEDIT.EXE BASE EDIT\n");
   const ProgramPageTable& table = loaded->buttons.maps.programPages;
   ASSERT_EQ(table.size(), 2u);
   EXPECT_EQ(table[0].program, "APPLE.EXE");  // no caption rule: the doubled P stays

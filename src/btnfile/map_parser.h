@@ -106,8 +106,8 @@ ButtonDef ParseButtonLine(std::string_view line);
 
 struct BuiltMaps {
   MapTable table;
-  std::string defaultMapName;   // the first map with a non-empty name
-  std::string fallbackMapName;  // the same map; its definitions fill empty positions
+  std::string defaultMapName;     // the first map with a non-empty name
+  std::string fallbackMapName;    // the same map; its definitions fill empty positions
   ProgramPageTable programPages;  // the lines of the map APP_PAGE
 };
 
