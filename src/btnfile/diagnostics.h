@@ -31,9 +31,9 @@ enum class FindingKind {
   TargetNamesNoMap,    // form: JP or BASE; text: the target
   CaptionNamesNoMap,   // a line of the right-click page: text: its first word; detail: the caption made of it
 
-  // The program table APP_PAGE (btnfile/app_pages.cpp): such a line is not in the table.
-  ProgramLineForm,        // a line that is not "program BASE map"
-  ProgramAgain,           // text: the program; number: the line that already gives its page
+  // The program table APP_PAGE (btnfile/app_pages.cpp).
+  ProgramLineForm,        // a line that is not "program BASE map": not in the table
+  ProgramAgain,           // not in the table; text: the program; number: the line that already gives its page
   ProgramPageNamesNoMap,  // still in the table; text: the map; detail: the program
 
   // A definition line that fits no form: the button is blank. Each may have openQuote set.
