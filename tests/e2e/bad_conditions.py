@@ -331,8 +331,8 @@ def case_target_hung(s):
     s.check_focus_kept()
 
 
-# Faster than any thumb. With no gap at all, Wine itself now and then loses a click that the X
-# server delivered, before any hook of Keyvane's thread sees it.
+# Faster than any thumb. Wine now and then loses a click that the X server delivered before a
+# thread's hooks see it; the panels' low-level hook sees every one, even with no gap at all.
 CLICK_GAP_MS = 5
 
 
