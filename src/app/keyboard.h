@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/button_file_watch.h"
@@ -95,10 +96,10 @@ class Keyboard {
   void OnRightPanelDestroy();
 
   // State, for the checker and for tests.
-  const btnfile::LoadedButtons& loaded() const { return loaded_; }
+  const btnfile::LoadedButtons& loaded() const { return *loaded_; }
   ButtonFileStatus buttonFileStatus() const;
-  const input::PageState& pages() const { return pages_; }
-  const input::SlotTable& slots() const { return slots_; }
+  const input::PageState& pages() const { return switcher_.pages(); }
+  const input::SlotTable& slots() const { return switcher_.slots(); }
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
@@ -113,9 +114,7 @@ class Keyboard {
   PlatformServices p_;
   std::string buttonFilePath_;
   trace::TraceLog log_;
-  btnfile::LoadedButtons loaded_;
-  input::PageState pages_;
-  input::SlotTable slots_;
+  std::shared_ptr<const btnfile::LoadedButtons> loaded_ = std::make_shared<const btnfile::LoadedButtons>();
   input::TargetState target_;
   input::MapSwitcher switcher_;
   input::SlotPresser presser_;

@@ -23,9 +23,6 @@ constexpr const char* kPreviewScript =
 #include "checker/preview/preview.js.inc"
     ;
 
-// The alias the keyboard uses for the default map; no text of the file can spell it.
-constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
-
 class TextTable {
  public:
   int Id(std::string_view bytes) {
@@ -109,7 +106,7 @@ nlohmann::ordered_json PreviewData(const CheckResult& result, std::string_view f
   TextTable texts;
   Json data;
   data["file"] = std::string(fileName);
-  data["alias"] = texts.Id(kDefaultMapAlias);
+  data["alias"] = texts.Id(btnfile::kDefaultMapAlias);
   data["firstMap"] = texts.Id(maps.fallbackMapName);
   data["defaultMap"] = texts.Id(maps.defaultMapName);
   data["rightClickMap"] = texts.Id(btnfile::kRightButtonPageMap);

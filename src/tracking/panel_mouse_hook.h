@@ -48,9 +48,9 @@ struct RightHoldState {
 // left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.
 class PanelMouseHook {
  public:
-  PanelMouseHook(const input::SlotTable& slots, input::MapSwitcher& switcher, input::SlotPresser& presser,
-                 platform::Shell& shell, platform::Input& input, platform::Clock& clock)
-      : slots_(slots), switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
+  PanelMouseHook(input::MapSwitcher& switcher, input::SlotPresser& presser, platform::Shell& shell,
+                 platform::Input& input, platform::Clock& clock)
+      : switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
   HookAction HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin);
@@ -66,7 +66,6 @@ class PanelMouseHook {
   void SlideCommand(int slot);
   void Park(int slot);
 
-  const input::SlotTable& slots_;
   input::MapSwitcher& switcher_;
   input::SlotPresser& presser_;
   platform::Shell& shell_;
