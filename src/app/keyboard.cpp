@@ -91,7 +91,7 @@ void Keyboard::OnStartedUp() {
 }
 
 tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                              tracking::InputOrigin origin) {
+                                              platform::InputOrigin origin) {
   return hook_.HandleMouseMessage(message, cursor, origin);
 }
 
@@ -101,8 +101,8 @@ void Keyboard::OnTimerTick() {
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
 }
 
-void Keyboard::OnButtonClick(PanelSide side, int row, tracking::InputOrigin origin) {
-  if (row < 0 || row >= platform::kButtonsPerPanel || origin == tracking::InputOrigin::Keyvane) return;
+void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
+  if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
 }
 

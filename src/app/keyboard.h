@@ -69,13 +69,13 @@ class Keyboard {
   // Decides whether the message goes on to the window under the cursor; a tap the low-level
   // hook took over a panel button is already swallowed, and only its actions count.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                      tracking::InputOrigin origin = tracking::InputOrigin::User);
+                                      platform::InputOrigin origin = platform::InputOrigin::User);
   // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
-  void OnButtonClick(platform::PanelSide side, int row, tracking::InputOrigin origin = tracking::InputOrigin::User);
+  void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
 
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();

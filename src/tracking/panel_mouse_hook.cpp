@@ -14,10 +14,11 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 void PanelMouseHook::Park(int slot) { input::ParkCursor(shell_, input_, slot); }
 
-HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin) {
+HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point,
+                                              platform::InputOrigin origin) {
   const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);
   if (!slot) return HookAction::PassOn;
-  if (origin == InputOrigin::Keyvane) {
+  if (origin == platform::InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
     // touch, it would press that button again, and again. It is swallowed.
     return message == MouseMessage::Move || message == MouseMessage::Other ? HookAction::PassOn : HookAction::Consume;

@@ -23,12 +23,6 @@ enum class MouseMessage {
   Other,  // the middle button, the wheel, ...: never a panel's business
 };
 
-// Where a mouse message comes from.
-enum class InputOrigin {
-  User,     // a touch, a mouse, another program
-  Keyvane,  // a mouse-button key that Keyvane itself sent
-};
-
 enum class HookAction {
   PassOn,   // on to the next hook and the window under the cursor
   Consume,  // swallowed: no window sees it
@@ -53,7 +47,7 @@ class PanelMouseHook {
       : switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
-  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin);
+  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
   // and the cursor is over a panel button. Called by every focus-tracker tick.
