@@ -21,9 +21,9 @@ Keyboard::Keyboard(const PlatformServices& platform)
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       presser_(switcher_, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
-      tracker_(target_, switcher_, hook_, log_,
-               {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
-               [this] { PlacePanels(); }) {}
+      tick_(target_, switcher_, hook_, log_,
+            {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
+            [this] { PlacePanels(); }) {}
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -96,7 +96,7 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
 }
 
 void Keyboard::OnTimerTick() {
-  tracker_.OnTick();
+  tick_.Run();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
 }
@@ -136,7 +136,7 @@ bool Keyboard::OnLeftPanelCloseQuery() {
 
 void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
-void Keyboard::OnRightPanelDestroy() { tracker_.DetachInput(); }
+void Keyboard::OnRightPanelDestroy() { tick_.DetachInput(); }
 
 void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
 

@@ -17,8 +17,8 @@
 #include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
-#include "tracking/focus_tracker.h"
 #include "tracking/panel_mouse_hook.h"
+#include "tracking/timer_tick.h"
 
 namespace keyvane::app {
 
@@ -95,7 +95,7 @@ class Keyboard {
   // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
   void OnRightPanelDestroy();
 
-  // State, for the checker and for tests.
+  // State: the About box reads the button file's status, the tests the rest.
   const btnfile::LoadedButtons& loaded() const { return *loaded_; }
   ButtonFileStatus buttonFileStatus() const;
   const input::PageState& pages() const { return switcher_.pages(); }
@@ -103,7 +103,7 @@ class Keyboard {
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
-  const tracking::FocusTracker& tracker() const { return tracker_; }
+  const tracking::TimerTick& timerTick() const { return tick_; }
 
  private:
   void PlacePanels();
@@ -119,7 +119,7 @@ class Keyboard {
   input::MapSwitcher switcher_;
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
-  tracking::FocusTracker tracker_;
+  tracking::TimerTick tick_;
   ButtonFileWatch watch_;
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use

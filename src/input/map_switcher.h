@@ -31,7 +31,7 @@ std::string_view ResolveMapName(const PageState& pages, std::string_view name);
 const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
                                      int position);
 
-// The window keys go to and the input-method context the focus tracker found for it.
+// The window keys go to and the input-method context the target follower found for it.
 struct TargetState {
   platform::WindowHandle targetWindow = 0;
   platform::ImeContext targetImeContext = 0;  // 0: none known

@@ -50,7 +50,7 @@ class PanelMouseHook {
   HookAction HandleMouseMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
-  // and the cursor is over a panel button. Called by every focus-tracker tick.
+  // and the cursor is over a panel button. Called by every timer tick.
   void CheckLongHold(platform::Point point);
 
   const RightHoldState& rightHoldState() const { return rightHold_; }
