@@ -9,7 +9,7 @@ import random
 import subprocess
 import time
 
-from run_e2e import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
+from harness import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
                      WINE_ENV, blank_buttons_case, check, down, fixture, run, time_limit, trace_block, up, wait_until,
                      xdotool)
 
