@@ -128,7 +128,7 @@ TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
   EXPECT_EQ(started.keyboard.target().targetWindow, 800);
   // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
-  EXPECT_EQ(started.keyboard.tracker().follower().attachedThreadId(), 7u);
+  EXPECT_EQ(started.keyboard.timerTick().follower().attachedThreadId(), 7u);
   world.effects.clear();
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.effects, (Effects{"foreground 100"}));

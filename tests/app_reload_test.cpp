@@ -127,7 +127,7 @@ TEST_F(Reload, RefusedFileKeepsTheOldButtonsAndTellsOnce) {
 }
 
 TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
-  const platform::ThreadId attached = keyboard().tracker().follower().attachedThreadId();
+  const platform::ThreadId attached = keyboard().timerTick().follower().attachedThreadId();
   Save("#NEW\r\nB KEY B\r\nC BASE OTHER\r\n#OTHER\r\nO KEY O\r\n");
   keyboard().OnButtonClick(PanelSide::Right, 0);  // an unbound button: nothing happens
   keyboard().OnReloadCommand();
@@ -136,7 +136,7 @@ TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
   EXPECT_EQ(keyboard().pages().defaultMap, "NEW");
   EXPECT_EQ(keyboard().pages().shownMap, "NEW");
   EXPECT_EQ(keyboard().target().targetWindow, kEditor);
-  EXPECT_EQ(keyboard().tracker().follower().attachedThreadId(), attached);
+  EXPECT_EQ(keyboard().timerTick().follower().attachedThreadId(), attached);
   EXPECT_TRUE(world.EffectsOf({"attach", "detach", "focus", "foreground"}).empty());
   // The new maps are the ones bound: BASE OTHER now works, and OTHER falls back on NEW.
   keyboard().OnButtonClick(PanelSide::Right, 0);

@@ -241,7 +241,7 @@ TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
   world.effects.clear();
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->7", "attach 1->8"}));
-  EXPECT_EQ(keyboard().tracker().follower().attachedThreadId(), 8u);
+  EXPECT_EQ(keyboard().timerTick().follower().attachedThreadId(), 8u);
 }
 
 TEST_F(FocusTracking, HungProgramIsNeitherTakenNorKeptAttached) {

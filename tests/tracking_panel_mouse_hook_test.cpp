@@ -82,7 +82,7 @@ TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
   app::Keyboard& keyboard = started.keyboard;
   const auto own = [&](tracking::MouseMessage message, int slot) {
-    return keyboard.OnMouseMessage(message, SlotCenter(world, slot), tracking::InputOrigin::Keyvane);
+    return keyboard.OnMouseMessage(message, SlotCenter(world, slot), platform::InputOrigin::Keyvane);
   };
   EXPECT_TRUE(LeftClick(keyboard, SlotCenter(world, 0)));
   world.effects.clear();
@@ -92,7 +92,7 @@ TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   EXPECT_EQ(own(tracking::MouseMessage::RightDown, 7), HookAction::Consume);
   EXPECT_EQ(own(tracking::MouseMessage::RightUp, 7), HookAction::Consume);
   EXPECT_EQ(own(tracking::MouseMessage::Move, 0), HookAction::PassOn);
-  keyboard.OnButtonClick(platform::PanelSide::Left, 0, tracking::InputOrigin::Keyvane);
+  keyboard.OnButtonClick(platform::PanelSide::Left, 0, platform::InputOrigin::Keyvane);
   EXPECT_EQ(world.effects, Effects{});
   EXPECT_EQ(keyboard.mouseHook().rightHoldState(), tracking::RightHoldState{});
 }

@@ -18,31 +18,28 @@ Keyboard::Keyboard(const PlatformServices& platform)
       buttonFilePath_(btnfile::kButtonFileName),
       log_(platform.files, std::string(btnfile::kTraceFileName),
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
-      switcher_(loaded_.maps.table, pages_, slots_, target_,
-                {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
-      presser_(slots_, switcher_, platform.input, platform.clock, log_),
-      hook_(slots_, switcher_, presser_, platform.shell, platform.input, platform.clock),
-      tracker_(target_, switcher_, hook_, log_,
-               {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
-               loaded_.maps.programPages, [this] { PlacePanels(); }) {}
+      switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
+      presser_(switcher_, platform.input, platform.clock, log_),
+      hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
+      tick_(target_, switcher_, hook_, log_,
+            {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
+            [this] { PlacePanels(); }) {}
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
   const std::optional<platform::FileStamp> stamp = p_.files.Stamp(buttonFilePath_);
   TakeLoaded(btnfile::LoadButtonFile(p_.files, buttonFilePath_, log_));
   watch_.Loaded(stamp, p_.clock.TickCount());
-  if (!loaded_.fileRead) notice_ = ButtonFileNotice(LoadOutcome::Unreadable, {});
+  if (!loaded_->fileRead) notice_ = ButtonFileNotice(LoadOutcome::Unreadable, {});
 }
 
 void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
-  // Nothing may point into the old maps once they are gone.
-  slots_.definitions.fill(nullptr);
-  loaded_ = std::move(loaded);
-  pages_.defaultMap = loaded_.maps.defaultMapName;
-  pages_.fallbackMap = loaded_.maps.fallbackMapName;
+  loaded_ = std::make_shared<const btnfile::LoadedButtons>(std::move(loaded));
+  // The switcher shares the maps its slots point into: the old ones live until it lets them go.
+  switcher_.TakeMaps(std::shared_ptr<const btnfile::BuiltMaps>(loaded_, &loaded_->maps));
   // The same findings as keyvane-check, which looks only at a file it could read.
   std::vector<btnfile::Diagnostic> problems;
-  if (loaded_.fileRead) problems = btnfile::FindDiagnostics(loaded_);
+  if (loaded_->fileRead) problems = btnfile::FindDiagnostics(*loaded_);
   problemCount_ = problems.size();
   notice_ = ButtonFileNotice(LoadOutcome::Read, problems);
 }
@@ -61,13 +58,13 @@ void Keyboard::ReloadButtons() {
   TakeLoaded(std::move(fresh));
   // The chord it remembers may no longer be on any button.
   presser_.ForgetRememberedKeys();
-  tracker_.ForgetPrograms();
-  switcher_.SwitchMap(input::kDefaultMapAlias);
+  tick_.ForgetPrograms();
+  switcher_.ShowDefault();
   if (!notice_.empty()) p_.shell.ShowTrayBalloon(notice_);
 }
 
 ButtonFileStatus Keyboard::buttonFileStatus() const {
-  return {loaded_.fileRead, loaded_.maps.table.size(), problemCount_};
+  return {loaded_->fileRead, loaded_->maps.table.size(), problemCount_};
 }
 
 void Keyboard::TakeTarget() { target_.targetWindow = p_.desktop.FocusWindow(); }
@@ -83,8 +80,8 @@ void Keyboard::OnRightPanelCreated() {
   p_.shell.SetPanelTitle(PanelSide::Right, platform::kRightPanelTitle);
   PlacePanels();
   presser_.ForgetRememberedKeys();
-  slots_.buttonsFilled = true;
-  switcher_.SwitchMap(input::kDefaultMapAlias);
+  switcher_.SetButtonsFilled();
+  switcher_.ShowDefault();
   p_.shell.ShowPanel(PanelSide::Right);
   p_.desktop.GiveFocus(target_.targetWindow);
   input::ParkCursor(p_.shell, p_.input, kParkingSlotAtStart);
@@ -95,18 +92,18 @@ void Keyboard::OnStartedUp() {
 }
 
 tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                              tracking::InputOrigin origin) {
+                                              platform::InputOrigin origin) {
   return hook_.HandleMouseMessage(message, cursor, origin);
 }
 
 void Keyboard::OnTimerTick() {
-  tracker_.OnTick();
+  tick_.Run();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
 }
 
-void Keyboard::OnButtonClick(PanelSide side, int row, tracking::InputOrigin origin) {
-  if (row < 0 || row >= platform::kButtonsPerPanel || origin == tracking::InputOrigin::Keyvane) return;
+void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
+  if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
 }
 
@@ -140,7 +137,7 @@ bool Keyboard::OnLeftPanelCloseQuery() {
 
 void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
-void Keyboard::OnRightPanelDestroy() { tracker_.DetachInput(); }
+void Keyboard::OnRightPanelDestroy() { tick_.DetachInput(); }
 
 void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/button_file_watch.h"
@@ -16,8 +17,8 @@
 #include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
-#include "tracking/focus_tracker.h"
 #include "tracking/panel_mouse_hook.h"
+#include "tracking/timer_tick.h"
 
 namespace keyvane::app {
 
@@ -68,13 +69,13 @@ class Keyboard {
   // Decides whether the message goes on to the window under the cursor; a tap the low-level
   // hook took over a panel button is already swallowed, and only its actions count.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                      tracking::InputOrigin origin = tracking::InputOrigin::User);
+                                      platform::InputOrigin origin = platform::InputOrigin::User);
   // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
-  void OnButtonClick(platform::PanelSide side, int row, tracking::InputOrigin origin = tracking::InputOrigin::User);
+  void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
 
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
@@ -94,15 +95,15 @@ class Keyboard {
   // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
   void OnRightPanelDestroy();
 
-  // State, for the checker and for tests.
-  const btnfile::LoadedButtons& loaded() const { return loaded_; }
+  // State: the About box reads the button file's status, the tests the rest.
+  const btnfile::LoadedButtons& loaded() const { return *loaded_; }
   ButtonFileStatus buttonFileStatus() const;
-  const input::PageState& pages() const { return pages_; }
-  const input::SlotTable& slots() const { return slots_; }
+  const input::PageState& pages() const { return switcher_.pages(); }
+  const input::SlotTable& slots() const { return switcher_.slots(); }
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
-  const tracking::FocusTracker& tracker() const { return tracker_; }
+  const tracking::TimerTick& timerTick() const { return tick_; }
 
  private:
   void PlacePanels();
@@ -113,14 +114,12 @@ class Keyboard {
   PlatformServices p_;
   std::string buttonFilePath_;
   trace::TraceLog log_;
-  btnfile::LoadedButtons loaded_;
-  input::PageState pages_;
-  input::SlotTable slots_;
+  std::shared_ptr<const btnfile::LoadedButtons> loaded_ = std::make_shared<const btnfile::LoadedButtons>();
   input::TargetState target_;
   input::MapSwitcher switcher_;
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
-  tracking::FocusTracker tracker_;
+  tracking::TimerTick tick_;
   ButtonFileWatch watch_;
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use

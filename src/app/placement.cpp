@@ -80,6 +80,10 @@ PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments)
   return options;
 }
 
+int DefaultRightPanelLeft(int screenWidth, int panelWidth, int margin) {
+  return std::min(screenWidth, kWidestScreenFollowed) - panelWidth - margin;
+}
+
 void PlacePanels(platform::Shell& shell, platform::Desktop& desktop) {
   using platform::PanelSide;
   const PlacementOptions options = ReadPlacementOptions(shell.Arguments());
@@ -92,8 +96,8 @@ void PlacePanels(platform::Shell& shell, platform::Desktop& desktop) {
   const platform::Rect right = shell.PanelBounds(PanelSide::Right);
   int rightLeft = options.right;
   if (rightLeft == 0) {
-    const int edge = desktop.VerticalScrollBarWidth() + desktop.EdgeWidth();
-    rightLeft = std::min(desktop.ScreenWidth(), kWidestScreenFollowed) + leftLeft - right.width - edge;
+    const int margin = desktop.VerticalScrollBarWidth() + desktop.EdgeWidth();
+    rightLeft = leftLeft + DefaultRightPanelLeft(desktop.ScreenWidth(), right.width, margin);
   }
   MoveIfElsewhere(shell, PanelSide::Right, right, {rightLeft, top});
 }

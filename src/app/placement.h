@@ -27,6 +27,10 @@ PlacementOptions ReadPlacementOptions(const std::vector<std::string>& arguments)
 // range gives 0.
 std::int32_t ParseIntegerText(std::string_view text);
 
+// The right panel's left edge without /R: a screen at most 800 pixels wide less the panel and
+// `margin`, the width of a vertical scroll bar and a window edge together.
+int DefaultRightPanelLeft(int screenWidth, int panelWidth, int margin);
+
 // Puts the left panel at the left edge and the right panel at /R or near the right edge of a
 // screen at most 800 pixels wide, both at /T or 41 pixels down. A panel already in place is
 // not touched.

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "btnfile/diagnostics.h"
+#include "btnfile/finding.h"
 
 // The map APP_PAGE is a table, not a page: each definition line is written
 //

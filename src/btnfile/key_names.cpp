@@ -7,7 +7,9 @@ namespace {
 
 // clang-format off
 constexpr KeyName kNamedKeys[] = {
-    {"MouseLeftBtn", 0x01}, {"MouseRightBtn", 0x02}, {"MouseMidBtn", 0x04},
+    {"MouseLeftBtn", kMouseLeftButtonCode},
+    {"MouseRightBtn", kMouseRightButtonCode},
+    {"MouseMidBtn", kMouseMiddleButtonCode},
     {"BS", 0x08},           {"BackSpace", 0x08},     {"Tab", 0x09},
     {"Enter", 0x0D},        {"Shift", 0x10},         {"Ctrl", 0x11},
     {"Alt", 0x12},          {"Pause", 0x13},         {"Esc", 0x1B},

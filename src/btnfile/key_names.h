@@ -11,6 +11,11 @@
 // single capital letters name their own keys; the other names are matched ignoring case.
 namespace keyvane::btnfile {
 
+// The codes a key field gives the mouse buttons: a press clicks them instead of sending a key.
+inline constexpr std::uint8_t kMouseLeftButtonCode = 0x01;
+inline constexpr std::uint8_t kMouseRightButtonCode = 0x02;
+inline constexpr std::uint8_t kMouseMiddleButtonCode = 0x04;
+
 struct KeyName {
   const char* name;
   std::uint8_t code;

@@ -4,8 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "btnfile/diagnostics.h"
 #include "btnfile/file_encoding.h"
+#include "btnfile/finding.h"
+#include "btnfile/line_store.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
 #include "trace/trace_log.h"

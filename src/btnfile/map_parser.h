@@ -8,7 +8,8 @@
 
 #include "btnfile/app_pages.h"
 #include "btnfile/button_def.h"
-#include "btnfile/diagnostics.h"
+#include "btnfile/finding.h"
+#include "btnfile/line_store.h"
 #include "trace/trace_log.h"
 
 // The grammar of a button file, from its kept lines (btnfile/loader.h reads them: comments
@@ -22,21 +23,8 @@
 // Words are split at blanks outside double quotes (the quotes stay in the words). The forms
 // of a definition line are LineForms(); a line that fits none is a blank button. A key field
 // joins key names (btnfile/key_names.h) with "+". Each place where the parse drops something
-// or falls back is reported as a Finding (btnfile/findings.h), when asked for.
+// or falls back is reported as a Finding (btnfile/finding.h), when asked for.
 namespace keyvane::btnfile {
-
-// The kept lines of the button file, in file order, each with the 1-based line of the file it
-// came from (the pieces of a cut line share one).
-struct LineStore {
-  std::vector<std::string> texts;
-  std::vector<int> fileLines;  // parallel to texts
-
-  std::size_t size() const { return texts.size(); }
-  void Add(std::string text, int fileLine) {
-    texts.push_back(std::move(text));
-    fileLines.push_back(fileLine);
-  }
-};
 
 // --- Words ---------------------------------------------------------------------------------
 

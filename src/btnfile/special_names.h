@@ -18,6 +18,9 @@ inline constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
 inline constexpr std::string_view kAppPageMap = "APP_PAGE";
 // The page a long right-button hold runs.
 inline constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
+// Stands for the default map wherever a map is named. Mixed case, so no name read from the
+// button file (upper-cased) can equal it.
+inline constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
 // A map whose name starts so opens the target's Japanese input method; any other closes it.
 inline constexpr std::string_view kJapaneseMapPrefix = "J_";
 

@@ -4,10 +4,12 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "app/placement.h"
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
 #include "checker/plain_report.h"
+#include "platform/shell.h"
 
 namespace keyvane::checker {
 namespace {
@@ -23,8 +25,39 @@ constexpr const char* kPreviewScript =
 #include "checker/preview/preview.js.inc"
     ;
 
-// The alias the keyboard uses for the default map; no text of the file can spell it.
-constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
+// Where the page's script gets the panels' geometry: the keyboard's own layout
+// (platform/shell.h) and placement (app/placement.h) on the handheld's screen.
+constexpr std::string_view kGeometryMark = "/*kv-geometry*/\n";
+constexpr int kHandheldScreenWidth = 800;
+constexpr int kHandheldScrollBarWidth = 16;
+constexpr int kHandheldEdgeWidth = 2;
+
+std::string GeometryScript() {
+  const platform::Rect& top = platform::kButtonLayout[0];
+  std::string rowTops;
+  std::string rowHeights;
+  for (const platform::Rect& row : platform::kButtonLayout) {
+    rowTops += (rowTops.empty() ? "" : ", ") + std::to_string(row.top);
+    rowHeights += (rowHeights.empty() ? "" : ", ") + std::to_string(row.height);
+  }
+  const int rightLeft =
+      app::DefaultRightPanelLeft(kHandheldScreenWidth, top.width, kHandheldScrollBarWidth + kHandheldEdgeWidth);
+  // Without /T both panels stand as far down as the top button is high.
+  return "  const PANEL_WIDTH = " + std::to_string(top.width) +
+         ";\n  const PANEL_HEIGHT = " + std::to_string(platform::kPanelHeight) +
+         ";\n  const PANEL_TOP = " + std::to_string(top.height) +
+         ";\n  const RIGHT_PANEL_LEFT = " + std::to_string(rightLeft) +
+         "; // an 800-pixel screen less the panel, a scroll bar and an edge\n  const ROW_TOPS = [" + rowTops +
+         "];\n  const ROW_HEIGHTS = [" + rowHeights + "];\n";
+}
+
+// The page's script with the geometry in its place.
+std::string PreviewScript() {
+  const std::string_view script = kPreviewScript;
+  const std::size_t mark = script.find(kGeometryMark);
+  return std::string(script.substr(0, mark)) + GeometryScript() +
+         std::string(script.substr(mark + kGeometryMark.size()));
+}
 
 class TextTable {
  public:
@@ -109,7 +142,7 @@ nlohmann::ordered_json PreviewData(const CheckResult& result, std::string_view f
   TextTable texts;
   Json data;
   data["file"] = std::string(fileName);
-  data["alias"] = texts.Id(kDefaultMapAlias);
+  data["alias"] = texts.Id(btnfile::kDefaultMapAlias);
   data["firstMap"] = texts.Id(maps.fallbackMapName);
   data["defaultMap"] = texts.Id(maps.defaultMapName);
   data["rightClickMap"] = texts.Id(btnfile::kRightButtonPageMap);
@@ -150,7 +183,7 @@ std::string HtmlPreview(const CheckResult& result, std::string_view fileName) {
   html +=
       "<main id=\"kv-app\"><noscript>The panels need JavaScript to be shown.</noscript></main>\n"
       "<script type=\"application/json\" id=\"kv-data\">" +
-      ScriptSafeJson(PreviewData(result, fileName)) + "</script>\n<script>\n" + kPreviewScript +
+      ScriptSafeJson(PreviewData(result, fileName)) + "</script>\n<script>\n" + PreviewScript() +
       "</script>\n</body>\n</html>\n";
   return html;
 }

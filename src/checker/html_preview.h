@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "checker/run_checker.h"
+#include "checker/check_result.h"
 
 namespace keyvane::checker {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "checker/run_checker.h"
+#include "checker/check_result.h"
 
 namespace keyvane::checker {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "btnfile/file_encoding.h"
-#include "checker/run_checker.h"
+#include "checker/check_result.h"
 
 namespace keyvane::checker {
 

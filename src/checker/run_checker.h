@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "btnfile/diagnostics.h"
-#include "btnfile/loader.h"
+#include "checker/check_result.h"
 #include "platform/files.h"
 
 // keyvane-check: loads a button file exactly as the keyboard does and reports how the keyboard
 // understands it (checker/plain_report.h, checker/json_report.h, checker/html_preview.h).
 namespace keyvane::checker {
-
-struct CheckResult {
-  btnfile::LoadedButtons loaded;
-  std::vector<btnfile::Diagnostic> diagnostics;
-  std::string trace;  // the bytes the keyboard writes to its trace file while loading
-};
 
 // Loads the file exactly as the keyboard does and tells its findings; no trace file is touched.
 CheckResult CheckButtonFile(platform::Files& files, const std::string& path);

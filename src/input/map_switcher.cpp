@@ -7,12 +7,6 @@ namespace keyvane::input {
 
 namespace {
 
-// The alias becomes the default map's name; any other name is returned as it is.
-std::string ResolveMapName(const PageState& pages, std::string_view name) {
-  if (name == kDefaultMapAlias) return pages.defaultMap;
-  return std::string(name);
-}
-
 const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::string_view name, int position) {
   const btnfile::ButtonMap* map = btnfile::FindMap(table, name);
   if (map == nullptr) return nullptr;
@@ -22,13 +16,15 @@ const btnfile::ButtonDef* DefinitionAt(const btnfile::MapTable& table, std::stri
 
 }  // namespace
 
+std::string_view ResolveMapName(const PageState& pages, std::string_view name) {
+  return name == btnfile::kDefaultMapAlias ? std::string_view(pages.defaultMap) : name;
+}
+
 const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
                                      int position) {
   if (position < 0 || position >= btnfile::kShownPositions) return nullptr;
-  std::string_view resolved = name;
-  if (resolved == kDefaultMapAlias) resolved = pages.defaultMap;
-  if (resolved == kDefaultMapAlias) resolved = pages.fallbackMap;
-  if (const btnfile::ButtonDef* own = DefinitionAt(table, resolved, position)) return own;
+  // An alias that stands for itself names no map: the fallback map fills every position.
+  if (const btnfile::ButtonDef* own = DefinitionAt(table, ResolveMapName(pages, name), position)) return own;
   return DefinitionAt(table, pages.fallbackMap, position);
 }
 
@@ -38,7 +34,21 @@ void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime) {
   target.contextReleased = true;
 }
 
-void MapSwitcher::SwitchMap(std::string_view name) {
+void MapSwitcher::TakeMaps(std::shared_ptr<const btnfile::BuiltMaps> maps) {
+  slots_.definitions.fill(nullptr);
+  maps_ = std::move(maps);
+  pages_.defaultMap = maps_->defaultMapName;
+  pages_.fallbackMap = maps_->fallbackMapName;
+}
+
+void MapSwitcher::ShowDefault() { ShowMap(btnfile::kDefaultMapAlias); }
+
+void MapSwitcher::MakeDefaultAndShow(std::string_view name) {
+  pages_.defaultMap = std::string(name);
+  ShowMap(name);
+}
+
+void MapSwitcher::ShowMap(std::string_view name) {
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
     const btnfile::ButtonDef* def = LookupSlot(name, position);
     const int slot = SlotForPosition(position);
@@ -47,13 +57,8 @@ void MapSwitcher::SwitchMap(std::string_view name) {
     const bool shown = def != nullptr && def->kind != btnfile::ActionKind::NONE;
     shell_.SetCaption(button.panel, button.row, shown ? std::string_view(def->caption) : std::string_view());
   }
-  pages_.shownMap = ResolveMapName(pages_, name);
+  pages_.shownMap = std::string(ResolveMapName(pages_, name));
   SetTargetInputMethod();
-}
-
-void MapSwitcher::MakeDefaultAndShow(std::string_view name) {
-  pages_.defaultMap = name;
-  SwitchMap(name);
 }
 
 void MapSwitcher::SetTargetInputMethod() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "btnfile/button_def.h"
+#include "btnfile/map_parser.h"
 #include "input/slots.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -13,22 +15,23 @@
 
 namespace keyvane::input {
 
-// Stands for the default map. Mixed case, so no name read from the button file can equal it.
-inline constexpr std::string_view kDefaultMapAlias = "***DefaultMap***";
-
 // Which map (page of buttons) the panels show, and which maps stand behind it.
 struct PageState {
-  std::string shownMap;     // the map now shown, alias resolved one level
-  std::string defaultMap;   // what the alias stands for
+  std::string shownMap;     // the map now shown, the default-map alias resolved
+  std::string defaultMap;   // what the alias stands for; the alias itself when the default stands for itself
   std::string fallbackMap;  // the file's first map; fills every map's empty positions
 };
 
-// The definition a map shows at a position (0 to 13), with the alias and the fallback
-// map applied; nullptr when neither the map nor the fallback map has one.
+// The one place the default-map alias is resolved: the default map for the alias, any other
+// name as it is. The alias may stand for itself, and no map is named so.
+std::string_view ResolveMapName(const PageState& pages, std::string_view name);
+
+// The definition a map shows at a position (0 to 13): the resolved map's own, else the
+// fallback map's; nullptr when neither has one.
 const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
                                      int position);
 
-// The window keys go to and the input-method context the focus tracker found for it.
+// The window keys go to and the input-method context the target follower found for it.
 struct TargetState {
   platform::WindowHandle targetWindow = 0;
   platform::ImeContext targetImeContext = 0;  // 0: none known
@@ -41,8 +44,9 @@ struct TargetState {
 // for open-status calls until the next tick replaces it.
 void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime);
 
-// Every change of the map shown goes through here: bindings, captions, the page state and the
-// target's input method.
+// The owner of the page state: every change of the map shown goes through here, and with it
+// the bindings, the captions and the target's input method. It holds the maps its slots point
+// into, so the slots never outlive them.
 class MapSwitcher {
  public:
   struct Services {
@@ -52,22 +56,23 @@ class MapSwitcher {
     platform::Input& input;
   };
 
-  MapSwitcher(const btnfile::MapTable& table, PageState& pages, SlotTable& slots, TargetState& target,
-              const Services& services, trace::TraceLog& log)
-      : table_(table),
-        pages_(pages),
-        slots_(slots),
-        target_(target),
+  MapSwitcher(TargetState& target, const Services& services, trace::TraceLog& log)
+      : target_(target),
         shell_(services.shell),
         ime_(services.ime),
         desktop_(services.desktop),
         input_(services.input),
         log_(log) {}
 
-  // Binds and captions all fourteen slots, then sets the target's input method for the map.
-  void SwitchMap(std::string_view name);
+  // New maps replace the old ones: every slot is unbound, the default and fallback maps are
+  // the new file's. What is shown changes at the next show.
+  void TakeMaps(std::shared_ptr<const btnfile::BuiltMaps> maps);
 
-  // What a BASE press does: the map becomes the one the alias stands for, and shows.
+  // Shows a map once (JP, a long hold's page): the default stays as it is.
+  void ShowMap(std::string_view name);
+  // Back to the default map, as after every press.
+  void ShowDefault();
+  // The map becomes the default and is shown (BASE, the right-button page cycle).
   void MakeDefaultAndShow(std::string_view name);
 
   // Opens the target's input method in hiragana when the map shown is a "J_" map and closes it
@@ -75,18 +80,23 @@ class MapSwitcher {
   // target has taken the keys sent before, else not at all.
   void SetTargetInputMethod();
 
+  // Both panels' buttons exist: from now on hit tests find slots.
+  void SetButtonsFilled() { slots_.buttonsFilled = true; }
+
   const btnfile::ButtonDef* LookupSlot(std::string_view name, int position) const {
-    return input::LookupSlot(table_, pages_, name, position);
+    return input::LookupSlot(maps_->table, pages_, name, position);
   }
 
-  PageState& pages() { return pages_; }
+  const btnfile::BuiltMaps& maps() const { return *maps_; }
+  const PageState& pages() const { return pages_; }
+  const SlotTable& slots() const { return slots_; }
 
  private:
   platform::WindowHandle TargetImeWindow();
 
-  const btnfile::MapTable& table_;
-  PageState& pages_;
-  SlotTable& slots_;
+  std::shared_ptr<const btnfile::BuiltMaps> maps_ = std::make_shared<const btnfile::BuiltMaps>();
+  PageState pages_;
+  SlotTable slots_;  // points into *maps_
   TargetState& target_;
   platform::Shell& shell_;
   platform::InputMethod& ime_;

@@ -2,20 +2,22 @@
 
 #include <cstdio>
 
+#include "btnfile/key_names.h"
 #include "trace/trace_texts.h"
 
 namespace keyvane::input {
 
 namespace {
 
-constexpr std::uint8_t kLeftButton = 0x01;
-constexpr std::uint8_t kRightButton = 0x02;
-constexpr std::uint8_t kMiddleButton = 0x04;
+bool IsMouseButtonCode(std::uint8_t code) {
+  return code == btnfile::kMouseLeftButtonCode || code == btnfile::kMouseRightButtonCode ||
+         code == btnfile::kMouseMiddleButtonCode;
+}
 
 platform::MouseButton ButtonOf(std::uint8_t code) {
   switch (code) {
-    case kLeftButton: return platform::MouseButton::Left;
-    case kRightButton: return platform::MouseButton::Right;
+    case btnfile::kMouseLeftButtonCode: return platform::MouseButton::Left;
+    case btnfile::kMouseRightButtonCode: return platform::MouseButton::Right;
     default: return platform::MouseButton::Middle;
   }
 }
@@ -64,7 +66,7 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
       mode == SendMode::Press ? platform::KeyDirection::Down : platform::KeyDirection::Up;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t code = mode == SendMode::Press ? keys[i] : keys[count - 1 - i];
-    if (code == kLeftButton || code == kRightButton || code == kMiddleButton) {
+    if (IsMouseButtonCode(code)) {
       input.SendMouseButton(ButtonOf(code), direction);
       log.Write(trace::text::kMouseLine);
     } else {
@@ -81,20 +83,20 @@ void SlotPresser::SendChord(const btnfile::KeySequence& keys) {
 }
 
 void SlotPresser::PressSlot(int slot) {
-  const btnfile::ButtonDef* def = slots_.DefinitionOf(slot);
+  const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
   if (def == nullptr) return;
   switch (def->kind) {
-    case btnfile::ActionKind::JP: switcher_.SwitchMap(def->target); break;
+    case btnfile::ActionKind::JP: switcher_.ShowMap(def->target); break;
     case btnfile::ActionKind::KEY:
       SendChord(def->keys);
       rememberedKeys_ = def->keys;
-      switcher_.SwitchMap(kDefaultMapAlias);
+      switcher_.ShowDefault();
       break;
     case btnfile::ActionKind::BASE: switcher_.MakeDefaultAndShow(def->target); break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChord(*rememberedKeys_);
-      switcher_.SwitchMap(kDefaultMapAlias);
+      switcher_.ShowDefault();
       break;
     default: break;
   }

@@ -4,7 +4,6 @@
 
 #include "btnfile/button_def.h"
 #include "input/map_switcher.h"
-#include "input/slots.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "trace/trace_log.h"
@@ -25,9 +24,8 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(const SlotTable& slots, MapSwitcher& switcher, platform::Input& input, platform::Clock& clock,
-              trace::TraceLog& log)
-      : slots_(slots), switcher_(switcher), input_(input), clock_(clock), log_(log) {}
+  SlotPresser(MapSwitcher& switcher, platform::Input& input, platform::Clock& clock, trace::TraceLog& log)
+      : switcher_(switcher), input_(input), clock_(clock), log_(log) {}
 
   // Runs the definition bound to the slot: JP, KEY, BASE and REKEY act, every other kind
   // and an unbound slot do nothing.
@@ -41,7 +39,6 @@ class SlotPresser {
  private:
   void SendChord(const btnfile::KeySequence& keys);
 
-  const SlotTable& slots_;
   MapSwitcher& switcher_;
   platform::Input& input_;
   platform::Clock& clock_;

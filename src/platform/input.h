@@ -10,6 +10,12 @@ namespace keyvane::platform {
 enum class KeyDirection { Down, Up };
 enum class MouseButton { Left, Right, Middle };
 
+// Where a mouse message comes from.
+enum class InputOrigin {
+  User,     // a touch, a mouse, another program
+  Keyvane,  // a mouse-button key that Keyvane itself sent (SendMouseButton)
+};
+
 // The system's input stream: synthetic keys and mouse buttons, and the cursor.
 class Input {
  public:

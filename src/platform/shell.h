@@ -13,7 +13,7 @@ enum class PanelSide { Left = 0, Right = 1 };
 
 inline constexpr int kButtonsPerPanel = 7;
 
-// The panels' public identity: a second copy and the focus tracker know them by these titles.
+// The panels' public identity: a second copy and the target follower know them by these titles.
 inline constexpr std::string_view kLeftPanelTitle = "KB1_For_Keyvane";
 inline constexpr std::string_view kRightPanelTitle = "KB2_For_Keyvane";
 

@@ -14,10 +14,11 @@ constexpr std::uint32_t kLongHoldMs = 500;
 
 void PanelMouseHook::Park(int slot) { input::ParkCursor(shell_, input_, slot); }
 
-HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin) {
-  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
+HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point,
+                                              platform::InputOrigin origin) {
+  const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);
   if (!slot) return HookAction::PassOn;
-  if (origin == InputOrigin::Keyvane) {
+  if (origin == platform::InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
     // touch, it would press that button again, and again. It is swallowed.
     return message == MouseMessage::Move || message == MouseMessage::Other ? HookAction::PassOn : HookAction::Consume;
@@ -48,22 +49,20 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
 }
 
 void PanelMouseHook::RightButtonPage(int slot) {
-  input::PageState& pages = switcher_.pages();
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
     const btnfile::ButtonDef* def = switcher_.LookupSlot(btnfile::kRightButtonPageMap, position);
     if (def == nullptr) {
-      pages.defaultMap = std::string(input::kDefaultMapAlias);
-      switcher_.SwitchMap(input::kDefaultMapAlias);
+      // The cycle ran out: the default stands for itself, so the first map's buttons show.
+      switcher_.MakeDefaultAndShow(btnfile::kDefaultMapAlias);
       Park(slot);
       return;
     }
-    if (def->caption == pages.shownMap) {
-      pages.defaultMap = def->target;
-      switcher_.SwitchMap(def->target);
+    if (def->caption == switcher_.pages().shownMap) {
+      switcher_.MakeDefaultAndShow(def->target);
       return;
     }
   }
-  switcher_.SwitchMap(input::kDefaultMapAlias);
+  switcher_.ShowDefault();
   Park(slot);
 }
 
@@ -71,7 +70,7 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
   if (rightHold_.phase != RightHoldState::Phase::Held) return;
   // Unsigned difference: right across the tick count's wrap.
   if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
-  const std::optional<int> slot = input::HitTestSlot(slots_, shell_, point);
+  const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);
   if (!slot) return;
   SlideCommand(*slot);
   rightHold_.phase = RightHoldState::Phase::Spent;
@@ -79,9 +78,9 @@ void PanelMouseHook::CheckLongHold(platform::Point point) {
 
 void PanelMouseHook::SlideCommand(int slot) {
   const std::string saved = switcher_.pages().shownMap;
-  switcher_.SwitchMap(btnfile::kSlideCommandMap);
+  switcher_.ShowMap(btnfile::kSlideCommandMap);
   presser_.PressSlot(slot);
-  switcher_.SwitchMap(saved);
+  switcher_.ShowMap(saved);
 }
 
 }  // namespace keyvane::tracking

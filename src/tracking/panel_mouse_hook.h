@@ -23,12 +23,6 @@ enum class MouseMessage {
   Other,  // the middle button, the wheel, ...: never a panel's business
 };
 
-// Where a mouse message comes from.
-enum class InputOrigin {
-  User,     // a touch, a mouse, another program
-  Keyvane,  // a mouse-button key that Keyvane itself sent
-};
-
 enum class HookAction {
   PassOn,   // on to the next hook and the window under the cursor
   Consume,  // swallowed: no window sees it
@@ -48,15 +42,15 @@ struct RightHoldState {
 // left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.
 class PanelMouseHook {
  public:
-  PanelMouseHook(const input::SlotTable& slots, input::MapSwitcher& switcher, input::SlotPresser& presser,
-                 platform::Shell& shell, platform::Input& input, platform::Clock& clock)
-      : slots_(slots), switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
+  PanelMouseHook(input::MapSwitcher& switcher, input::SlotPresser& presser, platform::Shell& shell,
+                 platform::Input& input, platform::Clock& clock)
+      : switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
-  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, InputOrigin origin);
+  HookAction HandleMouseMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin);
 
   // Fires the long-hold command once the right button has been held more than 500 ms
-  // and the cursor is over a panel button. Called by every focus-tracker tick.
+  // and the cursor is over a panel button. Called by every timer tick.
   void CheckLongHold(platform::Point point);
 
   const RightHoldState& rightHoldState() const { return rightHold_; }
@@ -66,7 +60,6 @@ class PanelMouseHook {
   void SlideCommand(int slot);
   void Park(int slot);
 
-  const input::SlotTable& slots_;
   input::MapSwitcher& switcher_;
   input::SlotPresser& presser_;
   platform::Shell& shell_;

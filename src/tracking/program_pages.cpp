@@ -6,7 +6,9 @@
 namespace keyvane::tracking {
 
 bool ProgramPages::TargetTaken(platform::WindowHandle target) {
-  if (table_.empty()) return false;
+  // The table of the maps shown now: a reload replaces both at once.
+  const btnfile::ProgramPageTable& table = switcher_.maps().programPages;
+  if (table.empty()) return false;
   // A Store app's frame is a host's window: the app is the program of its core window.
   const platform::WindowHandle window = input::InputWindowOf(desktop_, target);
   // Keyvane's own menu and About box come and go without the user changing programs. The
@@ -22,7 +24,7 @@ bool ProgramPages::TargetTaken(platform::WindowHandle target) {
   const input::PageState& pages = switcher_.pages();
   if (pages.shownMap != pages.defaultMap) return false;  // a JP page is not interrupted
 
-  const btnfile::ProgramPage* line = program ? btnfile::FindProgramPage(table_, *program) : nullptr;
+  const btnfile::ProgramPage* line = program ? btnfile::FindProgramPage(table, *program) : nullptr;
   if (line != nullptr) {
     if (!userDefault_) userDefault_ = pages.defaultMap;
     Show(program, line->map);

@@ -17,9 +17,8 @@ namespace keyvane::tracking {
 // and that change is spent.
 class ProgramPages {
  public:
-  ProgramPages(const btnfile::ProgramPageTable& table, input::MapSwitcher& switcher, platform::Desktop& desktop,
-               trace::TraceLog& log)
-      : table_(table), switcher_(switcher), desktop_(desktop), log_(log) {}
+  ProgramPages(input::MapSwitcher& switcher, platform::Desktop& desktop, trace::TraceLog& log)
+      : switcher_(switcher), desktop_(desktop), log_(log) {}
 
   // The tick took a new target; true when that switched the map (and so set its input method).
   bool TargetTaken(platform::WindowHandle target);
@@ -30,7 +29,6 @@ class ProgramPages {
  private:
   void Show(const std::optional<std::string>& program, const std::string& map);
 
-  const btnfile::ProgramPageTable& table_;
   input::MapSwitcher& switcher_;
   platform::Desktop& desktop_;
   trace::TraceLog& log_;

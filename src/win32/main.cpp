@@ -7,6 +7,7 @@
 #include "app/keyboard.h"
 #include "app/placement.h"
 #include "btnfile/special_names.h"
+#include "win32/guarded.h"
 #include "win32/message_boxes.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"

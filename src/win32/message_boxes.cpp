@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "win32/cp932_text.h"
+#include "win32/guarded.h"
 #include "win32/resource_ids.h"
 
 namespace keyvane::win32 {

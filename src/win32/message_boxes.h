@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
 #include "app/keyboard.h"
@@ -12,21 +11,7 @@ namespace keyvane::win32 {
 // The program's message boxes: the error box of its guards and the About box. Both are shown
 // in the system's own look.
 
-// The error message box that the program's guards show.
-void ShowErrorBox(const char* message);
-
-// Runs a handler; an exception that escapes it is shown and the program goes on. Exceptions
-// cannot travel through the window system's frames, so every entry from Windows is guarded.
-template <typename Handler>
-void Guarded(Handler&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ShowErrorBox(error.what());
-  } catch (...) {
-    ShowErrorBox("");
-  }
-}
+// The error box of the guards is declared with them (win32/guarded.h).
 
 // What the About box tells.
 struct AboutFacts {

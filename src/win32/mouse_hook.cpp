@@ -1,6 +1,6 @@
 #include "win32/mouse_hook.h"
 
-#include "win32/message_boxes.h"
+#include "win32/guarded.h"
 #include "win32/platform_roles.h"
 
 namespace {

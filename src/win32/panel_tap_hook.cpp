@@ -60,7 +60,7 @@ LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
     if (HWND button = PanelButtonAt(event->pt)) {
       const POINT point = LogicalPoint(button, event->pt);
       WPARAM tap = static_cast<WPARAM>(message);
-      if (OriginOf(event->dwExtraInfo) == tracking::InputOrigin::Keyvane) tap |= kOwnInputBit;
+      if (OriginOf(event->dwExtraInfo) == platform::InputOrigin::Keyvane) tap |= kOwnInputBit;
       const LPARAM at = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
       // A message that cannot be posted goes on: the thread hook may still see it.
       if (PostMessageW(route.tapWindow, kPanelTapMessage, tap, at)) return 1;
@@ -74,7 +74,7 @@ LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
 PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam) {
   return {static_cast<tracking::MouseMessage>(wParam & ~kOwnInputBit),
           {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
-          wParam & kOwnInputBit ? tracking::InputOrigin::Keyvane : tracking::InputOrigin::User};
+          wParam & kOwnInputBit ? platform::InputOrigin::Keyvane : platform::InputOrigin::User};
 }
 
 bool PanelTapHook::Start(HWND tapWindow, bool (*isPanelButton)(HWND window)) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/desktop.h"
+#include "platform/input.h"
 #include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
@@ -14,7 +15,7 @@ inline constexpr UINT kPanelTapMessage = WM_APP + 1;
 struct PanelTap {
   tracking::MouseMessage message = tracking::MouseMessage::Other;
   platform::Point point;  // in the coordinates of Keyvane's own windows
-  tracking::InputOrigin origin = tracking::InputOrigin::User;
+  platform::InputOrigin origin = platform::InputOrigin::User;
 };
 
 PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam);

@@ -12,7 +12,6 @@
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/input_method.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
 
@@ -50,8 +49,8 @@ class Win32Files final : public platform::Files {
 // the buttons can tell them from a touch.
 inline constexpr ULONG_PTR kOwnInputSignature = 0x4B564E45;  // "KVNE"
 
-inline tracking::InputOrigin OriginOf(ULONG_PTR extraInfo) {
-  return extraInfo == kOwnInputSignature ? tracking::InputOrigin::Keyvane : tracking::InputOrigin::User;
+inline platform::InputOrigin OriginOf(ULONG_PTR extraInfo) {
+  return extraInfo == kOwnInputSignature ? platform::InputOrigin::Keyvane : platform::InputOrigin::User;
 }
 
 // Sees a key taken in the key state that Keyvane's thread shares with the thread its input is

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "win32/cp932_text.h"
-#include "win32/message_boxes.h"
+#include "win32/guarded.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
 

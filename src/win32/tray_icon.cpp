@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "win32/cp932_text.h"
-#include "win32/message_boxes.h"
+#include "win32/guarded.h"
 #include "win32/resource_ids.h"
 
 namespace keyvane::win32 {

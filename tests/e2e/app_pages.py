@@ -6,7 +6,7 @@ no line, brings back the default page the user chose before.
 """
 import shutil
 
-from run_e2e import BUILD, LEFT, TARGET_TITLE, check, cp932_file, down, up, wait_until
+from harness import BUILD, LEFT, TARGET_TITLE, check, cp932_file, down, up, wait_until
 
 PROGRAM_PAGES = cp932_file("#MAIN\nA KEY A\nDUMMY\nU BASE USER\n#USER\nU KEY U\n#EDIT\nE KEY E\n#WEB\nW KEY W\n"
                            "#APP_PAGE\neditor.exe BASE EDIT\nBROWSER.EXE BASE WEB\n")

@@ -9,7 +9,7 @@ import random
 import subprocess
 import time
 
-from run_e2e import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
+from harness import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
                      WINE_ENV, blank_buttons_case, check, down, fixture, run, time_limit, trace_block, up, wait_until,
                      xdotool)
 
@@ -299,27 +299,26 @@ def case_target_closed_between_presses(s):
           "the trace lacks a press")
 
 
-HANG_SECONDS = 10
+HANG_LIMIT = 60  # the target wakes by itself after this, should the case fail before waking it
 
 
 def case_target_hung(s):
     s.start_target()
     keyvane = start_attached(s)
     s.press(LEFT, 0, [down(41), up(41)])
-    s.probe("hang", TARGET_TITLE, str(HANG_SECONDS))
+    s.probe("hang", TARGET_TITLE, str(HANG_LIMIT))
     wait_until("the target to hang", lambda: "HANG" in s.target_log().splitlines())
-    hung_at = time.monotonic()
     # The input is attached to the target's thread: presses after the first one wait in the
     # queue they share until the target takes its messages again.
     for title, row in ((LEFT, 0), (LEFT, 0), (LEFT, 2), (RIGHT, 0)):
         s.click(title, row)
-    wait_until("a press while the target hangs", lambda: s.trace_text().count(PRESS) >= 2, timeout=3)
+    wait_until("a press while the target hangs", lambda: s.trace_text().count(PRESS) >= 2)
     ticks = s.trace_text().count("Now=")
     check_answering(s, keyvane)
     wait_until("ticks while the target hangs", lambda: s.trace_text().count("Now=") >= ticks + 5)
-    check("AWAKE" not in s.target_log(), "the target woke up too early for this test")
-    check(time.monotonic() - hung_at < HANG_SECONDS, "the checks took longer than the hang")
-    wait_until("the target to wake up", lambda: "AWAKE" in s.target_log(), timeout=HANG_SECONDS + 5)
+    check("AWAKE" not in s.target_log(), "the target woke up before the checks ended")
+    (s.dir / "target.log.wake").touch()
+    wait_until("the target to wake up", lambda: "AWAKE" in s.target_log())
     wait_until("the queued keys at the target", lambda: len(s.key_events()) >= 12)
     time.sleep(0.3)
     expected = [down(41), up(41)] * 3 + [down(20), up(20)] + [down(10), down(42), up(42), up(10)]
@@ -332,8 +331,8 @@ def case_target_hung(s):
     s.check_focus_kept()
 
 
-# Faster than any thumb. With no gap at all, Wine itself now and then loses a click that the X
-# server delivered, before any hook of Keyvane's thread sees it.
+# Faster than any thumb. Wine now and then loses a click that the X server delivered before a
+# thread's hooks see it; the panels' low-level hook sees every one, even with no gap at all.
 CLICK_GAP_MS = 5
 
 

@@ -5,7 +5,7 @@ in UTF-8 or UTF-16, as today's editors save it, shows what the same file in code
 """
 import os
 
-from run_e2e import (BELOW_BALLOON, BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up,
+from harness import (BELOW_BALLOON, BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up,
                      wait_until, xdotool)
 from bad_conditions import check_answering
 

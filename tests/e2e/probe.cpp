@@ -9,7 +9,7 @@
 //   probe metrics              "<screen width> <scroll bar width> <edge width>"
 //   probe ping <title>         "answered" when that window handles a message within 2 s, else "no answer"
 //   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
-//   probe hang <title> <s>     asks the test target with that title to stop pumping messages for s seconds
+//   probe hang <title> <s>     asks the test target with that title to hang until woken (s seconds at most)
 //   probe hold-open <path> <s> opens (or creates) the file without sharing, prints "held", holds it s seconds
 //   probe deny-mutex <name>    gives the existing mutex an empty access list, as a copy run as administrator
 //                              looks to a normal user; prints "denied" once a new open of it is refused

@@ -2,7 +2,8 @@
 // control that logs, one line each and flushed at once, every key and character the edit
 // control receives (with the scan code and extended-key mark of each key press), every focus
 // change, and every change of the foreground window.
-// A WM_APP message makes it stop pumping messages for wParam seconds, as a hung program does.
+// A WM_APP message makes it stop pumping messages, as a hung program does, until a file named
+// like its log with ".wake" added appears (the test decides when), or wParam seconds at most.
 // It stands in for a Japanese input method: its default IME window answers the open-status and
 // conversion-mode requests of WM_IME_CONTROL on the edit control's context, as Windows' IME
 // window does, and logs every change of the open status ("IME OPEN" / "IME CLOSED") and every
@@ -23,6 +24,7 @@
 namespace {
 
 FILE* logFile = nullptr;
+std::wstring wakePath;  // the file whose appearance ends a hang
 WNDPROC editProc = nullptr;
 WNDPROC imeWindowProc = nullptr;
 HWND editWindow = nullptr;
@@ -172,11 +174,16 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       }
       return 0;
     }
-    case WM_APP:
+    case WM_APP: {
       Log("HANG");
-      Sleep(static_cast<DWORD>(wParam) * 1000);
+      const DWORD until = GetTickCount() + static_cast<DWORD>(wParam) * 1000;
+      while (GetFileAttributesW(wakePath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+             static_cast<LONG>(until - GetTickCount()) > 0) {
+        Sleep(20);
+      }
       Log("AWAKE");
       return 0;
+    }
     case WM_DESTROY: PostQuitMessage(0); return 0;
     default: break;
   }
@@ -200,6 +207,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       logPath = arguments[i];
   }
   logFile = _wfopen(logPath, L"w");
+  wakePath = std::wstring(logPath) + L".wake";
   if (!withIme) ImmDisableIME(0);
 
   WNDCLASSW windowClass = {};

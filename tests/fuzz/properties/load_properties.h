@@ -15,6 +15,7 @@
 #include "btnfile/map_parser.h"
 #include "checker/json_report.h"
 #include "checker/plain_report.h"
+#include "checker/run_checker.h"
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
 #include "support/memory_files.h"

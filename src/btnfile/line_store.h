@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keyvane::btnfile {
+
+// The kept lines of the button file, in file order, each with the 1-based line of the file it
+// came from (the pieces of a cut line share one). The reading fills it (btnfile/loader.h), the
+// map walk reads it (btnfile/map_parser.h).
+struct LineStore {
+  std::vector<std::string> texts;
+  std::vector<int> fileLines;  // parallel to texts
+
+  std::size_t size() const { return texts.size(); }
+  void Add(std::string text, int fileLine) {
+    texts.push_back(std::move(text));
+    fileLines.push_back(fileLine);
+  }
+};
+
+}  // namespace keyvane::btnfile
