@@ -11,7 +11,7 @@ import shutil
 import time
 
 from harness import (ARTIFACTS, BELOW_BALLOON, BUILD, FIXTURE_HEADERS, HEADING, IME_LINE, LEFT, MAIN_LEFT,
-                     MAIN_RIGHT, PRESS, RIGHT, TARGET_TITLE, TICK_LINE, WINE_ENV, check, cp932_file, down,
+                     MAIN_RIGHT, PRESS, RIGHT, TARGET_TITLE, TICK_LINE, check, cp932_file, down,
                      fixture, run, screenshot, up, wait_until, xdotool)
 from bad_conditions import check_answering, check_no_key_held
 
