@@ -6,16 +6,12 @@
 
 namespace keyvane::btnfile {
 
-namespace {
-
-constexpr std::string_view kMakeDefaultWord = "BASE";
-
-}  // namespace
-
-std::optional<Finding> TakeProgramPageLine(std::string_view line, int fileLine, ProgramPageTable& table) {
+std::optional<Finding> TakeProgramPageLine(std::string_view line, const ButtonDef& def, int fileLine,
+                                           ProgramPageTable& table) {
   const LeadingWords scan = ScanWords(line, ' ');
   if (scan.count == 0) return std::nullopt;
-  if (scan.count != 3 || scan.words[1] != kMakeDefaultWord) return Finding(FindingKind::ProgramLineForm, fileLine);
+  if (def.kind != ActionKind::BASE) return Finding(FindingKind::ProgramLineForm, fileLine);
+  // The first word as written: the caption rules made the definition's caption of it.
   const std::string_view program = scan.words[0];
   if (const ProgramPage* earlier = FindProgramPage(table, program)) {
     Finding f(FindingKind::ProgramAgain, fileLine);
@@ -23,9 +19,9 @@ std::optional<Finding> TakeProgramPageLine(std::string_view line, int fileLine, 
     f.number = earlier->line;
     return f;
   }
-  table.push_back({std::string(program), std::string(scan.words[2]), fileLine});
+  table.push_back({std::string(program), def.target, fileLine});
   Finding f(FindingKind::ProgramPageNamesNoMap, fileLine);
-  f.text = scan.words[2];
+  f.text = def.target;
   f.detail = program;
   return f;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "btnfile/button_def.h"
 #include "btnfile/finding.h"
 
 // The map APP_PAGE is a table, not a page: each definition line is written
@@ -24,10 +25,12 @@ struct ProgramPage {
 // In file order; a program has at most one line, its first.
 using ProgramPageTable = std::vector<ProgramPage>;
 
-// Takes one definition line of APP_PAGE into the table, or tells why it is not taken. An empty
-// kept line is passed over. A line whose map may not exist is taken, with a finding that the
-// walk keeps only when no map of that name is built.
-std::optional<Finding> TakeProgramPageLine(std::string_view line, int fileLine, ProgramPageTable& table);
+// Takes one definition line of APP_PAGE, `def` as the grammar reads it, into the table, or tells
+// why it is not taken: it must have the form of a BASE button. An empty kept line is passed
+// over. A line whose map may not exist is taken, with a finding that the walk keeps only when no
+// map of that name is built.
+std::optional<Finding> TakeProgramPageLine(std::string_view line, const ButtonDef& def, int fileLine,
+                                           ProgramPageTable& table);
 
 // The line of a program, its name upper-cased as the file's words are; nullptr when it has none.
 const ProgramPage* FindProgramPage(const ProgramPageTable& table, std::string_view upperProgram);

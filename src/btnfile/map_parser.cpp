@@ -272,7 +272,8 @@ void ParseMap(const LineStore& lines, std::size_t& index, const std::string& nam
     if (programPages != nullptr) {
       Reporter silent(nullptr);
       map.positions[position] = ParseDefinition(text, silent);
-      std::optional<Finding> finding = TakeProgramPageLine(text, lines.fileLines[k], *programPages);
+      std::optional<Finding> finding =
+          TakeProgramPageLine(text, *map.positions[position], lines.fileLines[k], *programPages);
       if (report.on() && finding) report.Add(std::move(*finding));
       continue;
     }
