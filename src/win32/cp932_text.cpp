@@ -23,4 +23,16 @@ std::string Cp932FromWide(std::wstring_view text) {
   return bytes;
 }
 
+std::optional<std::string> Cp932FromWideExactly(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  BOOL lossy = FALSE;
+  const int length = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, &lossy);
+  if (length <= 0 || lossy) return std::nullopt;
+  std::string bytes(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), length,
+                      nullptr, nullptr);
+  return bytes;
+}
+
 }  // namespace keyvane::win32

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/function_lookup.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
 
@@ -23,13 +24,6 @@ struct TapRoute {
   PhysicalToLogicalFunction physicalToLogical = nullptr;              // from Vista on
 };
 TapRoute route;
-
-// Looked up by name, so that the program still starts on XP, which has none of them.
-template <typename Function>
-Function User32Function(const char* name) {
-  const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
 
 bool IsButtonMessage(tracking::MouseMessage message) {
   return message != tracking::MouseMessage::Move && message != tracking::MouseMessage::Other;
@@ -80,11 +74,13 @@ PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam) {
 bool PanelTapHook::Start(HWND tapWindow, bool (*isPanelButton)(HWND window)) {
   route.tapWindow = tapWindow;
   route.isPanelButton = isPanelButton;
-  route.windowFromPhysicalPoint = User32Function<WindowFromPhysicalPointFunction>("WindowFromPhysicalPoint");
+  // Looked up by name: Windows XP has none of them.
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  route.windowFromPhysicalPoint = FunctionIn<WindowFromPhysicalPointFunction>(user32, "WindowFromPhysicalPoint");
   // From Windows 8.1 on, only the per-monitor function still converts.
-  route.physicalToLogical = User32Function<PhysicalToLogicalFunction>("PhysicalToLogicalPointForPerMonitorDPI");
+  route.physicalToLogical = FunctionIn<PhysicalToLogicalFunction>(user32, "PhysicalToLogicalPointForPerMonitorDPI");
   if (!route.physicalToLogical)
-    route.physicalToLogical = User32Function<PhysicalToLogicalFunction>("PhysicalToLogicalPoint");
+    route.physicalToLogical = FunctionIn<PhysicalToLogicalFunction>(user32, "PhysicalToLogicalPoint");
 
   ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (!ready_) return false;

@@ -3,18 +3,18 @@
 #include <iterator>
 #include <string_view>
 
+#include "win32/cp932_text.h"
+#include "win32/function_lookup.h"
+
 namespace keyvane::win32 {
 namespace {
-
-constexpr UINT kShiftJis = 932;
 
 using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
 using ModuleFileName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 
 // Vista and later: the limited right is enough, even for a program run as administrator.
 QueryImageName QueryImageNameFunction() {
-  static const auto query = reinterpret_cast<QueryImageName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+  static const auto query = FunctionIn<QueryImageName>(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW");
   return query;
 }
 
@@ -27,10 +27,7 @@ ModuleFileName ModuleFileNameFunction() {
     if (length == 0 || length + 11 >= MAX_PATH) return ModuleFileName{};
     std::wstring dll(path, length);
     dll += L"\\psapi.dll";
-    HMODULE psapi = LoadLibraryW(dll.c_str());
-    return psapi ? reinterpret_cast<ModuleFileName>(
-                       reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")))
-                 : ModuleFileName{};
+    return FunctionIn<ModuleFileName>(LoadLibraryW(dll.c_str()), "GetModuleFileNameExW");
   }();
   return query;
 }
@@ -63,15 +60,7 @@ std::optional<std::string> ProgramNameOf(HWND window) {
   if (!path) return std::nullopt;
   const std::wstring_view name = std::wstring_view(*path).substr(path->find_last_of(L"\\/") + 1);
   if (name.empty()) return std::nullopt;
-  // Best-fit would turn a character the code page lacks into a look-alike that no line names.
-  BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()),
-                                       nullptr, 0, nullptr, &lossy);
-  if (size <= 0 || lossy) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, name.data(), static_cast<int>(name.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
+  return Cp932FromWideExactly(name);
 }
 
 }  // namespace keyvane::win32

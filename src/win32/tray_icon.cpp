@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "win32/cp932_text.h"
+#include "win32/function_lookup.h"
 #include "win32/guarded.h"
 #include "win32/resource_ids.h"
 
@@ -43,8 +44,7 @@ TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)>
   // such filter and no function for it.
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   using ChangeMessageFilter = BOOL(WINAPI*)(UINT, DWORD);
-  const auto allow = reinterpret_cast<ChangeMessageFilter>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+  const auto allow = FunctionIn<ChangeMessageFilter>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter");
   if (allow && taskbarCreated_) allow(taskbarCreated_, kMessageFilterAdd);
 }
 
