@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "win32/cp932_text.h"
+#include "win32/function_lookup.h"
 #include "win32/program_name.h"
 
 namespace keyvane::win32 {
@@ -207,20 +208,67 @@ bool Win32Files::ReadAll(const std::string& name, std::string& bytes) {
   return true;
 }
 
+namespace {
+
+// Kept open for at most this long: a program that deleted or replaced the file sees a new one
+// within it even where the system does not tell that the open file lost its name.
+constexpr DWORD kAppendedFileLifetimeMs = 1000;
+
+// The open file no longer has a name: another program deleted it (Windows removes it once the
+// last handle closes; Vista and later say so). Appending to it would write nothing anyone reads.
+bool LostItsName(HANDLE file) {
+  using GetInfoByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+  static const auto getInfo =
+      FunctionIn<GetInfoByHandle>(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx");
+  if (getInfo) {
+    FILE_STANDARD_INFO info{};
+    return !getInfo(file, FileStandardInfo, &info, sizeof info) || info.DeletePending || info.NumberOfLinks == 0;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  return !GetFileInformationByHandle(file, &info) || info.nNumberOfLinks == 0;
+}
+
+}  // namespace
+
+HANDLE Win32Files::AppendHandle(const std::string& name) {
+  if (appended_ != INVALID_HANDLE_VALUE &&
+      (name != appendedName_ || GetTickCount() - appendedSince_ >= kAppendedFileLifetimeMs || LostItsName(appended_))) {
+    CloseAppended();
+  }
+  if (appended_ == INVALID_HANDLE_VALUE) {
+    appended_ = CreateFileW(PathOf(name).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    appendedName_ = name;
+    appendedSince_ = GetTickCount();
+  }
+  return appended_;
+}
+
+void Win32Files::CloseAppended() {
+  if (appended_ != INVALID_HANDLE_VALUE) CloseHandle(appended_);
+  appended_ = INVALID_HANDLE_VALUE;
+}
+
 std::optional<std::uint64_t> Win32Files::Append(const std::string& name, std::string_view bytes) {
-  const FileHandle file = OpenFile(PathOf(name), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, OPEN_ALWAYS);
-  if (!file) return std::nullopt;
+  const HANDLE file = AppendHandle(name);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   DWORD written = 0;
   const auto length = static_cast<DWORD>(bytes.size());
-  if (!WriteFile(file.get(), bytes.data(), length, &written, nullptr) || written != length) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  if (!WriteFile(file, bytes.data(), length, &written, nullptr) || written != length || !GetFileSizeEx(file, &size)) {
+    CloseAppended();  // opened afresh next time: the file may be back
+    return std::nullopt;
+  }
   return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-void Win32Files::Remove(const std::string& name) { DeleteFileW(PathOf(name).c_str()); }
+void Win32Files::Remove(const std::string& name) {
+  if (name == appendedName_) CloseAppended();
+  DeleteFileW(PathOf(name).c_str());
+}
 
 void Win32Files::Rename(const std::string& from, const std::string& to) {
+  if (from == appendedName_ || to == appendedName_) CloseAppended();
   MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 

@@ -172,15 +172,18 @@ void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(t
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
 
-// The process's own command line, split as the C runtime splits it.
+// The process's own command line, split as the C runtime splits it; read once, since the
+// placement asks for it at every tick.
 std::vector<std::string> ShellWindows::Arguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!words) return arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Cp932FromWide(words[i]));
-  LocalFree(words);
-  return arguments;
+  if (!arguments_) {
+    arguments_.emplace();
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words) return *arguments_;
+    for (int i = 0; i < count; ++i) arguments_->push_back(Cp932FromWide(words[i]));
+    LocalFree(words);
+  }
+  return *arguments_;
 }
 
 // A standard button takes the keyboard focus when pressed, and with it the foreground from the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,7 @@ class ShellWindows final : public platform::Shell {
   std::array<std::array<HWND, platform::kButtonsPerPanel>, 2> buttons_{};
   // The buttons' window texts as last set; they start empty, as the buttons are created.
   std::array<std::array<std::wstring, platform::kButtonsPerPanel>, 2> captions_{};
+  std::optional<std::vector<std::string>> arguments_;  // the command line, once read
 };
 
 }  // namespace keyvane::win32
