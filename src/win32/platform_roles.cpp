@@ -214,33 +214,45 @@ namespace {
 // within it even where the system does not tell that the open file lost its name.
 constexpr DWORD kAppendedFileLifetimeMs = 1000;
 
-// The open file no longer has a name: another program deleted it (Windows removes it once the
-// last handle closes; Vista and later say so). Appending to it would write nothing anyone reads.
-bool LostItsName(HANDLE file) {
+// The open file's size, or none when it no longer has a name: another program deleted it
+// (Windows removes it once the last handle closes; Vista and later say so). Appending to it
+// would write nothing anyone reads.
+std::optional<std::uint64_t> SizeWhileNamed(HANDLE file) {
   using GetInfoByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
   static const auto getInfo =
       FunctionIn<GetInfoByHandle>(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx");
   if (getInfo) {
     FILE_STANDARD_INFO info{};
-    return !getInfo(file, FileStandardInfo, &info, sizeof info) || info.DeletePending || info.NumberOfLinks == 0;
+    if (!getInfo(file, FileStandardInfo, &info, sizeof info) || info.DeletePending || info.NumberOfLinks == 0) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.EndOfFile.QuadPart);
   }
   BY_HANDLE_FILE_INFORMATION info{};
-  return !GetFileInformationByHandle(file, &info) || info.nNumberOfLinks == 0;
+  if (!GetFileInformationByHandle(file, &info) || info.nNumberOfLinks == 0) return std::nullopt;
+  return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
 }  // namespace
 
-HANDLE Win32Files::AppendHandle(const std::string& name) {
-  if (appended_ != INVALID_HANDLE_VALUE &&
-      (name != appendedName_ || GetTickCount() - appendedSince_ >= kAppendedFileLifetimeMs || LostItsName(appended_))) {
+HANDLE Win32Files::AppendHandle(const std::string& name, std::uint64_t& size) {
+  if (appended_ != INVALID_HANDLE_VALUE) {
+    const std::optional<std::uint64_t> kept =
+        name == appendedName_ && GetTickCount() - appendedSince_ < kAppendedFileLifetimeMs ? SizeWhileNamed(appended_)
+                                                                                           : std::nullopt;
+    if (kept) {
+      size = *kept;
+      return appended_;
+    }
     CloseAppended();
   }
-  if (appended_ == INVALID_HANDLE_VALUE) {
-    appended_ = CreateFileW(PathOf(name).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    appendedName_ = name;
-    appendedSince_ = GetTickCount();
-  }
+  appended_ = CreateFileW(PathOf(name).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  appendedName_ = name;
+  appendedSince_ = GetTickCount();
+  LARGE_INTEGER opened{};
+  if (appended_ != INVALID_HANDLE_VALUE && !GetFileSizeEx(appended_, &opened)) CloseAppended();
+  size = static_cast<std::uint64_t>(opened.QuadPart);
   return appended_;
 }
 
@@ -250,16 +262,16 @@ void Win32Files::CloseAppended() {
 }
 
 std::optional<std::uint64_t> Win32Files::Append(const std::string& name, std::string_view bytes) {
-  const HANDLE file = AppendHandle(name);
+  std::uint64_t size = 0;
+  const HANDLE file = AppendHandle(name, size);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   DWORD written = 0;
   const auto length = static_cast<DWORD>(bytes.size());
-  LARGE_INTEGER size{};
-  if (!WriteFile(file, bytes.data(), length, &written, nullptr) || written != length || !GetFileSizeEx(file, &size)) {
+  if (!WriteFile(file, bytes.data(), length, &written, nullptr) || written != length) {
     CloseAppended();  // opened afresh next time: the file may be back
     return std::nullopt;
   }
-  return static_cast<std::uint64_t>(size.QuadPart);
+  return size + written;
 }
 
 void Win32Files::Remove(const std::string& name) {

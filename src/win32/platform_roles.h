@@ -45,8 +45,9 @@ class Win32Files final : public platform::Files {
   std::wstring PathOf(std::string_view name) const;
 
  private:
-  // Opens the file to append to, or keeps the one open since an earlier append.
-  HANDLE AppendHandle(const std::string& name);
+  // Opens the file to append to, or keeps the one open since an earlier append; `size` is its
+  // size before the append.
+  HANDLE AppendHandle(const std::string& name, std::uint64_t& size);
   void CloseAppended();
 
   std::wstring folder_;
