@@ -51,6 +51,7 @@ class ShellWindows final : public platform::Shell {
   // The thread hook and the low-level hook that takes taps from under another program's capture.
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
+  bool RenewMouseHook() override;
   void HideTrayIcon() override;
   void ShowTrayBalloon(std::string_view text) override;
   void Quit() override;
@@ -62,12 +63,16 @@ class ShellWindows final : public platform::Shell {
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleSessionMessage(UINT message, WPARAM wParam);
+  void HearSessionChanges(HWND panel);
+  void StopHearingSessionChanges(HWND panel);
 
   HINSTANCE instance_;
   app::Keyboard* keyboard_ = nullptr;
   TrayIcon* tray_ = nullptr;
   ButtonFace face_;
   PanelTapHook tapHook_;
+  HMODULE sessionApi_ = nullptr;  // wtsapi32, while the left panel hears of session changes
   HBRUSH black_;
   HWND application_ = nullptr;
   std::array<HWND, 2> panels_{};
