@@ -88,8 +88,9 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
   // Windows 7 to 10 and of Windows 11, and whatever a later Windows puts there; the desktop.
   world.taskbarThread = 9;
   platform::WindowHandle shellWindow = 600;
-  for (const char* windowClass : {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow",
-                                  "TopLevelWindowForOverflowXamlIsland", "SomeFlyoutOfTomorrow", "Progman", "WorkerW"}) {
+  for (const char* windowClass :
+       {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "TopLevelWindowForOverflowXamlIsland",
+        "SomeFlyoutOfTomorrow", "Progman", "WorkerW"}) {
     const bool desktop = std::string_view(windowClass) == "Progman" || std::string_view(windowClass) == "WorkerW";
     world.windows[shellWindow] = FakeWindow{"Program Manager", desktop ? 11u : 9u, 0, 0, true};
     world.windows[shellWindow].windowClass = windowClass;
@@ -210,15 +211,14 @@ TEST_F(FocusTracking, TargetOutOfReachIsToldOncePerWindowWhateverItsLevelReads) 
     const char* traced;  // what the trace line tells after the window; nullptr: nothing told
   };
   platform::WindowHandle window = 600;
-  for (const Case& c : {Case{true, 0x3000, 0x2000, "Level=0x3000 Own=0x2000"},
-                        Case{true, 0x4000, 0x3000, "Level=0x4000 Own=0x3000"},
-                        // Elevated with another account's password: its level cannot be read.
-                        Case{true, std::nullopt, 0x2000, "Level=? Own=0x2000"},
-                        Case{true, std::nullopt, std::nullopt, "Level=? Own=?"},
-                        // Windows lets the message through: a higher level that reads is no barrier
-                        // (a program with UI access), nor is a lower one, nor Windows XP.
-                        Case{false, 0x3000, 0x2000, nullptr}, Case{false, 0x2000, 0x2000, nullptr},
-                        Case{false, 0x1000, 0x2000, nullptr}, Case{false, std::nullopt, std::nullopt, nullptr}}) {
+  for (const Case& c :
+       {Case{true, 0x3000, 0x2000, "Level=0x3000 Own=0x2000"}, Case{true, 0x4000, 0x3000, "Level=0x4000 Own=0x3000"},
+        // Elevated with another account's password: its level cannot be read.
+        Case{true, std::nullopt, 0x2000, "Level=? Own=0x2000"}, Case{true, std::nullopt, std::nullopt, "Level=? Own=?"},
+        // Windows lets the message through: a higher level that reads is no barrier
+        // (a program with UI access), nor is a lower one, nor Windows XP.
+        Case{false, 0x3000, 0x2000, nullptr}, Case{false, 0x2000, 0x2000, nullptr},
+        Case{false, 0x1000, 0x2000, nullptr}, Case{false, std::nullopt, std::nullopt, nullptr}}) {
     world.windows[++window] = FakeWindow{"Registry Editor", 9, 0, 0, true};
     world.windows[window].integrityLevel = c.target;
     world.windows[window].outOfReach = c.outOfReach;

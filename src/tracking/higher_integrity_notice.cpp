@@ -29,8 +29,8 @@ void HigherIntegrityNotice::TargetTaken(platform::WindowHandle target) {
 
   char now[48];
   std::snprintf(now, sizeof now, "HigherIntegrity Now=%" PRIdPTR, target);
-  log_.Write({now, " Level=", LevelText(desktop_.IntegrityLevel(target)), " Own=",
-              LevelText(desktop_.OwnIntegrityLevel()), "\n"});
+  log_.Write({now, " Level=", LevelText(desktop_.IntegrityLevel(target)),
+              " Own=", LevelText(desktop_.OwnIntegrityLevel()), "\n"});
   std::string text =
       "Keyvane cannot type into this window: its program runs with higher rights (as administrator) than "
       "Keyvane, and Windows drops the keys Keyvane sends it.";

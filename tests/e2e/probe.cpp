@@ -93,7 +93,8 @@ BOOL CALLBACK NoteWindow(HWND window, LPARAM windows) {
 std::vector<HWND> WindowsOfThreadOf(const wchar_t* title) {
   std::vector<HWND> windows;
   HWND window = FindWindowW(nullptr, title);
-  if (window) EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), NoteWindow, reinterpret_cast<LPARAM>(&windows));
+  if (window)
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), NoteWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -139,7 +140,8 @@ int wmain(int argc, wchar_t** argv) {
     Print(allAgree ? "yes" : "no");
     for (HWND window : windows) {
       DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(window, WM_ENDSESSION, outcome == L"ends" ? TRUE : FALSE, 0, SMTO_ABORTIFHUNG, 8000, &ignored);
+      SendMessageTimeoutW(window, WM_ENDSESSION, outcome == L"ends" ? TRUE : FALSE, 0, SMTO_ABORTIFHUNG, 8000,
+                          &ignored);
     }
     return 0;
   }
