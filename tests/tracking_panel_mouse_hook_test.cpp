@@ -296,6 +296,9 @@ TEST_F(PanelHook, LowLevelHookIsInstalledAnewOnEvidenceOnlyAndEachTimeTraced) {
   keyboard().OnMouseMessage(MouseMessage::LeftDown, {400, 300});  // off the panels
   keyboard().OnMouseMessage(MouseMessage::LeftDown, on, platform::InputOrigin::Keyvane);
   keyboard().OnMouseMessage(MouseMessage::LeftUp, on, platform::InputOrigin::Keyvane);
+  // A touch on Keyvane's menu where it lies over a button: the low-level hook leaves it alone.
+  keyboard().OnMouseMessage(MouseMessage::LeftDown, on, platform::InputOrigin::User, tracking::MessageWindow::Other);
+  keyboard().OnMouseMessage(MouseMessage::LeftUp, on, platform::InputOrigin::User, tracking::MessageWindow::Other);
   for (int i = 0; i < 50; ++i) TickAt(world.tick + 100);  // no timer renews it
   EXPECT_EQ(world.EffectsOf({"hook-renew"}), Effects{});
   EXPECT_EQ(world.NewTrace().find("MouseHookRenewed"), std::string::npos);

@@ -93,9 +93,9 @@ void Keyboard::OnStartedUp() {
 }
 
 tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                              platform::InputOrigin origin) {
+                                              platform::InputOrigin origin, tracking::MessageWindow window) {
   const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
-  hookKeeper_.ThreadHookDecided(message, action, origin);
+  hookKeeper_.ThreadHookDecided(message, action, origin, window);
   return action;
 }
 

@@ -66,11 +66,11 @@ class Keyboard {
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
 
-  // The mouse hooks: one mouse message, where the cursor is, and whether Keyvane sent it itself.
-  // Decides whether the message goes on to the window under the cursor; a tap the low-level
-  // hook took over a panel button is already swallowed, and only its actions count.
+  // The thread hook: one mouse message, where the cursor is, whether Keyvane sent it itself and
+  // the window it is on its way to. Decides whether the message goes on to that window.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                      platform::InputOrigin origin = platform::InputOrigin::User);
+                                      platform::InputOrigin origin = platform::InputOrigin::User,
+                                      tracking::MessageWindow window = tracking::MessageWindow::PanelButton);
   // A button message that the low-level hook swallowed over a panel button and handed on; what
   // the rules answer tells only whether they took it too.
   tracking::HookAction OnPanelTap(tracking::MouseMessage message, platform::Point cursor,

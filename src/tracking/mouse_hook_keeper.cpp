@@ -26,9 +26,13 @@ void MouseHookKeeper::Remove() {
   installed_ = false;
 }
 
-void MouseHookKeeper::ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin) {
-  // Only presses: a release goes on to the panels where its press was not taken, on purpose.
-  if (action == HookAction::Consume && origin == platform::InputOrigin::User && IsPress(message)) {
+void MouseHookKeeper::ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin,
+                                        MessageWindow window) {
+  // Only presses: a release goes on to the panels where its press was not taken, on purpose. The
+  // low-level hook looks at the window under the point, so a press on Keyvane's menu over a
+  // button is not its to take.
+  if (action == HookAction::Consume && origin == platform::InputOrigin::User && IsPress(message) &&
+      window == MessageWindow::PanelButton) {
     SignOfLoss(HookLossSign::TapSlippedPast);
   }
 }

@@ -14,6 +14,10 @@ enum class HookLossSign {
   Unlocked,        // the user's session was unlocked
 };
 
+// The window a message of the thread hook is addressed to: a panel button, or another of
+// Keyvane's windows (its menu or About box may lie over a panel button).
+enum class MessageWindow { PanelButton, Other };
+
 // Keeps the mouse hooks in place from the left panel's creation until Keyvane lets them go.
 // From Windows 7 on, Windows removes a low-level hook whose procedure once took too long (after
 // a resume, while paging, under a game that takes the processor) and tells nobody; taps over
@@ -25,9 +29,9 @@ class MouseHookKeeper {
 
   void Install();
   void Remove();
-  // A button message the thread hook decided on: a press it took over a panel button from the
-  // user would have been swallowed by a low-level hook still in place.
-  void ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin);
+  // A button message the thread hook decided on: a press from the user that it took on its way
+  // to a panel button would have been swallowed by a low-level hook still in place.
+  void ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin, MessageWindow window);
   void SignOfLoss(HookLossSign sign);
 
   bool installed() const { return installed_; }

@@ -190,7 +190,7 @@ bool ShellWindows::RenewMouseHook() {
   return tapHook_.Start(Panel(PanelSide::Left), IsPanelButton);
 }
 
-// Asked on the low-level hook's thread: only the window system is read, nothing of this object.
+// Asked on the low-level hook's thread too: only the window system is read, nothing of this object.
 bool ShellWindows::IsPanelButton(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);

@@ -25,6 +25,9 @@ class ShellWindows final : public platform::Shell {
   ShellWindows(const ShellWindows&) = delete;
   ShellWindows& operator=(const ShellWindows&) = delete;
 
+  // One of the panels' buttons; asked on any thread, it reads only the window system.
+  static bool IsPanelButton(HWND window);
+
   HWND ApplicationWindow() const { return application_; }
   HWND Panel(platform::PanelSide side) const { return panels_[Index(side)]; }
 
@@ -59,7 +62,6 @@ class ShellWindows final : public platform::Shell {
 
  private:
   static int Index(platform::PanelSide side) { return static_cast<int>(side); }
-  static bool IsPanelButton(HWND window);
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
