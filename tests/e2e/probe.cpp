@@ -10,7 +10,8 @@
 //                              then tells them the outcome (WM_ENDSESSION): the session ends, or
 //                              another program called the end off
 //   probe resume <title>       tells every top-level window of that window's thread that the system
-//                              woke from sleep (WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC)
+//                              woke from sleep (WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC); prints the
+//                              milliseconds they took to answer
 //   probe metrics              "<screen width> <scroll bar width> <edge width>"
 //   probe ping <title>         "answered" when that window handles a message within 2 s, else "no answer"
 //   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
@@ -148,10 +149,19 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"resume" && argc == 3) {
     const std::vector<HWND> windows = WindowsOfThreadOf(argv[2]);
     if (windows.empty()) return 1;
+    LARGE_INTEGER frequency{}, start{}, end{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     for (HWND window : windows) {
       DWORD_PTR ignored = 0;
       SendMessageTimeoutW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_ABORTIFHUNG, 8000, &ignored);
     }
+    QueryPerformanceCounter(&end);
+    const double ms =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    char answered[64];
+    std::snprintf(answered, sizeof answered, "%.1f", ms);
+    Print(answered);
     return 0;
   }
   if (command == L"metrics") {
