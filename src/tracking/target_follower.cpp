@@ -34,9 +34,10 @@ void TargetFollower::FollowForeground() {
 
 bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
   if (IsDesktopWindowClass(desktop_.WindowClass(window))) return true;
-  // The taskbar, its copies on other screens and every flyout of its notification area (whose
-  // classes change from one Windows to the next), Keyvane's own icon included: joining the input
-  // of Explorer's thread would tie the panels to it.
+  // The taskbar, its copies on other screens and the flyouts of its notification area, where the
+  // user reaches Keyvane's own icon; their classes change from one Windows to the next, their
+  // thread does not. Nobody types into them, and joining the input of Explorer's thread would tie
+  // the panels to it.
   const platform::ThreadId taskbarThread = desktop_.TaskbarThread();
   return taskbarThread != 0 && desktop_.WindowThread(window) == taskbarThread;
 }
