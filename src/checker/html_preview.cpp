@@ -127,8 +127,7 @@ nlohmann::ordered_json PreviewData(const CheckResult& result, std::string_view f
   data["buttonFile"] = Base64(result.fileBytes);
   data["maps"] = Json::array();
   for (const auto& [name, map] : maps.table) {
-    data["maps"].push_back(
-        Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"notes", MapNotes(name, maps)}});
+    data["maps"].push_back(Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"notes", MapNotes(name, maps)}});
   }
   data["programPages"] = Json::array();
   for (const btnfile::ProgramPage& page : maps.programPages) {

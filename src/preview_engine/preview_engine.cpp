@@ -85,8 +85,7 @@ void PreviewEngine::Tick(std::uint32_t now, std::optional<platform::Point> curso
 void PreviewEngine::ProgramInFront(int index, std::uint32_t now, std::optional<platform::Point> cursor) {
   const btnfile::ProgramPageTable& table = keyboard_.loaded().maps.programPages;
   const bool listed = index >= 0 && static_cast<std::size_t>(index) < table.size();
-  platform_.BringProgramToFront(listed ? std::optional(table[static_cast<std::size_t>(index)].program)
-                                       : std::nullopt);
+  platform_.BringProgramToFront(listed ? std::optional(table[static_cast<std::size_t>(index)].program) : std::nullopt);
   Tick(now, cursor);
 }
 
@@ -120,14 +119,14 @@ std::string PreviewEngine::TakeState() {
     slots += std::string(slot == 0 ? "" : ",") + "{\"panel\":" + std::to_string(static_cast<int>(button.panel)) +
              ",\"row\":" + std::to_string(button.row) +
              ",\"bounds\":" + JsonRect(platform_.ButtonBounds(button.panel, button.row)) +
-             ",\"caption\":" + JsonText(platform_.Caption(button.panel, button.row)) + ",\"kind\":" +
-             JsonText(def != nullptr ? btnfile::ActionKindName(def->kind) : "") +
+             ",\"caption\":" + JsonText(platform_.Caption(button.panel, button.row)) +
+             ",\"kind\":" + JsonText(def != nullptr ? btnfile::ActionKindName(def->kind) : "") +
              ",\"action\":" + JsonText(def != nullptr ? btnfile::ActionText(*def) : "") +
              ",\"filled\":" + (filled ? "true" : "false") + "}";
   }
   const char* ime = !imeOpen_ ? "unknown" : *imeOpen_ ? "open" : "closed";
-  std::string state = "{\"shown\":" + JsonText(pages.shownMap) + ",\"shownIs\":\"" +
-                      ShownKind(table, pages.shownMap) + "\",\"shownIndex\":" + std::to_string(IndexOf(table, pages.shownMap)) +
+  std::string state = "{\"shown\":" + JsonText(pages.shownMap) + ",\"shownIs\":\"" + ShownKind(table, pages.shownMap) +
+                      "\",\"shownIndex\":" + std::to_string(IndexOf(table, pages.shownMap)) +
                       ",\"default\":" + JsonText(pages.defaultMap) +
                       ",\"defaultIndex\":" + std::to_string(IndexOf(table, pages.defaultMap)) +
                       ",\"firstMap\":" + JsonText(pages.fallbackMap) + ",\"ime\":\"" + ime + "\",\"panels\":[" +

@@ -84,7 +84,9 @@ class PreviewPlatform final : public platform::Files,
   int VerticalScrollBarWidth() override { return 16; }
   int EdgeWidth() override { return 2; }
   // InputMethod: every program window has a context of its own
-  platform::ImeContext GetContext(platform::WindowHandle window) override { return IsProgramWindow(window) ? window : 0; }
+  platform::ImeContext GetContext(platform::WindowHandle window) override {
+    return IsProgramWindow(window) ? window : 0;
+  }
   void SetOpenStatus(platform::ImeContext, bool open) override;
   void SetHiraganaMode(platform::ImeContext) override {}
   void ReleaseContext(platform::WindowHandle, platform::ImeContext) override {}
