@@ -2,9 +2,10 @@
 # src/preview_engine compiled for WebAssembly (wasm32-wasi) with Debian's clang 14, wasi-libc
 # and libc++ for wasm32, in one command on the build machine, whatever the checker's own target
 # (the MinGW presets build it the same way). The module is embedded base64 in the checker.
-#   keyvane_preview_engine_wasm(<output .inc> LAYERS <core layer targets> SOURCES <more sources>)
+#   keyvane_preview_engine_wasm(<output .inc> LAYERS <the layer targets whose sources it holds>)
+# The .inc defines the character array kPreviewEngineBase64.
 function(keyvane_preview_engine_wasm inc)
-  cmake_parse_arguments(PARSE_ARGV 1 WASM "" "" "LAYERS;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 WASM "" "" "LAYERS")
   find_program(KEYVANE_WASM_CXX NAMES clang++-14 REQUIRED
                DOC "clang for the wasm32-wasi engine of the preview (scripts/install-deps build)")
   set(sources)
@@ -13,8 +14,6 @@ function(keyvane_preview_engine_wasm inc)
     list(TRANSFORM layer_sources PREPEND ${PROJECT_SOURCE_DIR}/)
     list(APPEND sources ${layer_sources})
   endforeach()
-  list(TRANSFORM WASM_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
-  list(APPEND sources ${WASM_SOURCES})
   file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*.h ${PROJECT_SOURCE_DIR}/src/*/*.inc)
   set(wasm ${CMAKE_CURRENT_BINARY_DIR}/preview_engine/keyvane_preview_engine.wasm)
   add_custom_command(
@@ -29,7 +28,8 @@ function(keyvane_preview_engine_wasm inc)
     VERBATIM)
   add_custom_command(
     OUTPUT ${inc}
-    COMMAND ${CMAKE_COMMAND} -DIN=${wasm} -DOUT=${inc} -P ${PROJECT_SOURCE_DIR}/cmake/embed_base64.cmake
+    COMMAND ${CMAKE_COMMAND} -DIN=${wasm} -DOUT=${inc} -DNAME=kPreviewEngineBase64
+            -P ${PROJECT_SOURCE_DIR}/cmake/embed_base64.cmake
     DEPENDS ${wasm} ${PROJECT_SOURCE_DIR}/cmake/embed_base64.cmake
     VERBATIM)
 endfunction()

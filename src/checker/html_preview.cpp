@@ -23,17 +23,16 @@ constexpr const char* kPreviewScript =
 #include "checker/preview/preview.js.inc"
     ;
 
-// The keyboard's own engine, built for WebAssembly, as base64; the page's script runs it.
-constexpr const char* kEngineModule =
+// The keyboard's own engine, built for WebAssembly, as base64 (kPreviewEngineBase64); the page's
+// script runs it.
 #include "keyvane_preview_engine.wasm.b64.inc"
-    ;
 constexpr std::string_view kEngineMark = "/*kv-engine*/";
 
 // The page's script with the engine in its place.
 std::string PreviewScript() {
   const std::string_view script = kPreviewScript;
   const std::size_t mark = script.find(kEngineMark);
-  return std::string(script.substr(0, mark)) + "'" + kEngineModule + "'" +
+  return std::string(script.substr(0, mark)) + "'" + kPreviewEngineBase64 + "'" +
          std::string(script.substr(mark + kEngineMark.size()));
 }
 

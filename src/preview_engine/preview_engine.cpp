@@ -1,5 +1,6 @@
 #include "preview_engine/preview_engine.h"
 
+#include <array>
 #include <cstdio>
 #include <iterator>
 
@@ -58,8 +59,10 @@ PreviewEngine::PreviewEngine(std::string buttonFile)
   };
   platform_.onInputMethod = [this](bool open, bool switched) {
     imeOpen_ = open;
-    events_ += std::string(events_.empty() ? "" : ",") + (switched ? "{\"shows\":" : "{\"imeFor\":") +
-               JsonText(keyboard_.pages().shownMap) + ",\"ime\":\"" + (open ? "open" : "closed") + "\"}";
+    // Setting a new target's input method to the map shown changes no page.
+    if (!switched) return;
+    events_ += std::string(events_.empty() ? "" : ",") + "{\"shows\":" + JsonText(keyboard_.pages().shownMap) +
+               ",\"ime\":\"" + (open ? "open" : "closed") + "\"}";
   };
   keyboard_.LoadButtons();
   keyboard_.TakeTarget();
@@ -102,27 +105,28 @@ std::optional<int> PreviewEngine::SlotAt(platform::Point at) {
 std::string PreviewEngine::TakeState() {
   const input::PageState& pages = keyboard_.pages();
   const btnfile::MapTable& table = keyboard_.loaded().maps.table;
-  // The map whose own buttons show; the others come from the first map.
+  // A button is marked when its definition is not the own one of the map shown, but the
+  // first map's; the alias standing for itself shows the first map as its own.
   const btnfile::ButtonMap* own =
       btnfile::FindMap(table, pages.shownMap == btnfile::kDefaultMapAlias ? pages.fallbackMap : pages.shownMap);
+  std::array<bool, input::kSlotCount> filled{};
+  for (int position = 0; position < btnfile::kShownPositions; ++position) {
+    const int slot = input::SlotForPosition(position);
+    const btnfile::ButtonDef* def = keyboard_.slots().DefinitionOf(slot);
+    const auto* ownDef = own != nullptr ? &own->positions[static_cast<std::size_t>(position)] : nullptr;
+    filled[static_cast<std::size_t>(slot)] = def != nullptr && (ownDef == nullptr || !*ownDef || &**ownDef != def);
+  }
   std::string slots;
   for (int slot = 0; slot < input::kSlotCount; ++slot) {
     const btnfile::ButtonDef* def = keyboard_.slots().DefinitionOf(slot);
     const input::SlotButton button = input::ButtonOfSlot(slot);
-    bool filled = false;
-    for (int position = 0; position < btnfile::kShownPositions; ++position) {
-      if (input::SlotForPosition(position) != slot || def == nullptr) continue;
-      const std::optional<btnfile::ButtonDef>* ownDef =
-          own != nullptr ? &own->positions[static_cast<std::size_t>(position)] : nullptr;
-      filled = ownDef == nullptr || !*ownDef || &**ownDef != def;
-    }
     slots += std::string(slot == 0 ? "" : ",") + "{\"panel\":" + std::to_string(static_cast<int>(button.panel)) +
              ",\"row\":" + std::to_string(button.row) +
              ",\"bounds\":" + JsonRect(platform_.ButtonBounds(button.panel, button.row)) +
              ",\"caption\":" + JsonText(platform_.Caption(button.panel, button.row)) +
              ",\"kind\":" + JsonText(def != nullptr ? btnfile::ActionKindName(def->kind) : "") +
              ",\"action\":" + JsonText(def != nullptr ? btnfile::ActionText(*def) : "") +
-             ",\"filled\":" + (filled ? "true" : "false") + "}";
+             ",\"filled\":" + (filled[static_cast<std::size_t>(slot)] ? "true" : "false") + "}";
   }
   const char* ime = !imeOpen_ ? "unknown" : *imeOpen_ ? "open" : "closed";
   std::string state = "{\"shown\":" + JsonText(pages.shownMap) + ",\"shownIs\":\"" + ShownKind(table, pages.shownMap) +

@@ -33,7 +33,8 @@ class PreviewEngine {
   std::optional<int> SlotAt(platform::Point at);
 
   // UTF-8 JSON: the pages, the input method, the panels and each slot's button, and what
-  // happened since the last call (key events, each map shown with the input method it set).
+  // happened since the last call: {"key": "Ctrl down"} for each key or mouse-button event and
+  // {"shows": "MAP", "ime": "open"} for each switch of the map shown, in order.
   std::string TakeState();
 
  private:
