@@ -9,12 +9,16 @@ function(keyvane_preview_engine_wasm inc)
   find_program(KEYVANE_WASM_CXX NAMES clang++-14 REQUIRED
                DOC "clang for the wasm32-wasi engine of the preview (scripts/install-deps build)")
   set(sources)
+  # The platform roles are headers only; the layers' folders are named after their targets.
+  set(header_globs ${PROJECT_SOURCE_DIR}/src/platform/*.h)
   foreach(layer IN LISTS WASM_LAYERS)
     get_target_property(layer_sources ${layer} SOURCES)
     list(TRANSFORM layer_sources PREPEND ${PROJECT_SOURCE_DIR}/)
     list(APPEND sources ${layer_sources})
+    string(REPLACE "keyvane_" "" folder ${layer})
+    list(APPEND header_globs ${PROJECT_SOURCE_DIR}/src/${folder}/*.h ${PROJECT_SOURCE_DIR}/src/${folder}/*.inc)
   endforeach()
-  file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/*.h ${PROJECT_SOURCE_DIR}/src/*/*.inc)
+  file(GLOB headers CONFIGURE_DEPENDS ${header_globs})
   set(wasm ${CMAKE_CURRENT_BINARY_DIR}/preview_engine/keyvane_preview_engine.wasm)
   add_custom_command(
     OUTPUT ${wasm}
