@@ -86,6 +86,10 @@ class Keyboard {
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
 
+  // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
+  // as a JP press shows it; the default stays.
+  void ShowPage(std::string_view name) { switcher_.ShowMap(name); }
+
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
   // Before the notification menu (and the About box it may open) takes the foreground:
