@@ -392,7 +392,10 @@ bool Win32Desktop::Show(platform::WindowHandle window) { return ShowWindow(Hwnd(
 
 void Win32Desktop::Hide(platform::WindowHandle window) { ShowWindow(Hwnd(window), SW_HIDE); }
 
-int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Desktop::ScreenWidth() {
+  if (screenWidth_ == 0) screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
+  return screenWidth_;
+}
 
 int Win32Desktop::VerticalScrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
 

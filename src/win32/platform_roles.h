@@ -130,6 +130,13 @@ class Win32Desktop final : public platform::Desktop {
   int ScreenWidth() override;
   int VerticalScrollBarWidth() override;
   int EdgeWidth() override;
+
+  // The display changed (WM_DISPLAYCHANGE): its width is asked again.
+  void DisplayChanged() { screenWidth_ = 0; }
+
+ private:
+  // The placement asks at every tick, and the width is one of the dearer questions.
+  int screenWidth_ = 0;
 };
 
 }  // namespace keyvane::win32

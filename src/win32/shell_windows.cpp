@@ -38,8 +38,8 @@ WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
-ShellWindows::ShellWindows(HINSTANCE instance)
-    : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop)
+    : instance_(instance), desktop_(desktop), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
   applicationClass.lpfnWndProc = DefWindowProcW;
   applicationClass.hInstance = instance;
@@ -309,6 +309,9 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_WTSSESSION_CHANGE:
       // Every top-level window hears them; the left panel speaks for Keyvane.
       if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      break;
+    case WM_DISPLAYCHANGE:
+      if (side == PanelSide::Left) desktop_.DisplayChanged();
       break;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
