@@ -162,7 +162,6 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc >= 2 ? argv[1] : L"";
   if (command == L"press" && argc == 6) return Press(argv);
   if (command == L"close" && argc == 3) return Close(argv);
-  PrintText(
-      "usage: bench-driver press <title> <row> <count> <rest-ms> | close <title>\n");
+  PrintText("usage: bench-driver press <title> <row> <count> <rest-ms> | close <title>\n");
   return 2;
 }
