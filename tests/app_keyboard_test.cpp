@@ -5,7 +5,7 @@
 
 #include "app/button_colours.h"
 #include "support/recording_platform.h"
-#include "trace/trace_texts.h"
+#include "btnfile/map_parser.h"
 
 namespace keyvane::testing {
 namespace {
@@ -61,12 +61,13 @@ TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   world.fileSystem.files[kTracePath] = "old run";
   world.fileSystem.files[kOlderTracePath] = "its older part";
   keyboard.LoadButtons();
+  EXPECT_EQ(world.fileSystem.calls.front(), "remove dovaD.STS");  // the old trace first
   keyboard.OnLeftPanelCreated();
   keyboard.OnRightPanelCreated();
   for (const auto& panel : world.panels) {
     for (const std::string& caption : panel.captions) EXPECT_EQ(caption, "");
   }
-  EXPECT_EQ(world.Trace(), testing::ToCrLf(trace::text::kReadHeading));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(btnfile::kReadTraceHeading));
   EXPECT_FALSE(world.fileSystem.files.contains(kOlderTracePath));
   world.effects.clear();
   keyboard.OnButtonClick(PanelSide::Left, 0);

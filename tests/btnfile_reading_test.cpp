@@ -168,8 +168,9 @@ TEST(Encodings, SameFileInEveryEncodingGivesTheSameLinesMapsAndTrace) {
   const auto load = [](const std::string& bytes) {
     MemoryFiles files;
     files.files["dovaD.BTN"] = bytes;
-    trace::TraceLog log(files, "dovaD.STS");
-    Loaded loaded{LoadButtonFile(files, "dovaD.BTN", log), files.files["dovaD.STS"], {}};
+    LoadedButtons buttons = LoadButtonFile(files, "dovaD.BTN");
+    std::string trace = buttons.readTrace;
+    Loaded loaded{std::move(buttons), std::move(trace), {}};
     for (const Finding& f : loaded.buttons.findings) loaded.findings.emplace_back(f.kind, f.line);
     return loaded;
   };

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "btnfile/map_parser.h"
 #include "support/recording_platform.h"
 #include "trace/trace_texts.h"
 
@@ -102,8 +103,8 @@ TEST_F(WorkedExamplePresses, StartUpShowsTheFirstMapAndTracesOnlyTheLoad) {
   StartedKeyboard other(fresh, WorkedExampleButtonFile());
   EXPECT_EQ(fresh.CaptionChanges(), MainCaptions());
   EXPECT_EQ(other.keyboard.pages().shownMap, "MAIN");
-  const std::string expected = std::string(trace::text::kReadHeading) + "#MAIN\n" + trace::text::kMapNamePrefix +
-                               "MAIN\n#J_KANA\n" + trace::text::kMapNamePrefix + "J_KANA\n";
+  const std::string expected = std::string(btnfile::kReadTraceHeading) + "#MAIN\n" + btnfile::kMapNameTracePrefix +
+                               "MAIN\n#J_KANA\n" + btnfile::kMapNameTracePrefix + "J_KANA\n";
   EXPECT_EQ(fresh.Trace(), testing::ToCrLf(expected));
 }
 

@@ -109,6 +109,8 @@ class Keyboard {
   void PlacePanels();
   void RemoveHook();
   void ReloadButtons();
+  // Loads the button file and traces what was read after what the trace already holds.
+  btnfile::LoadedButtons ReadAndTrace();
   void TakeLoaded(btnfile::LoadedButtons loaded);
 
   PlatformServices p_;

@@ -155,16 +155,11 @@ int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& s
   return 0;
 }
 
-LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log) {
-  log.StartAfresh();
-  return ReadAndBuild(files, buttonFilePath, log);
-}
-
-LoadedButtons ReadAndBuild(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log) {
+LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath) {
   LoadedButtons loaded;
   loaded.fileRead = ReadButtonFile(files, buttonFilePath, loaded.lines, &loaded.findings, &loaded.encoding) == 0;
   const std::size_t readFindings = loaded.findings.size();
-  loaded.maps = BuildMapTable(loaded.lines, log, loaded.fileRead ? &loaded.findings : nullptr);
+  loaded.maps = BuildMapTable(loaded.lines, loaded.fileRead ? &loaded.findings : nullptr, &loaded.readTrace);
   // Both lists are in line order; on one line, what the reading found comes first.
   std::inplace_merge(loaded.findings.begin(), loaded.findings.begin() + static_cast<std::ptrdiff_t>(readFindings),
                      loaded.findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });

@@ -9,7 +9,6 @@
 #include "btnfile/line_store.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
-#include "trace/trace_log.h"
 
 // Loading the button file as the keyboard does: its bytes, converted to code page 932 when the
 // file is UTF-8 or UTF-16 (btnfile/file_encoding.h), read as text-mode reading delivers
@@ -41,13 +40,10 @@ struct LoadedButtons {
   LineStore lines;
   BuiltMaps maps;
   std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line
+  std::string readTrace;          // what the keyboard traces of this read (BuildMapTable), LF-ended
 };
 
-// Starts a fresh trace (deleting the old one and its older generation), reads and cleans the file, builds the maps.
-LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
-
-// Reads and cleans the file and builds the maps, tracing what it reads after what the trace
-// already holds. Start-up does this right after deleting the trace; a reload does only this.
-LoadedButtons ReadAndBuild(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
+// Reads and cleans the file and builds the maps. Writes nothing: the keyboard traces readTrace.
+LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath);
 
 }  // namespace keyvane::btnfile

@@ -5,7 +5,6 @@
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
-#include "trace/trace_texts.h"
 
 namespace keyvane::btnfile {
 
@@ -323,17 +322,17 @@ ButtonDef ParseButtonLine(std::string_view line) {
   return ParseDefinition(line, silent);
 }
 
-BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vector<Finding>* findings) {
+BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, std::string* readTrace) {
   Reporter report(findings);
   const std::size_t firstOwn = findings != nullptr ? findings->size() : 0;
   BuiltMaps built;
-  // What was read goes to the trace in one append: opening the file for each of hundreds of
-  // lines was a fifth of the start-up time. The bytes are the same.
-  std::string readTrace = trace::text::kReadHeading;
+  // One text, so that the trace gets it in one append: opening the file for each of hundreds
+  // of lines was a fifth of the start-up time.
+  std::string walked = kReadTraceHeading;
   const std::string* latestMap = nullptr;  // the name of the map the last header made
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
-    readTrace.append(line).push_back('\n');
+    walked.append(line).push_back('\n');
     report.SetLine(lines.fileLines[i]);
     if (!line.starts_with('#')) {
       // A line outside every map is ignored; an empty one changes nothing.
@@ -350,7 +349,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
-    readTrace.append(trace::text::kMapNamePrefix).append(name).push_back('\n');
+    walked.append(kMapNameTracePrefix).append(name).push_back('\n');
     const auto [it, isNew] = built.table.try_emplace(std::move(name));
     ButtonMap& map = it->second;  // replaced as a whole when the name comes again
     if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
@@ -360,7 +359,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
     if (programTable) built.programPages.clear();  // replaced as a whole, as the map is
     ParseMap(lines, i, it->first, map, report, programTable ? &built.programPages : nullptr);
   }
-  log.Write(readTrace);
+  if (readTrace != nullptr) *readTrace = std::move(walked);
   if (report.on()) ResolveNames(built.table, *findings, firstOwn);
   return built;
 }

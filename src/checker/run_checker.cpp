@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "btnfile/special_names.h"
 #include "checker/html_preview.h"
 #include "checker/json_report.h"
 #include "checker/options.h"
@@ -12,30 +11,6 @@
 
 namespace keyvane::checker {
 namespace {
-
-// The keyboard's file access with the trace kept in memory: the button file is read
-// through the real files, while deleting and appending the trace touch no file.
-class TraceCapturingFiles final : public platform::Files {
- public:
-  explicit TraceCapturingFiles(platform::Files& reader) : reader_(reader) {}
-
-  bool ReadAll(const std::string& path, std::string& bytes) override { return reader_.ReadAll(path, bytes); }
-  std::optional<std::uint64_t> Append(const std::string&, std::string_view bytes) override {
-    trace_.append(bytes);
-    return trace_.size();
-  }
-  void Remove(const std::string&) override { trace_.clear(); }
-  // Never asked: the checker's trace has no older generation, it is the load's whole trace.
-  void Rename(const std::string&, const std::string&) override {}
-  std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
-
-  // The trace captured so far, handed over.
-  std::string TakeTrace() { return std::move(trace_); }
-
- private:
-  platform::Files& reader_;
-  std::string trace_;
-};
 
 constexpr const char* kProgram = "keyvane-check: ";
 
@@ -59,12 +34,10 @@ std::string CannotRead(const Options& o) {
 }  // namespace
 
 CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
-  TraceCapturingFiles capture(files);
-  trace::TraceLog log(capture, std::string(btnfile::kTraceFileName));
   CheckResult result;
-  result.loaded = btnfile::LoadButtonFile(capture, path, log);
+  result.loaded = btnfile::LoadButtonFile(files, path);
   result.diagnostics = btnfile::FindDiagnostics(result.loaded);
-  result.trace = capture.TakeTrace();
+  result.trace = trace::WithCrLf(result.loaded.readTrace);
   return result;
 }
 

@@ -13,6 +13,13 @@ void AppendCrLf(std::string_view text, std::string& out) {
 
 }  // namespace
 
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  AppendCrLf(text, out);
+  return out;
+}
+
 void TraceLog::Write(std::initializer_list<std::string_view> pieces) {
   crLf_.clear();
   for (const std::string_view piece : pieces) AppendCrLf(piece, crLf_);

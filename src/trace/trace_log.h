@@ -21,6 +21,9 @@ struct OlderGeneration {
   std::uint64_t sizeLimit = kTraceSizeLimit;
 };
 
+// `text` as the trace file stores it: every LF as CR LF.
+std::string WithCrLf(std::string_view text);
+
 // The status trace, dovaD.STS. Each Write appends one text, made of its pieces, in one append
 // to the file; every line feed is stored as CR LF so the file is the same bytes on every host.
 // Without an older generation the file is never moved.
