@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/button_colours.h"
-#include "support/recording_platform.h"
 #include "btnfile/map_parser.h"
+#include "support/recording_platform.h"
 
 namespace keyvane::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_platform.h"
 #include "btnfile/map_parser.h"
+#include "support/recording_platform.h"
 
 namespace keyvane::testing {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,11 +28,11 @@ std::string CleanLine(std::string_view line);
 // Reads the file into `store`, first converted to code page 932 as a whole when it is UTF-8 or
 // UTF-16, then as text-mode reading delivers it: CR before LF dropped, 0x1A ends the data,
 // pieces of at most 1022 bytes, each ending after its LF and its text ending at its first zero
-// byte. Returns 0 when read to its end, -1 when it cannot be opened. `findings`, when given,
-// receives the cut lines, the characters code page 932 lacks in what is kept, and the
-// apostrophes between quotes; `encoding`, when given, the encoding the file was read in.
-int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
-                   std::vector<Finding>* findings = nullptr, FileEncoding* encoding = nullptr);
+// byte. Returns the encoding the file was read in, nothing when it cannot be opened.
+// `findings`, when given, receives the cut lines, the characters code page 932 lacks in what
+// is kept, and the apostrophes between quotes.
+std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
+                                           std::vector<Finding>* findings = nullptr);
 
 // Everything read from the button file; lives, unchanged, until a reload replaces it whole.
 struct LoadedButtons {

@@ -207,41 +207,56 @@ void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFiel
   f->openQuote = std::ranges::count(line, '"') % 2 != 0;
 }
 
-// One definition line. A key field that fails makes the line NONE, whatever form comes later.
+// The first form whose command word and word count fit the line, or nullptr.
+const LineForm* FittingForm(const LeadingWords& scan) {
+  const auto it = std::ranges::find_if(kForms, [&](const LineForm& form) {
+    return (form.place == Place::First ? scan.words[0] : scan.words[1]) == form.word && Fits(form, scan.count);
+  });
+  return it == std::end(kForms) ? nullptr : &*it;
+}
+
+// What a key field that was understood may still do wrong.
+void CheckKeys(const ButtonDef& def, std::string_view field, const std::vector<std::string_view>& digitNames,
+               Reporter& report) {
+  if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) report.Add(FindingKind::KeyFieldNamesNoKey, field);
+  for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
+}
+
+// One definition line. The first form that fits gives the definition; a key field that then
+// fails makes the line NONE, whatever form comes later.
 ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
   ButtonDef def;
   const LeadingWords scan = ScanWords(line, ' ');
   const auto& w = scan.words;
-  const std::size_t n = scan.count;
-  if (n == 0) return def;  // an empty kept line: blank button, no action
+  if (scan.count == 0) return def;  // an empty kept line: blank button, no action
   if (w[0] != kNoCaption) def.caption = MakeCaption(w[0]);
-  KeyFieldResult keys;
-  for (const LineForm& form : kForms) {
-    if ((form.place == Place::First ? w[0] : w[1]) != form.word || !Fits(form, n)) continue;
-    def.kind = form.kind;
-    switch (form.field) {
-      case Field::None: return def;
-      case Field::Program: def.target = Unquote(w[2]); return def;
-      case Field::Map:
-        def.target = w[2];
-        // Kept only if no map of that name is built by the end of the walk.
-        if (report.on()) report.Add(FindingKind::TargetNamesNoMap, def.target).form = &form;
-        return def;
-      case Field::Keys: break;
-    }
-    std::vector<std::string_view> digitNames;
-    keys = ParseKeyField(w[2], report.on() ? &digitNames : nullptr);
-    if (!keys.ok()) {
-      def.kind = ActionKind::NONE;
-      break;
-    }
-    def.keys = keys.keys;
-    if (!report.on()) return def;
-    if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) report.Add(FindingKind::KeyFieldNamesNoKey, w[2]);
-    for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
+  const LineForm* form = FittingForm(scan);
+  if (form == nullptr) {
+    if (report.on()) ReportNoForm(line, scan, nullptr, report);
     return def;
   }
-  if (report.on()) ReportNoForm(line, scan, keys.ok() ? nullptr : &keys, report);
+  def.kind = form->kind;
+  switch (form->field) {
+    case Field::None: break;
+    case Field::Program: def.target = Unquote(w[2]); break;
+    case Field::Map:
+      def.target = w[2];
+      // Kept only if no map of that name is built by the end of the walk.
+      if (report.on()) report.Add(FindingKind::TargetNamesNoMap, def.target).form = form;
+      break;
+    case Field::Keys: {
+      std::vector<std::string_view> digitNames;
+      const KeyFieldResult keys = ParseKeyField(w[2], report.on() ? &digitNames : nullptr);
+      if (!keys.ok()) {
+        def.kind = ActionKind::NONE;
+        if (report.on()) ReportNoForm(line, scan, &keys, report);
+        break;
+      }
+      def.keys = keys.keys;
+      if (report.on()) CheckKeys(def, w[2], digitNames, report);
+      break;
+    }
+  }
   return def;
 }
 
