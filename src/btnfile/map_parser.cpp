@@ -153,6 +153,11 @@ class Reporter {
     f.text = text;
     return f;
   }
+  Finding& AddAboutMap(FindingKind kind, std::string_view map) {
+    Finding& f = Add(kind);
+    f.map = map;
+    return f;
+  }
 
  private:
   std::vector<Finding>* findings_;
@@ -242,7 +247,7 @@ ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
     case Field::Map:
       def.target = w[2];
       // Kept only if no map of that name is built by the end of the walk.
-      if (report.on()) report.Add(FindingKind::TargetNamesNoMap, def.target).form = form;
+      if (report.on()) report.AddAboutMap(FindingKind::TargetNamesNoMap, def.target).form = form;
       break;
     case Field::Keys: {
       std::vector<std::string_view> digitNames;
@@ -267,7 +272,7 @@ void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter
   const std::string_view first = scan.words[0];
   if (first.empty() || first == kNoCaption || def.caption == first) return;
   // Kept only if no map of that name is built by the end of the walk.
-  report.Add(FindingKind::CaptionNamesNoMap, first).detail = def.caption;
+  report.Add(FindingKind::CaptionNamesNoMap, first).map = def.caption;
 }
 
 // --- Maps -----------------------------------------------------------------------------------
@@ -295,7 +300,7 @@ void ParseMap(const LineStore& lines, std::size_t& index, const std::string& nam
     map.positions[position] = ParseDefinition(text, report);
     if (!report.on()) continue;
     if (position >= kShownPositions) {
-      report.Add(FindingKind::NeverShown, name).number = position;
+      report.AddAboutMap(FindingKind::NeverShown, name).number = position;
     } else if (name == kRightButtonPageMap) {
       CheckPageCycleCaption(text, *map.positions[position], report);
     }
@@ -307,9 +312,9 @@ void CheckHeader(const std::string& name, bool isNew, int earlierLine, Reporter&
   if (name.empty()) {
     report.Add(FindingKind::UnnamedMap);
   } else if (name.find(' ') != std::string::npos) {
-    report.Add(FindingKind::MapNameWithBlank, name);
+    report.AddAboutMap(FindingKind::MapNameWithBlank, name);
   }
-  if (!isNew) report.Add(FindingKind::MapDefinedAgain, name).number = earlierLine;
+  if (!isNew) report.AddAboutMap(FindingKind::MapDefinedAgain, name).number = earlierLine;
 }
 
 // Drops the findings about names that a map of the finished table now has, and notes a table
@@ -318,9 +323,10 @@ void ResolveNames(const MapTable& table, std::vector<Finding>& findings, std::si
   const auto own = findings.begin() + static_cast<std::ptrdiff_t>(firstOwn);
   findings.erase(std::remove_if(own, findings.end(),
                                 [&](const Finding& f) {
-                                  return (f.kind == FindingKind::TargetNamesNoMap && FindMap(table, f.text)) ||
-                                         (f.kind == FindingKind::CaptionNamesNoMap && FindMap(table, f.detail)) ||
-                                         (f.kind == FindingKind::ProgramPageNamesNoMap && FindMap(table, f.text));
+                                  const bool namesAMap = f.kind == FindingKind::TargetNamesNoMap ||
+                                                         f.kind == FindingKind::CaptionNamesNoMap ||
+                                                         f.kind == FindingKind::ProgramPageNamesNoMap;
+                                  return namesAMap && FindMap(table, f.map);
                                 }),
                  findings.end());
   if (table.empty()) {
@@ -353,7 +359,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, 
       // A line outside every map is ignored; an empty one changes nothing.
       if (!report.on() || line.empty()) continue;
       if (latestMap != nullptr) {
-        report.Add(FindingKind::LineAfterFullMap, *latestMap);
+        report.AddAboutMap(FindingKind::LineAfterFullMap, *latestMap);
       } else {
         report.Add(FindingKind::LineBeforeFirstMap);
       }

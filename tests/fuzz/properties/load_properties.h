@@ -151,7 +151,7 @@ inline void CheckJson(const std::string& json, const btnfile::BuiltMaps& built, 
 inline bool SameFindings(const std::vector<btnfile::Finding>& a, const std::vector<btnfile::Finding>& b) {
   return std::ranges::equal(a, b, [](const btnfile::Finding& x, const btnfile::Finding& y) {
     return x.kind == y.kind && x.line == y.line && x.number == y.number && x.text == y.text && x.detail == y.detail &&
-           x.form == y.form && x.openQuote == y.openQuote;
+           x.map == y.map && x.form == y.form && x.openQuote == y.openQuote;
   });
 }
 
