@@ -112,7 +112,7 @@ void Keyboard::OnTimerTick() {
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
-  presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
+  presser_.PressSlot(input::SlotOfButton(side, row));
 }
 
 void Keyboard::OnTrayIconClick() { TogglePanels(p_.desktop); }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shell.h"
+
 // What a button file becomes once loaded: maps (pages) of up to 17 definitions, each what one
 // button shows and does. The keyboard reads only this; btnfile/map_parser.h makes it.
 namespace keyvane::btnfile {
@@ -48,8 +50,9 @@ struct ButtonDef {
 // accepts but never runs say so. Empty for NONE. Code page 932, as the target names are.
 std::string ActionText(const ButtonDef& def);
 
-inline constexpr int kPositionCount = 17;  // 14 shown on the panels, 3 kept but never used
-inline constexpr int kShownPositions = 14;
+inline constexpr int kPositionCount = 17;                               // 14 shown on the panels, 3 kept but never used
+inline constexpr int kShownPositions = 2 * platform::kButtonsPerPanel;  // each button of both panels
+static_assert(kShownPositions <= kPositionCount);
 
 // One page of the button file: each position holds zero or one definition.
 struct ButtonMap {

@@ -47,7 +47,7 @@ std::string MakeCaption(std::string_view word);
 
 // --- Key fields ----------------------------------------------------------------------------
 
-inline constexpr std::size_t kMaxKeyElements = 100;
+inline constexpr std::size_t kMaxKeyElements = kKeySequenceSize;  // a code for each element
 
 // How a key field was understood.
 struct KeyFieldResult {
