@@ -27,7 +27,22 @@ enum class ActionKind : std::int32_t {
   KEYWAIT = 9,
 };
 
-const char* ActionKindName(ActionKind kind);
+// The kind's command word in the file; the line forms (btnfile/map_parser.h) use it too.
+constexpr const char* ActionKindName(ActionKind kind) {
+  switch (kind) {
+    case ActionKind::NONE: return "NONE";
+    case ActionKind::JP: return "JP";
+    case ActionKind::KEY: return "KEY";
+    case ActionKind::KEYTOG: return "KEYTOG";
+    case ActionKind::EXEC: return "EXEC";
+    case ActionKind::BASE: return "BASE";
+    case ActionKind::REKEY: return "REKEY";
+    case ActionKind::MINIMAM: return "MINIMAM";
+    case ActionKind::MENUPOP: return "MENUPOP";
+    case ActionKind::KEYWAIT: return "KEYWAIT";
+  }
+  return "NONE";
+}
 
 // Up to 100 non-zero virtual-key codes in written order, ended by 0 unless all 100 are used.
 inline constexpr std::size_t kKeySequenceSize = 100;

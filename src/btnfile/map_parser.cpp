@@ -109,17 +109,23 @@ using Field = LineForm::Field;
 // A first word that shows no caption: alone, it is a blank button written on purpose.
 constexpr std::string_view kNoCaption = "DUMMY";
 
+// A form whose command word is its kind's name.
+constexpr LineForm Form(ActionKind kind, Place place, std::size_t minWords, std::size_t maxWords, Field field,
+                        std::string_view shape) {
+  return {ActionKindName(kind), place, minWords, maxWords, kind, field, shape};
+}
+
 constexpr LineForm kForms[] = {
-    {"JP", Place::Second, 3, 3, ActionKind::JP, Field::Map, "caption JP map"},
-    {"KEY", Place::Second, 3, 3, ActionKind::KEY, Field::Keys, "caption KEY keys"},
-    {"REKEY", Place::Second, 2, LineForm::kNoLimit, ActionKind::REKEY, Field::None, "caption REKEY"},
-    {"KEYTOG", Place::Second, 3, 3, ActionKind::KEYTOG, Field::Keys, "caption KEYTOG keys"},
-    {"BASE", Place::Second, 3, 3, ActionKind::BASE, Field::Map, "caption BASE map"},
-    {"EXEC", Place::Second, 3, LineForm::kNoLimit, ActionKind::EXEC, Field::Program, "caption EXEC program"},
-    {"MINIMAM", Place::First, 1, LineForm::kNoLimit, ActionKind::MINIMAM, Field::None, "MINIMAM"},
-    {"MENUPOP", Place::First, 1, LineForm::kNoLimit, ActionKind::MENUPOP, Field::None, "MENUPOP"},
+    Form(ActionKind::JP, Place::Second, 3, 3, Field::Map, "caption JP map"),
+    Form(ActionKind::KEY, Place::Second, 3, 3, Field::Keys, "caption KEY keys"),
+    Form(ActionKind::REKEY, Place::Second, 2, LineForm::kNoLimit, Field::None, "caption REKEY"),
+    Form(ActionKind::KEYTOG, Place::Second, 3, 3, Field::Keys, "caption KEYTOG keys"),
+    Form(ActionKind::BASE, Place::Second, 3, 3, Field::Map, "caption BASE map"),
+    Form(ActionKind::EXEC, Place::Second, 3, LineForm::kNoLimit, Field::Program, "caption EXEC program"),
+    Form(ActionKind::MINIMAM, Place::First, 1, LineForm::kNoLimit, Field::None, "MINIMAM"),
+    Form(ActionKind::MENUPOP, Place::First, 1, LineForm::kNoLimit, Field::None, "MENUPOP"),
     // Never pressed: its key field is not read.
-    {"KEYWAIT", Place::First, 2, 2, ActionKind::KEYWAIT, Field::None, "KEYWAIT key"},
+    Form(ActionKind::KEYWAIT, Place::First, 2, 2, Field::None, "KEYWAIT key"),
 };
 
 bool Fits(const LineForm& form, std::size_t wordCount) {
