@@ -93,7 +93,7 @@ void ToUpperInPlace(std::string& out) {
   for (std::size_t i = 0, n = 0; i < out.size(); i += n) {
     n = CharLength(out, i);
     if (n == 1) {
-      if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+      out[i] = AsciiUpper(out[i]);
       continue;
     }
     if (Byte(out, i) < firstLead || Byte(out, i) > lastLead) continue;  // no letters in that row

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "btnfile/cp932.h"
+
 namespace keyvane::btnfile {
 namespace {
 
@@ -74,13 +76,11 @@ constexpr KeyName kNamedKeys[] = {
 };
 // clang-format on
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Case-insensitive for ASCII letters only, so a double-byte character never matches by accident.
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    if (cp932::AsciiUpper(a[i]) != cp932::AsciiUpper(b[i])) return false;
   }
   return true;
 }
@@ -108,7 +108,7 @@ std::uint8_t LookupKeyName(std::string_view token) {
   if (token.size() == 1 && token >= "A" && token <= "Z") return static_cast<std::uint8_t>(token[0]);
   if (token.empty()) return 0;
   for (const KeyName& key : kNamedKeys) {
-    if (AsciiUpper(key.name[0]) != AsciiUpper(token[0])) continue;  // most names differ at once
+    if (cp932::AsciiUpper(key.name[0]) != cp932::AsciiUpper(token[0])) continue;  // most names differ at once
     if (EqualIgnoringCase(token, key.name)) return key.code;
   }
   return 0;

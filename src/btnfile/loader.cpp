@@ -134,12 +134,6 @@ class PieceReader {
   bool previousFull_ = false;
 };
 
-std::string_view Trim(std::string_view t) {
-  while (!t.empty() && static_cast<unsigned char>(t.front()) < 33) t.remove_prefix(1);
-  while (!t.empty() && static_cast<unsigned char>(t.back()) < 33) t.remove_suffix(1);
-  return t;
-}
-
 }  // namespace
 
 std::string CleanLine(std::string_view line) {
@@ -174,7 +168,7 @@ std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::st
       piece = piece.substr(0, apostrophe);
     }
     CleanLineInto(piece, cleaned);
-    std::string line(Trim(cleaned));
+    std::string line(cp932::TrimBlanks(cleaned));
     cp932::ToUpperInPlace(line);
     store.Add(std::move(line), read->line);
     if (findings == nullptr) continue;

@@ -1,7 +1,5 @@
 #include "input/slot_presser.h"
 
-#include <cstdio>
-
 #include "btnfile/key_names.h"
 #include "trace/trace_texts.h"
 
@@ -25,9 +23,7 @@ platform::MouseButton ButtonOf(std::uint8_t code) {
 void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
   // The code is logged as a signed byte widened to 32 bits: 0xF3 shows as FFFFFFF3.
   const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(code)));
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%X\n", static_cast<unsigned>(widened));
-  log.Write({trace::text::kKeyCodePrefix, digits});
+  log.WriteFormatted("%s%X\n", trace::text::kKeyCodePrefix, static_cast<unsigned>(widened));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "trace/trace_log.h"
 
+#include <cstdarg>
+#include <cstdio>
+
 namespace keyvane::trace {
 
 namespace {
@@ -27,6 +30,15 @@ void TraceLog::Write(std::initializer_list<std::string_view> pieces) {
   // Moved after the text that reached the limit, so that no text is split between the files.
   // A move that fails is tried again after the next text.
   if (older_ && size && *size >= older_->sizeLimit) files_.Rename(path_, older_->path);
+}
+
+void TraceLog::WriteFormatted(const char* format, ...) {
+  char line[256];
+  std::va_list numbers;
+  va_start(numbers, format);
+  const int length = std::vsnprintf(line, sizeof line, format, numbers);
+  va_end(numbers);
+  if (length > 0) Write(line);
 }
 
 void TraceLog::StartAfresh() {

@@ -35,6 +35,8 @@ class TraceLog {
   // A failed write is dropped: the trace must never stop the keyboard.
   void Write(std::initializer_list<std::string_view> pieces);
   void Write(std::string_view text) { Write({text}); }
+  // One line made by printf's rules, for the lines that carry numbers; cut at 255 bytes.
+  [[gnu::format(printf, 2, 3)]] void WriteFormatted(const char* format, ...);
 
   // Deletes the file and its older generation: the trace of a run holds nothing of an earlier one.
   void StartAfresh();

@@ -1,7 +1,6 @@
 #include "tracking/higher_integrity_notice.h"
 
 #include <cinttypes>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -14,10 +13,7 @@ void HigherIntegrityNotice::TargetTaken(platform::WindowHandle target) {
   if (!level || !own || *level <= *own) return;
   told_.insert(target);
 
-  char line[96];
-  std::snprintf(line, sizeof line, "HigherIntegrity Now=%" PRIdPTR " Level=0x%" PRIX32 " Own=0x%" PRIX32 "\n", target,
-                *level, *own);
-  log_.Write(line);
+  log_.WriteFormatted("HigherIntegrity Now=%" PRIdPTR " Level=0x%" PRIX32 " Own=0x%" PRIX32 "\n", target, *level, *own);
   std::string text =
       "Keyvane cannot type into this window: its program runs with higher rights (as administrator) than "
       "Keyvane, and Windows drops the keys Keyvane sends it.";

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cinttypes>
-#include <cstdio>
 #include <string_view>
 
 #include "input/input_window.h"
@@ -77,10 +76,7 @@ void TargetFollower::FindImeContext() {
       if (imeChildWindow_ == 0) break;
       target_.targetImeContext = ime_.GetContext(imeChildWindow_);
       target_.contextWindow = imeChildWindow_;
-      char line[96];
-      std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_,
-                    target_.targetImeContext);
-      log_.Write(line);
+      log_.WriteFormatted("LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_, target_.targetImeContext);
     }
   }
   target_.contextReleased = target_.targetImeContext == 0;
