@@ -92,6 +92,24 @@ TEST(Shutdown, ClosingTheLeftPanelWithoutAHookOnlyHidesTheIcon) {
   EXPECT_EQ(world.effects, (Effects{"tray-hide", "tray-hide"}));
 }
 
+TEST(Shutdown, SessionEndCalledOffKeepsHookAndIconAndOneThatEndsTakesThemAway) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
+  world.effects.clear();
+  EXPECT_TRUE(started.keyboard.OnSessionEndQuery());
+  started.keyboard.OnSessionEnd(false);  // another program called the end off
+  EXPECT_EQ(world.effects, Effects{});
+  EXPECT_TRUE(started.keyboard.hookKeeper().installed());
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 0)));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up"}));
+
+  world.effects.clear();
+  EXPECT_TRUE(started.keyboard.OnSessionEndQuery());
+  started.keyboard.OnSessionEnd(true);
+  EXPECT_EQ(world.effects, (Effects{"hook-remove", "tray-hide"}));
+  EXPECT_FALSE(started.keyboard.hookKeeper().installed());
+}
+
 TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
   RecordingPlatform world;
   world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};

@@ -72,13 +72,13 @@ class PageWalk {
     if (action == "click") {
       ASSERT_TRUE(LeftClick(keyboard(), at));
     } else if (action == "right-click") {
-      keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, at);
-      keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, at);
+      keyboard().OnPanelTap(tracking::MouseMessage::RightDown, at);
+      keyboard().OnPanelTap(tracking::MouseMessage::RightUp, at);
     } else if (action == "hold") {
-      keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, at);
+      keyboard().OnPanelTap(tracking::MouseMessage::RightDown, at);
       world.cursor = at;
       for (int i = 0; i < 6; ++i) Tick();
-      keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, at);
+      keyboard().OnPanelTap(tracking::MouseMessage::RightUp, at);
     } else {
       FAIL() << "unknown action " << action;
     }

@@ -84,11 +84,15 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
   Tick();
   world.windows[500] = FakeWindow{"KB1_For_Keyvane", 9, 0, 0, true};  // another program's namesake
   std::vector<platform::WindowHandle> passedOver{RecordingPlatform::kRightPanelWindow, 500, 0};
-  // The taskbars, the notification area's overflow, the desktop.
+  // Every window of the taskbar's thread: the taskbars, the notification area's overflow of
+  // Windows 7 to 10 and of Windows 11, and whatever a later Windows puts there; the desktop.
+  world.taskbarThread = 9;
   platform::WindowHandle shellWindow = 600;
   for (const char* windowClass :
-       {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "Progman", "WorkerW"}) {
-    world.windows[shellWindow] = FakeWindow{"Program Manager", 9, 0, 0, true};
+       {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "TopLevelWindowForOverflowXamlIsland",
+        "SomeFlyoutOfTomorrow", "Progman", "WorkerW"}) {
+    const bool desktop = std::string_view(windowClass) == "Progman" || std::string_view(windowClass) == "WorkerW";
+    world.windows[shellWindow] = FakeWindow{"Program Manager", desktop ? 11u : 9u, 0, 0, true};
     world.windows[shellWindow].windowClass = windowClass;
     passedOver.push_back(shellWindow++);
   }
@@ -104,6 +108,12 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
   world.foreground = 700;
   Tick();
   EXPECT_EQ(keyboard().target().targetWindow, 700);
+  // A folder window of Explorer runs on another of its threads: the user works in it.
+  world.windows[701] = FakeWindow{"Documents", 12, 0, 0, true};
+  world.windows[701].windowClass = "CabinetWClass";
+  world.foreground = 701;
+  Tick();
+  EXPECT_EQ(keyboard().target().targetWindow, 701);
 }
 
 TEST_F(FocusTracking, NoForegroundWindowBeforeAnyTargetJoinsNothing) {
@@ -194,20 +204,24 @@ TEST_F(FocusTracking, OnePanelVisibleKeepsTheProgramRunning) {
   EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
 }
 
-TEST_F(FocusTracking, TargetOfAHigherIntegrityLevelIsToldOncePerWindow) {
+TEST_F(FocusTracking, TargetOutOfReachIsToldOncePerWindowWhateverItsLevelReads) {
   struct Case {
+    bool outOfReach;
     std::optional<std::uint32_t> target, own;
     const char* traced;  // what the trace line tells after the window; nullptr: nothing told
   };
   platform::WindowHandle window = 600;
   for (const Case& c :
-       {Case{0x3000, 0x2000, "Level=0x3000 Own=0x2000"}, Case{0x4000, 0x3000, "Level=0x4000 Own=0x3000"},
-        Case{0x2000, 0x2000, nullptr}, Case{0x1000, 0x2000, nullptr},
-        // Windows XP has no levels; a level that cannot be read is not taken as higher.
-        Case{0x3000, std::nullopt, nullptr}, Case{std::nullopt, 0x2000, nullptr},
-        Case{std::nullopt, std::nullopt, nullptr}}) {
+       {Case{true, 0x3000, 0x2000, "Level=0x3000 Own=0x2000"}, Case{true, 0x4000, 0x3000, "Level=0x4000 Own=0x3000"},
+        // Elevated with another account's password: its level cannot be read.
+        Case{true, std::nullopt, 0x2000, "Level=? Own=0x2000"}, Case{true, std::nullopt, std::nullopt, "Level=? Own=?"},
+        // Windows lets the message through: a higher level that reads is no barrier
+        // (a program with UI access), nor is a lower one, nor Windows XP.
+        Case{false, 0x3000, 0x2000, nullptr}, Case{false, 0x2000, 0x2000, nullptr},
+        Case{false, 0x1000, 0x2000, nullptr}, Case{false, std::nullopt, std::nullopt, nullptr}}) {
     world.windows[++window] = FakeWindow{"Registry Editor", 9, 0, 0, true};
     world.windows[window].integrityLevel = c.target;
+    world.windows[window].outOfReach = c.outOfReach;
     world.ownIntegrityLevel = c.own;
     world.foreground = window;
     world.effects.clear();
@@ -233,6 +247,32 @@ TEST_F(FocusTracking, TargetOfAHigherIntegrityLevelIsToldOncePerWindow) {
   Tick();
   EXPECT_EQ(keyboard().target().targetWindow, 601);
   EXPECT_EQ(world.EffectsOf({"tray-balloon"}), Effects{});
+}
+
+TEST_F(FocusTracking, RefusedJoinCountsAsNotJoinedIsTracedOnceAndNotAskedAgain) {
+  world.refusedJoins = {7};
+  world.windows[kEditor].imeContext = 0;  // its input method is reached through its IME window
+  world.windows[kEditor].defaultImeWindow = 900;
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->7"}));
+  EXPECT_EQ(world.NewTrace().find("JoinRefused Thread=7\r\n"), 0u);
+  EXPECT_FALSE(keyboard().target().inputJoined);
+  world.effects.clear();
+  Tick();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
+  EXPECT_EQ(world.NewTrace().find("JoinRefused"), std::string::npos);
+  // The switch after a press does not wait for keys it cannot see taken.
+  keyboard().OnButtonClick(platform::PanelSide::Left, 0);  // KEY A
+  EXPECT_EQ(world.EffectsOf({"key", "keys-taken", "ime-window-open"}),
+            (Effects{"key 41 down", "key 41 up", "ime-window-open 900 off"}));
+
+  // Another target's thread is asked afresh; leaving the refused one asks nothing.
+  world.foreground = kEditorFrame;
+  world.effects.clear();
+  Tick();
+  EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->8"}));
+  EXPECT_TRUE(keyboard().target().inputJoined);
 }
 
 TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
@@ -326,7 +366,7 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
 
   // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
   const platform::Point on = SlotCenter(world, 0);
-  keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, on);
+  keyboard().OnPanelTap(tracking::MouseMessage::RightDown, on);
   world.cursor = on;
   world.tick += 600;
   keyboard().OnTimerTick();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/recording_platform.h"
+#include "tracking/panel_tap_filter.h"
 
 namespace keyvane::testing {
 namespace {
@@ -22,7 +23,7 @@ class PanelHook : public ::testing::Test {
  protected:
   explicit PanelHook(const std::string& file = kPagedFile) : started(world, file) { world.effects.clear(); }
 
-  HookAction Send(tracking::MouseMessage message, platform::Point at) { return keyboard().OnMouseMessage(message, at); }
+  HookAction Send(tracking::MouseMessage message, platform::Point at) { return keyboard().OnPanelTap(message, at); }
   void RightClick(int slot) {
     Send(tracking::MouseMessage::RightDown, SlotCenter(world, slot));
     Send(tracking::MouseMessage::RightUp, SlotCenter(world, slot));
@@ -66,6 +67,78 @@ TEST_F(PanelHook, LeftReleasePressesThenParksOnTheButton) {
   EXPECT_TRUE(LeftClick(keyboard(), SlotCenter(world, 7)));  // right panel row 0: position 1, B
   const Effects effects = world.EffectsOf({"key", "cursor"});
   EXPECT_EQ(effects, (Effects{"key 42 down", "key 42 up", "cursor 772,72"}));
+}
+
+TEST(LowLevelTaps, ReleaseIsTakenOnlyOverAPanelButtonAfterItsPressWasTaken) {
+  using tracking::MouseMessage;
+  struct Step {
+    MouseMessage message;
+    bool overPanelButton;
+    bool taken;
+  };
+  // Each row a fresh hook, as after an install.
+  const std::vector<std::vector<Step>> sequences{
+      // A tap, left and right.
+      {{MouseMessage::LeftDown, true, true}, {MouseMessage::LeftUp, true, true}},
+      {{MouseMessage::RightDown, true, true}, {MouseMessage::RightUp, true, true}},
+      // A drag from another window ends over a panel button: its release goes on.
+      {{MouseMessage::LeftDown, false, false}, {MouseMessage::LeftUp, true, false}},
+      {{MouseMessage::RightDown, false, false}, {MouseMessage::RightUp, true, false}},
+      // Pressed on a button, released off the panels: the window there gets it, as before.
+      {{MouseMessage::LeftDown, true, true}, {MouseMessage::LeftUp, false, false}, {MouseMessage::LeftUp, true, false}},
+      // The buttons are followed apart: a right tap during a left drag, and the left release.
+      {{MouseMessage::LeftDown, false, false},
+       {MouseMessage::RightDown, true, true},
+       {MouseMessage::RightUp, true, true},
+       {MouseMessage::LeftUp, true, false}},
+      // A press taken once does not take a later drag's release.
+      {{MouseMessage::LeftDown, true, true},
+       {MouseMessage::LeftUp, true, true},
+       {MouseMessage::LeftDown, false, false},
+       {MouseMessage::LeftUp, true, false}},
+      // A hook installed while the button was held did not take its press.
+      {{MouseMessage::LeftUp, true, false}},
+      // Moves and other buttons always go on.
+      {{MouseMessage::Move, true, false}, {MouseMessage::Other, true, false}},
+  };
+  for (std::size_t i = 0; i < sequences.size(); ++i) {
+    tracking::PanelTapFilter filter;
+    for (std::size_t j = 0; j < sequences[i].size(); ++j) {
+      const Step& step = sequences[i][j];
+      EXPECT_EQ(filter.Takes(step.message, step.overPanelButton), step.taken) << "sequence " << i << " step " << j;
+    }
+  }
+}
+
+TEST_F(PanelHook, ReleaseWhosePressTheRulesDidNotSeeGoesOnAndPressesNothing) {
+  // What the thread hook sees of a drag that began elsewhere, with no low-level hook to filter it.
+  const auto thread = [&](tracking::MouseMessage message, int slot) {
+    return keyboard().OnMouseMessage(message, SlotCenter(world, slot));
+  };
+  EXPECT_EQ(thread(tracking::MouseMessage::LeftUp, 0), HookAction::PassOn);
+  EXPECT_EQ(thread(tracking::MouseMessage::RightUp, 0), HookAction::PassOn);
+  EXPECT_EQ(world.effects, Effects{});
+  EXPECT_EQ(pages().shownMap, "MAIN");
+
+  // A tap seen whole still presses, once; its release is the only one taken.
+  EXPECT_TRUE(LeftClick(keyboard(), SlotCenter(world, 0)));
+  EXPECT_EQ(Send(tracking::MouseMessage::LeftUp, SlotCenter(world, 0)), HookAction::PassOn);
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up"}));
+  // A right press, released off the panels, still counts for the next release over a button.
+  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  EXPECT_EQ(Send(tracking::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::Consume);
+  EXPECT_EQ(pages().shownMap, "SECOND");
+  EXPECT_EQ(Send(tracking::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::PassOn);
+  EXPECT_EQ(pages().shownMap, "SECOND");
+}
+
+TEST_F(PanelHook, QuickDoubleRightTapTurnsThePageTwice) {
+  const platform::Point on = SlotCenter(world, 0);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, on);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, on);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightDoubleClick, on);
+  keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, on);
+  EXPECT_EQ(pages().shownMap, "THIRD");
 }
 
 TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
@@ -194,8 +267,8 @@ TEST(HookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 2);  // BASE J_KANA
   world.effects.clear();
   const platform::Point on = SlotCenter(world, 5);
-  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, on);
-  started.keyboard.OnMouseMessage(tracking::MouseMessage::RightUp, on);
+  started.keyboard.OnPanelTap(tracking::MouseMessage::RightDown, on);
+  started.keyboard.OnPanelTap(tracking::MouseMessage::RightUp, on);
   // No RIGHT_BTN_PAGE: the first map's captions are compared and none is J_KANA.
   EXPECT_EQ(started.keyboard.pages().defaultMap, "J_KANA");
   EXPECT_EQ(started.keyboard.pages().shownMap, "J_KANA");
@@ -208,6 +281,61 @@ TEST(HookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
   keyboard.LoadButtons();
   keyboard.OnLeftPanelCreated();
   EXPECT_EQ(keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, {10, 10}), tracking::HookAction::PassOn);
+}
+
+TEST_F(PanelHook, LowLevelHookIsInstalledAnewOnEvidenceOnlyAndEachTimeTraced) {
+  using tracking::MouseMessage;
+  const platform::Point on = SlotCenter(world, 0);
+  world.NewTrace();
+  // What the low-level hook handed on, and what no low-level hook takes, is no evidence.
+  LeftClick(keyboard(), on);
+  Send(MouseMessage::RightDown, on);
+  Send(MouseMessage::RightUp, on);
+  keyboard().OnMouseMessage(MouseMessage::Move, on);
+  keyboard().OnMouseMessage(MouseMessage::Other, on);
+  keyboard().OnMouseMessage(MouseMessage::LeftDown, {400, 300});  // off the panels
+  keyboard().OnMouseMessage(MouseMessage::LeftDown, on, platform::InputOrigin::Keyvane);
+  keyboard().OnMouseMessage(MouseMessage::LeftUp, on, platform::InputOrigin::Keyvane);
+  // A touch on Keyvane's menu where it lies over a button: the low-level hook leaves it alone.
+  keyboard().OnMouseMessage(MouseMessage::LeftDown, on, platform::InputOrigin::User, tracking::MessageWindow::Other);
+  keyboard().OnMouseMessage(MouseMessage::LeftUp, on, platform::InputOrigin::User, tracking::MessageWindow::Other);
+  for (int i = 0; i < 50; ++i) TickAt(world.tick + 100);  // no timer renews it
+  EXPECT_EQ(world.EffectsOf({"hook-renew"}), Effects{});
+  EXPECT_EQ(world.NewTrace().find("MouseHookRenewed"), std::string::npos);
+
+  // A touch reached the thread hook over a button: the low-level hook would have taken it.
+  world.effects.clear();
+  keyboard().OnMouseMessage(MouseMessage::LeftDown, on);
+  EXPECT_EQ(world.effects, (Effects{"hook-renew"}));
+  EXPECT_TRUE(world.NewTrace().starts_with("MouseHookRenewed After=Tap Installed=1\r\n"));
+  // Its release, which the new hook lets through, presses without another renewal.
+  keyboard().OnMouseMessage(MouseMessage::LeftUp, on);
+  EXPECT_EQ(world.EffectsOf({"hook-renew"}), (Effects{"hook-renew"}));
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 53 down", "key 53 up"}));  // S: the right click turned the page
+  world.NewTrace();
+  keyboard().OnMouseMessage(MouseMessage::RightDoubleClick, on);
+
+  world.hookRenewSucceeds = false;
+  keyboard().OnSystemResumed();
+  keyboard().OnSessionUnlocked();
+  EXPECT_EQ(world.EffectsOf({"hook-renew"}).size(), 4u);
+  EXPECT_EQ(world.NewTrace(),
+            "MouseHookRenewed After=Tap Installed=1\r\nMouseHookRenewed After=Resume Installed=0\r\n"
+            "MouseHookRenewed After=Unlock Installed=0\r\n");
+}
+
+TEST(HookKeeping, HooksKeyvaneRemovedOrNeverHadAreNotInstalledAgain) {
+  for (const bool installs : {true, false}) {
+    RecordingPlatform world;
+    world.hookInstallSucceeds = installs;
+    StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
+    if (installs) started.keyboard.OnSessionEnd(true);
+    world.effects.clear();
+    started.keyboard.OnSystemResumed();
+    started.keyboard.OnSessionUnlocked();
+    started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftDown, SlotCenter(world, 0));
+    EXPECT_EQ(world.EffectsOf({"hook-renew", "hook-install"}), Effects{}) << installs;
+  }
 }
 
 }  // namespace

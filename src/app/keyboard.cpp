@@ -21,6 +21,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       presser_(switcher_, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
+      hookKeeper_(platform.shell, log_),
       tick_(target_, switcher_, hook_, log_,
             {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
@@ -80,7 +81,7 @@ void Keyboard::TakeTarget() { target_.targetWindow = p_.desktop.FocusWindow(); }
 void Keyboard::OnLeftPanelCreated() {
   p_.shell.SetPanelWidth(PanelSide::Left, p_.shell.ButtonBounds(PanelSide::Left, 0).width);
   p_.shell.SetPanelTitle(PanelSide::Left, platform::kLeftPanelTitle);
-  hookInstalled_ = p_.shell.InstallMouseHook();
+  hookKeeper_.Install();
 }
 
 void Keyboard::OnRightPanelCreated() {
@@ -100,9 +101,20 @@ void Keyboard::OnStartedUp() {
 }
 
 tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                              platform::InputOrigin origin) {
+                                              platform::InputOrigin origin, tracking::MessageWindow window) {
+  const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+  hookKeeper_.ThreadHookDecided(message, action, origin, window);
+  return action;
+}
+
+tracking::HookAction Keyboard::OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
+                                          platform::InputOrigin origin) {
   return hook_.HandleMouseMessage(message, cursor, origin);
 }
+
+void Keyboard::OnSystemResumed() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Resumed); }
+
+void Keyboard::OnSessionUnlocked() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Unlocked); }
 
 void Keyboard::OnTimerTick() {
   tick_.Run();
@@ -127,20 +139,24 @@ void Keyboard::OnOwnWindowClosed() {
 
 void Keyboard::OnReloadCommand() { ReloadButtons(); }
 
-void Keyboard::RemoveHook() {
-  if (hookInstalled_) p_.shell.RemoveMouseHook();
-}
-
 void Keyboard::OnQuitCommand() {
-  RemoveHook();
+  hookKeeper_.Remove();
   p_.shell.Quit();
   p_.shell.HideTrayIcon();
 }
 
 bool Keyboard::OnLeftPanelCloseQuery() {
-  RemoveHook();
+  hookKeeper_.Remove();
   p_.shell.HideTrayIcon();
   return true;
+}
+
+bool Keyboard::OnSessionEndQuery() { return true; }
+
+void Keyboard::OnSessionEnd(bool ending) {
+  if (!ending) return;
+  hookKeeper_.Remove();
+  p_.shell.HideTrayIcon();
 }
 
 void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }

@@ -17,6 +17,7 @@
 #include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
+#include "tracking/mouse_hook_keeper.h"
 #include "tracking/panel_mouse_hook.h"
 #include "tracking/timer_tick.h"
 
@@ -65,17 +66,29 @@ class Keyboard {
   // Start-up done, the notification icon shown: a balloon tells about problems in the button file.
   void OnStartedUp();
 
-  // The mouse hooks: one mouse message, where the cursor is, and whether Keyvane sent it itself.
-  // Decides whether the message goes on to the window under the cursor; a tap the low-level
-  // hook took over a panel button is already swallowed, and only its actions count.
+  // The thread hook: one mouse message, where the cursor is, whether Keyvane sent it itself and
+  // the window it is on its way to. Decides whether the message goes on to that window.
   tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                      platform::InputOrigin origin = platform::InputOrigin::User);
+                                      platform::InputOrigin origin = platform::InputOrigin::User,
+                                      tracking::MessageWindow window = tracking::MessageWindow::PanelButton);
+  // A button message that the low-level hook swallowed over a panel button and handed on; what
+  // the rules answer tells only whether they took it too.
+  tracking::HookAction OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
+                                  platform::InputOrigin origin = platform::InputOrigin::User);
+  // The system woke from sleep, or the user's session was unlocked: Windows may have removed
+  // the low-level hook meanwhile.
+  void OnSystemResumed();
+  void OnSessionUnlocked();
   // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
+
+  // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
+  // as a JP press shows it; the default stays.
+  void ShowPage(std::string_view name) { switcher_.ShowMap(name); }
 
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
@@ -88,8 +101,14 @@ class Keyboard {
   void OnReloadCommand();
   // Notification menu: the Quit item.
   void OnQuitCommand();
-  // The left panel is asked to close, or the session to end: removes the hook, hides the icon; true = may close.
+  // The left panel is asked to close: removes the hook, hides the icon; true = may close.
   bool OnLeftPanelCloseQuery();
+  // Windows asks whether the session may end: yes, and nothing changes, since another program
+  // may still call the end off.
+  bool OnSessionEndQuery();
+  // Windows tells the outcome: a session that ends takes the hook and the icon away; one that
+  // was called off changes nothing.
+  void OnSessionEnd(bool ending);
   // The left panel closes for good after the close query allowed it, before it is destroyed: hides the icon again.
   void OnLeftPanelClose();
   // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
@@ -103,11 +122,11 @@ class Keyboard {
   const input::TargetState& target() const { return target_; }
   const input::SlotPresser& presser() const { return presser_; }
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
+  const tracking::MouseHookKeeper& hookKeeper() const { return hookKeeper_; }
   const tracking::TimerTick& timerTick() const { return tick_; }
 
  private:
   void PlacePanels();
-  void RemoveHook();
   void ReloadButtons();
   // Loads the button file and traces what was read after what the trace already holds.
   btnfile::LoadedButtons ReadAndTrace();
@@ -121,11 +140,11 @@ class Keyboard {
   input::MapSwitcher switcher_;
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
+  tracking::MouseHookKeeper hookKeeper_;
   tracking::TimerTick tick_;
   ButtonFileWatch watch_;
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use
-  bool hookInstalled_ = false;
   platform::WindowHandle targetBeforeOwnWindow_ = 0;
 };
 

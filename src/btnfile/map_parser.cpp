@@ -1,6 +1,7 @@
 #include "btnfile/map_parser.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
@@ -134,7 +135,8 @@ bool Fits(const LineForm& form, std::size_t wordCount) {
 
 // The form whose command word `word` is at `place`, or nullptr.
 const LineForm* FormNamed(std::string_view word, Place place) {
-  const auto it = std::ranges::find_if(kForms, [&](const LineForm& f) { return f.place == place && f.word == word; });
+  const auto it = std::find_if(std::begin(kForms), std::end(kForms),
+                               [&](const LineForm& f) { return f.place == place && f.word == word; });
   return it == std::end(kForms) ? nullptr : &*it;
 }
 
@@ -215,12 +217,12 @@ void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFiel
       f->detail = *later;
     }
   }
-  f->openQuote = std::ranges::count(line, '"') % 2 != 0;
+  f->openQuote = std::count(line.begin(), line.end(), '"') % 2 != 0;
 }
 
 // The first form whose command word and word count fit the line, or nullptr.
 const LineForm* FittingForm(const LeadingWords& scan) {
-  const auto it = std::ranges::find_if(kForms, [&](const LineForm& form) {
+  const auto it = std::find_if(std::begin(kForms), std::end(kForms), [&](const LineForm& form) {
     return (form.place == Place::First ? scan.words[0] : scan.words[1]) == form.word && Fits(form, scan.count);
   });
   return it == std::end(kForms) ? nullptr : &*it;

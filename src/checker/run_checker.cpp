@@ -12,6 +12,30 @@
 namespace keyvane::checker {
 namespace {
 
+// The files as the keyboard reads them, keeping the bytes of the file read last for the preview.
+class BytesKeepingFiles final : public platform::Files {
+ public:
+  explicit BytesKeepingFiles(platform::Files& reader) : reader_(reader) {}
+
+  bool ReadAll(const std::string& path, std::string& bytes) override {
+    const bool read = reader_.ReadAll(path, bytes);
+    if (read) fileBytes_ = bytes;
+    return read;
+  }
+  // Never asked: loading writes nothing.
+  std::optional<std::uint64_t> Append(const std::string&, std::string_view) override { return std::nullopt; }
+  void Remove(const std::string&) override {}
+  void Rename(const std::string&, const std::string&) override {}
+  std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
+
+  // The bytes of the file read last, handed over.
+  std::string TakeFileBytes() { return std::move(fileBytes_); }
+
+ private:
+  platform::Files& reader_;
+  std::string fileBytes_;
+};
+
 constexpr const char* kProgram = "keyvane-check: ";
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -34,10 +58,12 @@ std::string CannotRead(const Options& o) {
 }  // namespace
 
 CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
+  BytesKeepingFiles reader(files);
   CheckResult result;
-  result.loaded = btnfile::LoadButtonFile(files, path);
+  result.loaded = btnfile::LoadButtonFile(reader, path);
   result.diagnostics = btnfile::FindDiagnostics(result.loaded);
   result.trace = trace::WithCrLf(result.loaded.readTrace);
+  result.fileBytes = reader.TakeFileBytes();
   return result;
 }
 

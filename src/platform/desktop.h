@@ -60,6 +60,10 @@ class Desktop {
   // None where the system has no such levels (Windows XP) or the level cannot be read.
   virtual std::optional<std::uint32_t> IntegrityLevel(WindowHandle window) = 0;
   virtual std::optional<std::uint32_t> OwnIntegrityLevel() = 0;
+  // Windows refuses Keyvane's messages to the window for lack of rights, and so drops its keys
+  // too: the program runs as administrator, or under another account with higher rights.
+  // Learned from a harmless message, where the level may not be readable.
+  virtual bool IsOutOfReach(WindowHandle window) = 0;
 
   // The file name of the program behind a window ("NOTEPAD.EXE", as the disk spells it), in code
   // page 932; none when its process cannot be opened or the name has a character code page 932 lacks.
@@ -72,8 +76,12 @@ class Desktop {
   // The window that has the keyboard focus on that thread (any process); 0 when none.
   virtual WindowHandle FocusedWindow(ThreadId thread) = 0;
   // Joins or leaves the keyboard input of another thread, so that keys sent from here land in
-  // that thread's focused window.
-  virtual void JoinInput(ThreadId own, ThreadId other, bool join) = 0;
+  // that thread's focused window. False when Windows refuses (a system thread, a thread of
+  // another desktop or of a program with higher rights).
+  virtual bool JoinInput(ThreadId own, ThreadId other, bool join) = 0;
+  // The thread that runs the taskbar, whose windows (the notification area and its flyouts
+  // among them) are the shell's; 0 when there is no taskbar.
+  virtual ThreadId TaskbarThread() = 0;
 
   // A top-level window by its exact title, to reach the panels of a copy already running; 0 when none.
   virtual WindowHandle FindTopLevelWindow(std::string_view title) = 0;

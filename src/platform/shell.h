@@ -57,6 +57,9 @@ class Shell {
   // reaches app::Keyboard::OnMouseMessage once. Installing returns whether a hook is in place.
   virtual bool InstallMouseHook() = 0;
   virtual void RemoveMouseHook() = 0;
+  // Installs the low-level hook anew, whether or not Windows removed it behind Keyvane's back;
+  // true when it is in place again.
+  virtual bool RenewMouseHook() = 0;
 
   // Hiding a hidden icon does nothing.
   virtual void HideTrayIcon() = 0;

@@ -32,13 +32,29 @@ void TraceLog::Write(std::initializer_list<std::string_view> pieces) {
   if (older_ && size && *size >= older_->sizeLimit) files_.Rename(path_, older_->path);
 }
 
-void TraceLog::WriteFormatted(const char* format, ...) {
-  char line[256];
+namespace {
+
+std::string FormattedFrom(const char* format, std::va_list numbers) {
+  char text[256];
+  return std::vsnprintf(text, sizeof text, format, numbers) > 0 ? std::string(text) : std::string();
+}
+
+}  // namespace
+
+std::string Formatted(const char* format, ...) {
   std::va_list numbers;
   va_start(numbers, format);
-  const int length = std::vsnprintf(line, sizeof line, format, numbers);
+  std::string text = FormattedFrom(format, numbers);
   va_end(numbers);
-  if (length > 0) Write(line);
+  return text;
+}
+
+void TraceLog::WriteFormatted(const char* format, ...) {
+  std::va_list numbers;
+  va_start(numbers, format);
+  const std::string line = FormattedFrom(format, numbers);
+  va_end(numbers);
+  if (!line.empty()) Write(line);
 }
 
 void TraceLog::StartAfresh() {

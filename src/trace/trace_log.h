@@ -21,6 +21,9 @@ struct OlderGeneration {
   std::uint64_t sizeLimit = kTraceSizeLimit;
 };
 
+// A text made by printf's rules, for the trace lines that carry numbers; cut at 255 bytes.
+[[gnu::format(printf, 1, 2)]] std::string Formatted(const char* format, ...);
+
 // `text` as the trace file stores it: every LF as CR LF.
 std::string WithCrLf(std::string_view text);
 
@@ -35,7 +38,7 @@ class TraceLog {
   // A failed write is dropped: the trace must never stop the keyboard.
   void Write(std::initializer_list<std::string_view> pieces);
   void Write(std::string_view text) { Write({text}); }
-  // One line made by printf's rules, for the lines that carry numbers; cut at 255 bytes.
+  // One text made by printf's rules (Formatted), in one append.
   [[gnu::format(printf, 2, 3)]] void WriteFormatted(const char* format, ...);
 
   // Deletes the file and its older generation: the trace of a run holds nothing of an earlier one.

@@ -9,9 +9,10 @@
 namespace keyvane::tracking {
 
 // Tells the user, once per window, that Keyvane cannot type into it. Windows drops the keys, the
-// input join and the input-method requests that a program sends to one running at a higher
-// integrity level (as administrator while Keyvane does not), and reports nothing. Where either
-// level is unknown (Windows XP has none), nothing is told.
+// input join and the input-method requests that a program sends to one running with higher
+// rights (as administrator, or under another account, while Keyvane does not), and reports
+// nothing; it refuses a plain message to it too, and that refusal is what is looked at. Where
+// Windows has no such barrier (Windows XP), nothing is told.
 class HigherIntegrityNotice {
  public:
   HigherIntegrityNotice(platform::Desktop& desktop, platform::Shell& shell, trace::TraceLog& log)

@@ -25,16 +25,21 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
   }
   switch (message) {
     case MouseMessage::LeftDown:
-    case MouseMessage::LeftDoubleClick: return HookAction::Consume;
+    case MouseMessage::LeftDoubleClick: leftPressSeen_ = true; return HookAction::Consume;
     case MouseMessage::LeftUp:
+      if (!leftPressSeen_) return HookAction::PassOn;
+      leftPressSeen_ = false;
       presser_.PressSlot(*slot);
       Park(*slot);
       return HookAction::Consume;
     case MouseMessage::RightDown:
+      rightPressSeen_ = true;
       rightHold_ = {RightHoldState::Phase::Held, clock_.TickCount()};
       Park(*slot);
       return HookAction::Consume;
     case MouseMessage::RightUp:
+      if (!rightPressSeen_) return HookAction::PassOn;
+      rightPressSeen_ = false;
       if (rightHold_.phase == RightHoldState::Phase::Spent) {
         rightHold_ = {};
         Park(*slot);
@@ -43,7 +48,10 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
         RightButtonPage(*slot);
       }
       return HookAction::Consume;
-    case MouseMessage::RightDoubleClick: Park(*slot); return HookAction::Consume;
+    case MouseMessage::RightDoubleClick:
+      rightPressSeen_ = true;
+      Park(*slot);
+      return HookAction::Consume;
     default: return HookAction::PassOn;
   }
 }

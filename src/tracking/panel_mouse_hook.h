@@ -38,8 +38,10 @@ struct RightHoldState {
   bool operator==(const RightHoldState&) const = default;
 };
 
-// Takes every button message over a panel button, so a touch never activates a panel:
-// left release presses, a short right click turns the page, a long right hold runs SLIDE_CMD.
+// Takes every press over a panel button, so a touch never activates a panel, and the release of
+// each press it took: left release presses, a short right click turns the page, a long right
+// hold runs SLIDE_CMD. A release whose press it did not see (a drag that began in another
+// window) goes on and does nothing here.
 class PanelMouseHook {
  public:
   PanelMouseHook(input::MapSwitcher& switcher, input::SlotPresser& presser, platform::Shell& shell,
@@ -66,6 +68,8 @@ class PanelMouseHook {
   platform::Input& input_;
   platform::Clock& clock_;
   RightHoldState rightHold_;
+  bool leftPressSeen_ = false;
+  bool rightPressSeen_ = false;
 };
 
 }  // namespace keyvane::tracking

@@ -1,7 +1,5 @@
 #include "tracking/target_follower.h"
 
-#include <algorithm>
-#include <array>
 #include <cinttypes>
 #include <string_view>
 
@@ -16,14 +14,8 @@ bool IsPanelTitle(const std::string& title) {
   return title == platform::kLeftPanelTitle || title == platform::kRightPanelTitle;
 }
 
-// The taskbar (and its copies on other screens), the notification area's overflow window and the
-// desktop: they come to the front when the user touches them, Keyvane's own icon included, but
-// nobody types into them, and joining the input of Explorer's thread would tie the panels to it.
-bool IsShellWindowClass(std::string_view windowClass) {
-  constexpr std::array<std::string_view, 5> kShellClasses{"Shell_TrayWnd", "Shell_SecondaryTrayWnd",
-                                                          "NotifyIconOverflowWindow", "Progman", "WorkerW"};
-  return std::find(kShellClasses.begin(), kShellClasses.end(), windowClass) != kShellClasses.end();
-}
+// The desktop: it comes to the front when the user touches it, but nobody types into it.
+bool IsDesktopWindowClass(std::string_view windowClass) { return windowClass == "Progman" || windowClass == "WorkerW"; }
 
 }  // namespace
 
@@ -32,11 +24,21 @@ void TargetFollower::FollowForeground() {
   // None in front: another desktop has the input (the lock screen, a UAC prompt), or the
   // activation is passing between two windows. The user has not chosen another window.
   if (foreground == 0) return;
-  if (IsPanelTitle(desktop_.WindowTitle(foreground)) || IsShellWindowClass(desktop_.WindowClass(foreground))) return;
+  if (IsPanelTitle(desktop_.WindowTitle(foreground)) || IsShellWindow(foreground)) return;
   // A program that does not answer is not taken: joining its input would stall the panels.
   // The old target stays until the new one answers.
   if (foreground != target_.targetWindow && desktop_.IsHung(foreground)) return;
   target_.targetWindow = foreground;
+}
+
+bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
+  if (IsDesktopWindowClass(desktop_.WindowClass(window))) return true;
+  // The taskbar, its copies on other screens and the flyouts of its notification area, where the
+  // user reaches Keyvane's own icon; their classes change from one Windows to the next, their
+  // thread does not. Nobody types into them, and joining the input of Explorer's thread would tie
+  // the panels to it.
+  const platform::ThreadId taskbarThread = desktop_.TaskbarThread();
+  return taskbarThread != 0 && desktop_.WindowThread(window) == taskbarThread;
 }
 
 void TargetFollower::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
@@ -46,6 +48,7 @@ void TargetFollower::FollowTargetThread(platform::ThreadId ownThread, platform::
   // Only the current target's thread is joined: one hung program must not stall the others.
   if (joined_) desktop_.JoinInput(ownThread, attachedThreadId_, false);
   joined_ = false;
+  joinRefused_ = false;
   attachedThreadId_ = targetThread;
 }
 
@@ -56,10 +59,15 @@ void TargetFollower::KeepInputJoined() {
   const platform::ThreadId ownThread = desktop_.CurrentThread();
   const platform::WindowHandle inputWindow = input::InputWindowOf(desktop_, target_.targetWindow);
   FollowTargetThread(ownThread, desktop_.WindowThread(inputWindow));
-  const bool join = attachedThreadId_ != 0 && !desktop_.IsHung(inputWindow);
+  const bool join = attachedThreadId_ != 0 && !joinRefused_ && !desktop_.IsHung(inputWindow);
   if (join != joined_) {
-    desktop_.JoinInput(ownThread, attachedThreadId_, join);
-    joined_ = join;
+    const bool done = desktop_.JoinInput(ownThread, attachedThreadId_, join);
+    joined_ = join && done;
+    // A refusal stands for that thread: it is not asked again until the target's thread changes.
+    if (join && !done) {
+      joinRefused_ = true;
+      log_.WriteFormatted("JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
+    }
   }
   target_.inputJoined = joined_;
 }

@@ -17,7 +17,7 @@ class TargetFollower {
       : target_(target), desktop_(desktop), ime_(ime), log_(log) {}
 
   // The foreground window becomes the target, unless there is none, or it is a panel, a window of
-  // the shell (taskbar, desktop) or a program that does not answer.
+  // the shell (the taskbar's, the desktop) or a program that does not answer.
   void FollowForeground();
   // Joins this thread's input with the target's thread, leaving the one joined before.
   void KeepInputJoined();
@@ -33,6 +33,7 @@ class TargetFollower {
 
  private:
   void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
+  bool IsShellWindow(platform::WindowHandle window);
 
   input::TargetState& target_;
   platform::Desktop& desktop_;
@@ -41,6 +42,7 @@ class TargetFollower {
 
   platform::ThreadId attachedThreadId_ = 0;  // the target thread followed; 0 until there is one
   bool joined_ = false;                      // whether this thread's input is joined with it now
+  bool joinRefused_ = false;                 // Windows refused to join it
   platform::WindowHandle imeChildWindow_ = 0;
 };
 

@@ -45,11 +45,13 @@ void RunMessageLoop() {
 }
 
 // Opens or else creates the single-instance mutex. True when another copy holds it, also when
-// that copy's mutex may not be opened: a copy run as administrator denies a normal start.
+// that copy's mutex may not be opened: a copy run as administrator denies a normal start. A copy
+// started at the same instant may create it between the open and the create: the create then
+// hands back that copy's mutex.
 bool AnotherCopyRuns() {
   if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, kMutexName)) return true;
   if (GetLastError() == ERROR_ACCESS_DENIED) return true;
-  if (CreateMutexA(nullptr, TRUE, kMutexName)) return false;
+  if (CreateMutexA(nullptr, TRUE, kMutexName)) return GetLastError() == ERROR_ALREADY_EXISTS;
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
 

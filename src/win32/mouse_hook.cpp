@@ -2,6 +2,7 @@
 
 #include "win32/guarded.h"
 #include "win32/platform_roles.h"
+#include "win32/shell_windows.h"
 
 namespace {
 
@@ -46,8 +47,11 @@ extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     const POINT pt = message->pt;
     auto action = keyvane::tracking::HookAction::PassOn;
     keyvane::win32::Guarded([&] {
+      const auto window = keyvane::win32::ShellWindows::IsPanelButton(message->hwnd)
+                              ? keyvane::tracking::MessageWindow::PanelButton
+                              : keyvane::tracking::MessageWindow::Other;
       action = hookKeyboard->OnMouseMessage(keyvane::win32::MouseMessageOf(wParam), {pt.x, pt.y},
-                                            keyvane::win32::OriginOf(message->dwExtraInfo));
+                                            keyvane::win32::OriginOf(message->dwExtraInfo), window);
     });
     if (action == keyvane::tracking::HookAction::Consume) return -1;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tracking/panel_tap_filter.h"
 #include "win32/function_lookup.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
@@ -22,6 +23,7 @@ struct TapRoute {
   bool (*isPanelButton)(HWND window) = nullptr;
   WindowFromPhysicalPointFunction windowFromPhysicalPoint = nullptr;  // from Vista on
   PhysicalToLogicalFunction physicalToLogical = nullptr;              // from Vista on
+  tracking::PanelTapFilter filter;                                    // the hook's thread's alone
 };
 TapRoute route;
 
@@ -51,7 +53,8 @@ LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
   const tracking::MouseMessage message = MouseMessageOf(wParam);
   if (code == HC_ACTION && IsButtonMessage(message)) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    if (HWND button = PanelButtonAt(event->pt)) {
+    HWND button = PanelButtonAt(event->pt);
+    if (route.filter.Takes(message, button != nullptr)) {
       const POINT point = LogicalPoint(button, event->pt);
       WPARAM tap = static_cast<WPARAM>(message);
       if (OriginOf(event->dwExtraInfo) == platform::InputOrigin::Keyvane) tap |= kOwnInputBit;
@@ -104,6 +107,10 @@ void PanelTapHook::Stop() {
 
 DWORD WINAPI PanelTapHook::Run(LPVOID self) {
   auto& hook = *static_cast<PanelTapHook*>(self);
+  // Windows removes a low-level hook that once answers too late; the procedure only posts, so
+  // running it ahead of every other thread costs nothing.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+  route.filter = {};  // a new hook has taken no press yet
   MSG message;
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, for the quit message
   hook.hook_ = SetWindowsHookExW(WH_MOUSE_LL, TapProc, GetModuleHandleW(nullptr), 0);

@@ -25,8 +25,10 @@ PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam);
 // open menu, a dropped-down list, a drag) can take it. Windows waits for it on every mouse
 // event of the system and removes a hook that is slow too often, while the panels' thread
 // may be busy for a fraction of a second: so the hook only looks which window a button message
-// is over, and over a panel button it swallows the message and posts it to `tapWindow`, where
-// the panel hook's rules act on it. Moves always go on: swallowed, they would stop the cursor.
+// is over, and over a panel button it swallows a press, and the release of a press it
+// swallowed (tracking::PanelTapFilter), and posts them to `tapWindow`, where the panel hook's
+// rules act on them. Moves always go on: swallowed, they would stop the cursor. Its thread runs
+// at the highest priority. Start again after Stop installs it anew.
 class PanelTapHook {
  public:
   PanelTapHook() = default;

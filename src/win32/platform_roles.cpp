@@ -20,6 +20,8 @@ constexpr WPARAM kImcSetOpenStatus = 0x0006;
 constexpr UINT kImeWindowTimeoutMs = 200;
 // The same for a program taking its keys; a hung one is not joined and never waited for.
 constexpr DWORD kKeysTakenTimeoutMs = 200;
+// A registered message that nobody handles: a program that takes its messages answers it at once.
+constexpr UINT kReachTestTimeoutMs = 100;
 // At first the target is about to take the keys: give it the processor rather than sleep a
 // whole timer period.
 constexpr DWORD kKeysTakenSpinMs = 2;
@@ -300,8 +302,25 @@ platform::WindowHandle Win32Desktop::FocusedWindow(platform::ThreadId thread) {
   return GetGUIThreadInfo(thread, &info) ? Handle(info.hwndFocus) : 0;
 }
 
-void Win32Desktop::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
-  AttachThreadInput(own, other, join ? TRUE : FALSE);
+bool Win32Desktop::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
+  return AttachThreadInput(own, other, join ? TRUE : FALSE) != FALSE;
+}
+
+platform::ThreadId Win32Desktop::TaskbarThread() {
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  return taskbar ? GetWindowThreadProcessId(taskbar, nullptr) : 0;
+}
+
+// Windows refuses a message to a program of a higher integrity level with ERROR_ACCESS_DENIED
+// at once, before the program is asked (Windows XP never does). Any other failure, a busy
+// program's time-out among them, is no sign of it.
+bool Win32Desktop::IsOutOfReach(platform::WindowHandle window) {
+  static const UINT reachTest = RegisterWindowMessageW(L"Keyvane Reach Test");
+  if (!window || !reachTest) return false;
+  DWORD_PTR result = 0;
+  SetLastError(ERROR_SUCCESS);
+  if (SendMessageTimeoutW(Hwnd(window), reachTest, 0, 0, SMTO_ABORTIFHUNG, kReachTestTimeoutMs, &result)) return false;
+  return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 platform::WindowHandle Win32Desktop::FindTopLevelWindow(std::string_view title) {

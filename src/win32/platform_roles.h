@@ -107,7 +107,9 @@ class Win32Desktop final : public platform::Desktop {
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override;
   platform::WindowHandle FocusedWindow(platform::ThreadId thread) override;
-  void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  bool JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  platform::ThreadId TaskbarThread() override;
+  bool IsOutOfReach(platform::WindowHandle window) override;
   platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
   bool Show(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;

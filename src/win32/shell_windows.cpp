@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win32/cp932_text.h"
+#include "win32/function_lookup.h"
 #include "win32/guarded.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
@@ -27,6 +28,11 @@ constexpr LRESULT kPointerNoActivate = 3;  // PA_NOACTIVATE
 constexpr UINT kTabletQuerySystemGestureStatus = 0x02CC;         // WM_TABLET_QUERYSYSTEMGESTURESTATUS
 constexpr LRESULT kTabletDisableFlicks = 0x00010000;             // TABLET_DISABLE_FLICKS
 constexpr LRESULT kTabletDisableFlickFallbackKeys = 0x00100000;  // TABLET_DISABLE_FLICKFALLBACKKEYS
+
+// wtsapi32's NOTIFY_FOR_THIS_SESSION, without its header.
+constexpr DWORD kNotifyForThisSession = 0;
+using RegisterSessionNotification = BOOL(WINAPI*)(HWND, DWORD);
+using UnregisterSessionNotification = BOOL(WINAPI*)(HWND);
 
 WNDPROC standardButtonProc = nullptr;
 
@@ -55,6 +61,7 @@ ShellWindows::ShellWindows(HINSTANCE instance)
 
 ShellWindows::~ShellWindows() {
   keyboard_ = nullptr;  // the keyboard may be gone already when an error ended start-up
+  StopHearingSessionChanges(panels_[Index(PanelSide::Left)]);
   for (HWND panel : panels_) {
     if (panel && IsWindow(panel)) DestroyWindow(panel);
   }
@@ -82,12 +89,33 @@ void ShellWindows::Create(PanelSide side) {
     if (!standardButtonProc) standardButtonProc = standard;
     buttons_[i][row] = button;
   }
+  if (side == PanelSide::Left) HearSessionChanges(panel);
+}
+
+// An unlock tells the left panel that Windows may have removed the low-level hook meanwhile.
+// Looked up by name, so that a system without the session service still starts.
+void ShellWindows::HearSessionChanges(HWND panel) {
+  sessionApi_ = LoadLibraryW(L"wtsapi32.dll");
+  const auto hear = FunctionIn<RegisterSessionNotification>(sessionApi_, "WTSRegisterSessionNotification");
+  if (!hear || !hear(panel, kNotifyForThisSession)) {
+    if (sessionApi_) FreeLibrary(sessionApi_);
+    sessionApi_ = nullptr;
+  }
+}
+
+void ShellWindows::StopHearingSessionChanges(HWND panel) {
+  if (!sessionApi_) return;
+  const auto stop = FunctionIn<UnregisterSessionNotification>(sessionApi_, "WTSUnRegisterSessionNotification");
+  if (stop) stop(panel);
+  FreeLibrary(sessionApi_);
+  sessionApi_ = nullptr;
 }
 
 void ShellWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTimer, kTrackingInterval, nullptr); }
 
 void ShellWindows::Destroy(PanelSide side) {
   HWND& panel = panels_[Index(side)];
+  if (side == PanelSide::Left) StopHearingSessionChanges(panel);
   if (panel && IsWindow(panel)) DestroyWindow(panel);
   panel = nullptr;
 }
@@ -156,7 +184,13 @@ void ShellWindows::RemoveMouseHook() {
   win32::RemoveMouseHook();
 }
 
-// Asked on the low-level hook's thread: only the window system is read, nothing of this object.
+// The old hook goes first, whether Windows removed it or not: two would hand on every tap twice.
+bool ShellWindows::RenewMouseHook() {
+  tapHook_.Stop();
+  return tapHook_.Start(Panel(PanelSide::Left), IsPanelButton);
+}
+
+// Asked on the low-level hook's thread too: only the window system is read, nothing of this object.
 bool ShellWindows::IsPanelButton(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
@@ -239,7 +273,7 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case kPanelTapMessage: {
       // Already swallowed by the low-level hook: what the rules answer no longer matters.
       const PanelTap tap = PanelTapOf(wParam, lParam);
-      keyboard_->OnMouseMessage(tap.message, tap.point, tap.origin);
+      keyboard_->OnPanelTap(tap.message, tap.point, tap.origin);
       return 0;
     }
     case WM_COMMAND:
@@ -267,15 +301,32 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
       }
       return 0;
     case WM_QUERYENDSESSION:
-      // Never stands in the way of the session's end.
-      if (side == PanelSide::Left) keyboard_->OnLeftPanelCloseQuery();
-      return TRUE;
+    case WM_ENDSESSION:
+    case WM_POWERBROADCAST:
+    case WM_WTSSESSION_CHANGE:
+      // Every top-level window hears them; the left panel speaks for Keyvane.
+      if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      break;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
       return 0;
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT ShellWindows::HandleSessionMessage(UINT message, WPARAM wParam) {
+  switch (message) {
+    // Never stands in the way of the session's end.
+    case WM_QUERYENDSESSION: return keyboard_->OnSessionEndQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION: keyboard_->OnSessionEnd(wParam != FALSE); return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) keyboard_->OnSystemResumed();
+      return TRUE;
+    default:
+      if (wParam == WTS_SESSION_UNLOCK) keyboard_->OnSessionUnlocked();
+      return 0;
+  }
 }
 
 }  // namespace keyvane::win32

@@ -25,6 +25,9 @@ class ShellWindows final : public platform::Shell {
   ShellWindows(const ShellWindows&) = delete;
   ShellWindows& operator=(const ShellWindows&) = delete;
 
+  // One of the panels' buttons; asked on any thread, it reads only the window system.
+  static bool IsPanelButton(HWND window);
+
   HWND ApplicationWindow() const { return application_; }
   HWND Panel(platform::PanelSide side) const { return panels_[Index(side)]; }
 
@@ -51,6 +54,7 @@ class ShellWindows final : public platform::Shell {
   // The thread hook and the low-level hook that takes taps from under another program's capture.
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
+  bool RenewMouseHook() override;
   void HideTrayIcon() override;
   void ShowTrayBalloon(std::string_view text) override;
   void Quit() override;
@@ -58,16 +62,19 @@ class ShellWindows final : public platform::Shell {
 
  private:
   static int Index(platform::PanelSide side) { return static_cast<int>(side); }
-  static bool IsPanelButton(HWND window);
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleSessionMessage(UINT message, WPARAM wParam);
+  void HearSessionChanges(HWND panel);
+  void StopHearingSessionChanges(HWND panel);
 
   HINSTANCE instance_;
   app::Keyboard* keyboard_ = nullptr;
   TrayIcon* tray_ = nullptr;
   ButtonFace face_;
   PanelTapHook tapHook_;
+  HMODULE sessionApi_ = nullptr;  // wtsapi32, while the left panel hears of session changes
   HBRUSH black_;
   HWND application_ = nullptr;
   std::array<HWND, 2> panels_{};

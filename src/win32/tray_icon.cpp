@@ -161,11 +161,8 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
       if (wParam == kAddRetryTimer && wanted_) AddOrRetry();
       return 0;
+    // The left panel answers for Keyvane and hides the icon if the session really ends.
     case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION:
-      // Gone whether or not the session really ends.
-      Hide();
-      return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

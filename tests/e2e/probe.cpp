@@ -4,8 +4,14 @@
 //   probe children <title>     the same line for each child window of the window with that title
 //   probe move <title> <x> <y> moves that window as another program would, without activating it
 //   probe close <title>        asks that window to close (WM_CLOSE), as the window system would
-//   probe end-session <title>  asks that window whether the session may end (WM_QUERYENDSESSION),
-//                              as a log-off that is then called off does; prints its answer
+//   probe end-session <title> ends|cancelled
+//                              asks every top-level window of that window's thread whether the
+//                              session may end (WM_QUERYENDSESSION), prints "yes" when all agree, and
+//                              then tells them the outcome (WM_ENDSESSION): the session ends, or
+//                              another program called the end off
+//   probe resume <title>       tells every top-level window of that window's thread that the system
+//                              woke from sleep (WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC); prints the
+//                              milliseconds they took to answer
 //   probe metrics              "<screen width> <scroll bar width> <edge width>"
 //   probe ping <title>         "answered" when that window handles a message within 2 s, else "no answer"
 //   probe keys-down            the virtual-key codes (hex) held down in the system's input state, or nothing
@@ -25,6 +31,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -77,6 +84,21 @@ BOOL CALLBACK DescribeChild(HWND window, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK NoteWindow(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+  return TRUE;
+}
+
+// The top-level windows of the thread of the window with that title, as Windows tells them all
+// of a session's end or of a resume; empty when there is no such window.
+std::vector<HWND> WindowsOfThreadOf(const wchar_t* title) {
+  std::vector<HWND> windows;
+  HWND window = FindWindowW(nullptr, title);
+  if (window)
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), NoteWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -105,11 +127,41 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
   }
-  if (command == L"end-session" && argc == 3) {
-    HWND window = FindWindowW(nullptr, argv[2]);
-    DWORD_PTR answer = 0;
-    if (!window || !SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 8000, &answer)) return 1;
-    Print(answer ? "yes" : "no");
+  if (command == L"end-session" && argc == 4) {
+    const std::wstring outcome = argv[3];
+    if (outcome != L"ends" && outcome != L"cancelled") return 2;
+    const std::vector<HWND> windows = WindowsOfThreadOf(argv[2]);
+    if (windows.empty()) return 1;
+    bool allAgree = true;
+    for (HWND window : windows) {
+      DWORD_PTR answer = 0;
+      if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 8000, &answer)) return 1;
+      allAgree = allAgree && answer != 0;
+    }
+    Print(allAgree ? "yes" : "no");
+    for (HWND window : windows) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(window, WM_ENDSESSION, outcome == L"ends" ? TRUE : FALSE, 0, SMTO_ABORTIFHUNG, 8000,
+                          &ignored);
+    }
+    return 0;
+  }
+  if (command == L"resume" && argc == 3) {
+    const std::vector<HWND> windows = WindowsOfThreadOf(argv[2]);
+    if (windows.empty()) return 1;
+    LARGE_INTEGER frequency{}, start{}, end{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (HWND window : windows) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_ABORTIFHUNG, 8000, &ignored);
+    }
+    QueryPerformanceCounter(&end);
+    const double ms =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    char answered[64];
+    std::snprintf(answered, sizeof answered, "%.1f", ms);
+    Print(answered);
     return 0;
   }
   if (command == L"metrics") {
@@ -183,7 +235,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   Print(
-      "usage: probe windows | children <title> | move <title> <x> <y> | close <title> | end-session <title>\n"
+      "usage: probe windows | children <title> | move <title> <x> <y> | close <title>\n"
+      "       | end-session <title> ends|cancelled | resume <title>\n"
       "       | metrics | ping <title> | keys-down | hang <title> <seconds> | hold-open <path> <seconds>\n"
       "       | deny-mutex <name> | tray-forget <class> <id> | taskbar-created");
   return 2;

@@ -1,7 +1,7 @@
 // The application the user types into during the end-to-end tests: a window with an edit
 // control that logs, one line each and flushed at once, every key and character the edit
-// control receives (with the scan code and extended-key mark of each key press), every focus
-// change, and every change of the foreground window.
+// control receives (with the scan code and extended-key mark of each key press), the left
+// button's presses and releases in it, every focus change, and every change of the foreground window.
 // A WM_APP message makes it stop pumping messages, as a hung program does, until a file named
 // like its log with ".wake" added appears (the test decides when), or wParam seconds at most.
 // It stands in for a Japanese input method: its default IME window answers the open-status and
@@ -78,6 +78,8 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN: Log("SYSKEYDOWN " + Hex(static_cast<unsigned>(wParam))); break;
     case WM_SYSKEYUP: Log("SYSKEYUP " + Hex(static_cast<unsigned>(wParam))); break;
     case WM_CHAR: Log("CHAR " + Hex(static_cast<unsigned>(wParam))); break;
+    case WM_LBUTTONDOWN: Log("LBUTTONDOWN"); break;
+    case WM_LBUTTONUP: Log("LBUTTONUP"); break;
     case WM_SETFOCUS: Log("SETFOCUS"); break;
     case WM_KILLFOCUS: Log("KILLFOCUS " + TitleOf(reinterpret_cast<HWND>(wParam))); break;
     default: break;

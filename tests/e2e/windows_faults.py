@@ -4,7 +4,8 @@ that outgrows its size limit, a running copy whose mutex a second start may not 
 shown again by a second start, a theme whose button face is the panels' transparent colour,
 mouse-button keys clicking on the button that sent them, scan codes and extended keys, the
 buttons' own click route when the mouse hook is gone, a notification icon that the shell lost,
-and a menu or drop-down list of another program holding the mouse capture.
+a menu or drop-down list of another program holding the mouse capture, a session end called
+off, a resume from sleep, and a drag from another window released over a panel button.
 """
 import re
 import shutil
@@ -229,8 +230,9 @@ def case_without_hook_buttons_press_and_keep_focus(s):
     s.start_target()
     keyvane = s.start_keyvane()
     s.wait_attached()
-    # A log-off that is called off: the left panel agreed to it and removed the mouse hook.
-    check(s.probe("end-session", LEFT).strip() == "yes", "the left panel did not agree to end the session")
+    # A session end that goes ahead takes the mouse hooks away; Windows would end the process
+    # next, Wine leaves it running with the buttons' own click route.
+    check(s.probe("end-session", LEFT, "ends").strip() == "yes", "Keyvane did not agree to end the session")
     s.press(LEFT, 0, [down(41), up(41)])
     x, y = s.button_point(RIGHT, 0)
     xdotool("mousemove", x, y)
@@ -275,8 +277,8 @@ def case_lost_icon_comes_back_and_log_off_goes_ahead(s):
     time.sleep(0.5)
     check(s.visible(TRAY), "the icon went at a second TaskbarCreated")
     forget_icon(s)
-    # A log-off asks first; the icon is gone, and nothing may stand in the way.
-    check(s.probe("end-session", LEFT).strip() == "yes", "the left panel refused the end of the session")
+    # A log-off asks first and then ends; the icon is gone, and nothing may stand in the way.
+    check(s.probe("end-session", LEFT, "ends").strip() == "yes", "Keyvane refused the end of the session")
     check_no_box(s)
     check(keyvane.poll() is None, "Keyvane ended on the question")
 
@@ -310,6 +312,11 @@ def case_menu_driven_from_the_panels(s):
     s.start_target()
     keyvane = s.start_keyvane()
     s.wait_attached()
+    check_menu_driven_from_the_panels(s, keyvane)
+
+
+def check_menu_driven_from_the_panels(s, keyvane):
+    """Taps open the target's menu and choose from it: only the low-level hook sees taps under its capture."""
     s.click(LEFT, 0)  # ALT+F opens the File menu, whose loop takes the mouse capture
     wait_target_line(s, "MENU LOOP")
     s.click(RIGHT, 0)  # DOWN: from Open to Save
@@ -342,6 +349,55 @@ def case_drop_down_list_driven_from_the_panels(s):
     s.check_focus_kept()
 
 
+# ---------------------------------------------------------------------------------------
+# A session end called off, a resume from sleep, a drag that ends over a panel
+# ---------------------------------------------------------------------------------------
+
+def case_session_end_called_off_keeps_icon_and_hook(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    check(s.visible(TRAY), "no notification icon")
+    # Every window of Keyvane agrees; then another program calls the log-off off.
+    check(s.probe("end-session", LEFT, "cancelled").strip() == "yes", "Keyvane refused the end of the session")
+    time.sleep(0.3)
+    check(s.visible(TRAY), "the notification icon went with a session end that was called off")
+    check_menu_driven_from_the_panels(s, keyvane)
+    check_no_box(s)
+
+
+def case_resume_installs_the_hook_anew(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    answered = s.probe("resume", LEFT).strip()
+    print(f"     resume: Keyvane's windows answered in {answered} ms, the hook installed anew", flush=True)
+    wait_until("the renewal in the trace", lambda: "MouseHookRenewed After=Resume Installed=1\r\n" in s.trace_text())
+    check(s.trace_text().count("MouseHookRenewed") == 1, "the hook was installed anew more than once")
+    check_menu_driven_from_the_panels(s, keyvane)
+
+
+def case_drag_released_over_a_panel_goes_to_its_window(s):
+    s.start_target()
+    keyvane = s.start_keyvane()
+    s.wait_attached()
+    target = s.window(TARGET_TITLE)["rect"]
+    xdotool("mousemove", target[0] + 100, target[1] + 120)  # on the edit control
+    xdotool("mousedown", 1)
+    wait_target_line(s, "LBUTTONDOWN")
+    x, y = s.button_point(LEFT, 2)
+    xdotool("mousemove", x - 10, y)
+    xdotool("mousemove", x, y)
+    xdotool("mouseup", 1)
+    wait_target_line(s, "LBUTTONUP")
+    time.sleep(0.3)  # a press would send its keys now
+    check(s.key_events() == [], f"the release pressed the button: {s.key_events()}")
+    check(PRESS not in s.trace_text(), "a press in the trace")
+    # The panels still take taps, with the hook's press and release paired again.
+    s.press(LEFT, 1, [down(41), up(41)])
+    check_answering(s, keyvane)
+
+
 # FILE, DOWN, ENTER, LIST: left row 0, right row 0, left row 1, right row 1.
 CAPTURE_KEYS = cp932_file("#MAIN\nFILE KEY ALT+F\nDOWN KEY DOWN\nENTER KEY ENTER\nLIST KEY F4\n")
 
@@ -369,4 +425,9 @@ CASES = [
     ("faults: another program's menu holds the capture", case_menu_driven_from_the_panels, CAPTURE_KEYS, BUILD),
     ("faults: another program's drop-down list holds the capture", case_drop_down_list_driven_from_the_panels,
      CAPTURE_KEYS, BUILD),
+    ("faults: a session end called off keeps the icon and the hook", case_session_end_called_off_keeps_icon_and_hook,
+     CAPTURE_KEYS, BUILD),
+    ("faults: a resume from sleep installs the hook anew", case_resume_installs_the_hook_anew, CAPTURE_KEYS, BUILD),
+    ("faults: a drag released over a panel goes to its window", case_drag_released_over_a_panel_goes_to_its_window,
+     KEYS, BUILD),
 ]

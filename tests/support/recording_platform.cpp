@@ -156,8 +156,14 @@ platform::ThreadId RecordingPlatform::WindowThread(platform::WindowHandle window
   return it == windows.end() ? 0 : it->second.thread;
 }
 
-void RecordingPlatform::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
+bool RecordingPlatform::JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) {
   Record(std::string(join ? "attach " : "detach ") + std::to_string(own) + "->" + std::to_string(other));
+  return !join || !refusedJoins.contains(other);
+}
+
+bool RecordingPlatform::IsOutOfReach(platform::WindowHandle window) {
+  const auto it = windows.find(window);
+  return it != windows.end() && it->second.outOfReach;
 }
 
 platform::WindowHandle RecordingPlatform::FindTopLevelWindow(std::string_view title) {
@@ -255,6 +261,11 @@ bool RecordingPlatform::InstallMouseHook() {
 
 void RecordingPlatform::RemoveMouseHook() { Record("hook-remove"); }
 
+bool RecordingPlatform::RenewMouseHook() {
+  Record("hook-renew");
+  return hookRenewSucceeds;
+}
+
 std::string WorkedExampleButtonFile() { return Fixture("worked_example.BTN"); }
 
 StartedKeyboard::StartedKeyboard(RecordingPlatform& world, const std::string& buttonFile) : keyboard(world.Services()) {
@@ -274,8 +285,8 @@ platform::Point SlotCenter(RecordingPlatform& world, int slot) {
 }
 
 bool LeftClick(app::Keyboard& keyboard, platform::Point at) {
-  const bool down = keyboard.OnMouseMessage(tracking::MouseMessage::LeftDown, at) == tracking::HookAction::Consume;
-  const bool up = keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, at) == tracking::HookAction::Consume;
+  const bool down = keyboard.OnPanelTap(tracking::MouseMessage::LeftDown, at) == tracking::HookAction::Consume;
+  const bool up = keyboard.OnPanelTap(tracking::MouseMessage::LeftUp, at) == tracking::HookAction::Consume;
   return down && up;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ struct FakeWindow {
   platform::WindowHandle parent = 0;
   std::optional<std::uint32_t> integrityLevel = 0x2000;  // medium, as Keyvane's own by default
   std::optional<std::string> program{};                  // none: its process cannot be opened
+  bool outOfReach = false;                               // Windows refuses Keyvane's messages to it
 };
 
 // Every platform role at once: a scriptable world (windows, threads, contexts, the
@@ -61,6 +63,9 @@ class RecordingPlatform final : public platform::Files,
   int edgeWidth = 2;
   std::vector<std::string> arguments{"KEYVANE.EXE"};
   bool hookInstallSucceeds = true;
+  bool hookRenewSucceeds = true;
+  platform::ThreadId taskbarThread = 0;
+  std::set<platform::ThreadId> refusedJoins;  // threads Windows will not join
   struct FakePanel {
     platform::Rect bounds{0, 0, 73, platform::kPanelHeight};  // design-time width, corrected at creation
     std::array<platform::Rect, platform::kButtonsPerPanel> buttons = platform::kButtonLayout;
@@ -122,7 +127,9 @@ class RecordingPlatform final : public platform::Files,
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
   void BringToForeground(platform::WindowHandle window) override;
-  void JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  bool JoinInput(platform::ThreadId own, platform::ThreadId other, bool join) override;
+  platform::ThreadId TaskbarThread() override { return taskbarThread; }
+  bool IsOutOfReach(platform::WindowHandle window) override;
   platform::WindowHandle FindTopLevelWindow(std::string_view title) override;
   bool Show(platform::WindowHandle window) override;
   void Hide(platform::WindowHandle window) override;
@@ -151,6 +158,7 @@ class RecordingPlatform final : public platform::Files,
   void ShowPanel(platform::PanelSide side) override;
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
+  bool RenewMouseHook() override;
   void HideTrayIcon() override { Record("tray-hide"); }
   void ShowTrayBalloon(std::string_view text) override { Record("tray-balloon " + std::string(text)); }
   void Quit() override { Record("quit"); }
@@ -179,7 +187,8 @@ struct StartedKeyboard {
 // The middle of a slot's button on screen, as the panels stand now.
 platform::Point SlotCenter(RecordingPlatform& world, int slot);
 
-// A left click as the hook sees it: button down, button up. Returns whether both were consumed.
+// A left click as the low-level hook hands it on: button down, button up. Returns whether the
+// rules took both.
 bool LeftClick(app::Keyboard& keyboard, platform::Point at);
 
 }  // namespace keyvane::testing

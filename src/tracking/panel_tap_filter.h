@@ -1,0 +1,22 @@
+#pragma once
+
+#include "tracking/panel_mouse_hook.h"
+
+namespace keyvane::tracking {
+
+// What the low-level mouse hook takes out of the system's input: a press over a panel button,
+// and the release of a press it took. The release of a drag that began in another window goes
+// on to that window, even over a panel button, so that its selection, drag or move ends.
+// It sees every mouse event of the desktop, on the low-level hook's own thread; one filter per
+// installed hook.
+class PanelTapFilter {
+ public:
+  // True when the button message is to be swallowed and handed to the panels.
+  bool Takes(MouseMessage message, bool overPanelButton);
+
+ private:
+  bool leftPressTaken_ = false;
+  bool rightPressTaken_ = false;
+};
+
+}  // namespace keyvane::tracking
