@@ -29,7 +29,7 @@ std::string ReadSection(const std::string& mapName) {
 class Reload : public ::testing::Test {
  protected:
   Reload() {
-    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, 0, true};
+    world.windows[kEditor] = FakeWindow{.title = "Untitled - Notepad", .thread = 7};
     world.foreground = kEditor;
     world.focus = kEditor;
     started = std::make_unique<StartedKeyboard>(world, kOldFile);

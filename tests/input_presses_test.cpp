@@ -77,7 +77,7 @@ std::string SwitchLines(const std::string& nowMap, bool japanese) {
 class WorkedExamplePresses : public ::testing::Test {
  protected:
   WorkedExamplePresses() {
-    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+    world.windows[kEditor] = FakeWindow{.title = "Untitled - Notepad", .thread = 7, .imeContext = kEditorContext};
     world.foreground = kEditor;
     world.focus = kEditor;
     started = std::make_unique<StartedKeyboard>(world, WorkedExampleButtonFile());
