@@ -82,12 +82,6 @@ const std::vector<std::uint16_t>& EncodeTable() {
 
 }  // namespace
 
-std::string ToUpper(std::string_view text) {
-  std::string out(text);
-  ToUpperInPlace(out);
-  return out;
-}
-
 void ToUpperInPlace(std::string& out) {
   const unsigned char firstLead = kUpper[0].lower >> 8;
   const unsigned char lastLead = std::end(kUpper)[-1].lower >> 8;

@@ -37,10 +37,8 @@ inline std::string_view TrimBlanks(std::string_view text) {
 }
 
 // Upper-cases a-z and the lower-case full-width Latin, Greek and Cyrillic
-// letters. Everything else, the byte length and double-byte characters'
+// letters, in place. Everything else, the byte length and double-byte characters'
 // trail bytes are left as they are; a lone lead byte at the end stays.
-std::string ToUpper(std::string_view text);
-// The same, in place.
 void ToUpperInPlace(std::string& text);
 
 // Full-width ASCII forms and the ideographic space become ASCII; full-width

@@ -19,6 +19,7 @@
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
 #include "support/memory_files.h"
+#include "support/upper_cased.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::fuzz {
@@ -46,7 +47,7 @@ inline void CheckStoredLines(const btnfile::LineStore& lines, Failures& f) {
                 line.find('\t') == std::string::npos,
             "a stored line holds a zero byte, a line feed or a TAB");
     f.Check(line.size() <= 1022, "a stored line is longer than one read piece");
-    f.Check(cp932::ToUpper(line) == line, "a stored line is not upper case");
+    f.Check(testing::UpperCased(line) == line, "a stored line is not upper case");
     f.Check(!HasBlankRunOutsideQuotes(line), "a stored line keeps a blank run outside quotes");
   }
 }
