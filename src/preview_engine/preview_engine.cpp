@@ -76,7 +76,8 @@ PreviewEngine::PreviewEngine(std::string buttonFile)
 bool PreviewEngine::Mouse(tracking::MouseMessage message, platform::Point at, std::uint32_t now) {
   platform_.SetTime(now);
   platform_.SetCursor(at);
-  return keyboard_.OnMouseMessage(message, at) == tracking::HookAction::Consume;
+  // A touch on the panels: the low-level hook hands it to the rules.
+  return keyboard_.OnPanelTap(message, at) == tracking::HookAction::Consume;
 }
 
 void PreviewEngine::Tick(std::uint32_t now, std::optional<platform::Point> cursor) {

@@ -72,13 +72,13 @@ class PreviewPlatform final : public platform::Files,
   bool IsHung(platform::WindowHandle) override { return false; }
   std::optional<std::uint32_t> IntegrityLevel(platform::WindowHandle) override { return std::nullopt; }
   std::optional<std::uint32_t> OwnIntegrityLevel() override { return std::nullopt; }
-  bool IsOutOfReach(platform::WindowHandle) override { return false; }  // the page's programs take every key
+  bool IsOutOfReach(platform::WindowHandle) override { return false; }
   std::optional<std::string> ProgramName(platform::WindowHandle window) override;
   platform::ThreadId WindowThread(platform::WindowHandle window) override;
   platform::ThreadId CurrentThread() override { return kOwnThread; }
   platform::WindowHandle FocusedWindow(platform::ThreadId) override { return 0; }
   bool JoinInput(platform::ThreadId, platform::ThreadId, bool) override { return true; }
-  platform::ThreadId TaskbarThread() override { return 0; }  // the page has no taskbar
+  platform::ThreadId TaskbarThread() override { return 0; }
   platform::WindowHandle FindTopLevelWindow(std::string_view) override { return 0; }
   bool Show(platform::WindowHandle) override { return true; }
   void Hide(platform::WindowHandle) override {}

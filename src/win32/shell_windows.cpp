@@ -38,8 +38,8 @@ WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
-ShellWindows::ShellWindows(HINSTANCE instance)
-    : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop)
+    : instance_(instance), desktop_(desktop), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
   applicationClass.lpfnWndProc = DefWindowProcW;
   applicationClass.hInstance = instance;
@@ -206,15 +206,18 @@ void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(t
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
 
-// The process's own command line, split as the C runtime splits it.
+// The process's own command line, split as the C runtime splits it; read once, since the
+// placement asks for it at every tick.
 std::vector<std::string> ShellWindows::Arguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!words) return arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Cp932FromWide(words[i]));
-  LocalFree(words);
-  return arguments;
+  if (!arguments_) {
+    arguments_.emplace();
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words) return *arguments_;
+    for (int i = 0; i < count; ++i) arguments_->push_back(Cp932FromWide(words[i]));
+    LocalFree(words);
+  }
+  return *arguments_;
 }
 
 // A standard button takes the keyboard focus when pressed, and with it the foreground from the
@@ -306,6 +309,9 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_WTSSESSION_CHANGE:
       // Every top-level window hears them; the left panel speaks for Keyvane.
       if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      break;
+    case WM_DISPLAYCHANGE:
+      if (side == PanelSide::Left) desktop_.DisplayChanged();
       break;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
