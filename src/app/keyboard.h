@@ -128,6 +128,8 @@ class Keyboard {
  private:
   void PlacePanels();
   void ReloadButtons();
+  // Loads the button file and traces what was read after what the trace already holds.
+  btnfile::LoadedButtons ReadAndTrace();
   void TakeLoaded(btnfile::LoadedButtons loaded);
 
   PlatformServices p_;

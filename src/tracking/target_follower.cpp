@@ -1,7 +1,6 @@
 #include "tracking/target_follower.h"
 
 #include <cinttypes>
-#include <cstdio>
 #include <string_view>
 
 #include "input/input_window.h"
@@ -84,9 +83,7 @@ void TargetFollower::KeepInputJoined() {
     // A refusal stands for that thread: it is not asked again until the target's thread changes.
     if (join && !done) {
       joinRefused_ = true;
-      char line[64];
-      std::snprintf(line, sizeof line, "JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
-      log_.Write(line);
+      log_.WriteFormatted("JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
     }
   }
   target_.inputJoined = joined_;
@@ -104,10 +101,7 @@ void TargetFollower::FindImeContext() {
       if (imeChildWindow_ == 0) break;
       target_.targetImeContext = ime_.GetContext(imeChildWindow_);
       target_.contextWindow = imeChildWindow_;
-      char line[96];
-      std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_,
-                    target_.targetImeContext);
-      log_.Write(line);
+      log_.WriteFormatted("LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_, target_.targetImeContext);
     }
   }
   target_.contextReleased = target_.targetImeContext == 0;
