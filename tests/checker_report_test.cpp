@@ -70,6 +70,21 @@ TEST(PlainReport, SaysWhatEachKindDoes) {
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
 }
 
+TEST(Reports, TellHowLongEachMapHoldsItsKeys) {
+  const std::string file = "#MAIN\nA KEY A\nKEYWAIT 40\n#GAME\nB KEY B\nKEYWAIT 200\n#NUM\n1 KEY 1\n";
+  const std::string plain = Plain(file);
+  EXPECT_THAT(plain, HasSubstr("#GAME  (line 4; keys stay down 200 ms)\n"));
+  EXPECT_THAT(plain, HasSubstr("#NUM  (line 7; keys stay down 40 ms, as on the first map)\n"));
+  EXPECT_THAT(plain, HasSubstr("[KEYWAIT] KEYWAIT 40 (keys of this page stay down 40 ms)"));
+  const nlohmann::json json = Json(file);
+  EXPECT_EQ(json["maps"][0]["name"], "GAME");
+  EXPECT_EQ(json["maps"][0]["key_hold_ms"], 200);
+  EXPECT_EQ(json["maps"][1]["key_hold_ms"], 40);
+  EXPECT_EQ(json["maps"][2]["key_hold_ms"], 40);
+  EXPECT_EQ(json["maps"][1]["positions"][1]["hold_ms"], 40);
+  EXPECT_FALSE(Json("#MAIN\nA KEY A\n")["maps"][0].contains("key_hold_ms"));
+}
+
 TEST(PlainReport, PositionsFourteenToSixteenOnlyWhenSet) {
   std::string file = "#MAIN\n";
   for (int i = 0; i < 15; ++i) file += "K" + std::to_string(i) + " KEY A\n";

@@ -19,12 +19,26 @@ Keyboard::Keyboard(const PlatformServices& platform)
       log_(platform.files, std::string(btnfile::kTraceFileName),
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
-      presser_(switcher_, platform.input, platform.clock, log_),
+      held_(platform.input, platform.shell, log_),
+      presser_(switcher_, held_, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
       tick_(target_, switcher_, hook_, log_,
             {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
+
+Keyboard::~Keyboard() {
+  try {
+    ReleaseHeldKeys();
+  } catch (...) {  // NOLINT(bugprone-empty-catch): nothing is left to tell it to while the program ends
+  }
+}
+
+void Keyboard::ReleaseHeldKeys() { presser_.FinishHeldChord(); }
+
+void Keyboard::OnKeyHoldOver() { presser_.FinishHeldChord(); }
+
+void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -56,6 +70,8 @@ void Keyboard::ReloadButtons() {
         ButtonFileNotice(fresh.fileRead ? LoadOutcome::NoMapKept : LoadOutcome::UnreadableKept, {}));
     return;
   }
+  // The keys held belong to buttons of the file going away.
+  ReleaseHeldKeys();
   TakeLoaded(std::move(fresh));
   // The chord it remembers may no longer be on any button.
   presser_.ForgetRememberedKeys();
@@ -132,12 +148,14 @@ void Keyboard::OnOwnWindowClosed() {
 void Keyboard::OnReloadCommand() { ReloadButtons(); }
 
 void Keyboard::OnQuitCommand() {
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.Quit();
   p_.shell.HideTrayIcon();
 }
 
 bool Keyboard::OnLeftPanelCloseQuery() {
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.HideTrayIcon();
   return true;
@@ -147,6 +165,8 @@ bool Keyboard::OnSessionEndQuery() { return true; }
 
 void Keyboard::OnSessionEnd(bool ending) {
   if (!ending) return;
+  // Windows ends the process without returning to the loop.
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.HideTrayIcon();
 }

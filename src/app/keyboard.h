@@ -7,6 +7,7 @@
 #include "app/button_file_watch.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
+#include "input/held_keys.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
@@ -52,6 +53,8 @@ class Keyboard {
 
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
+  // A key is never left down, even when an error ends the program.
+  ~Keyboard();
 
   // Start-up, after the mutex was created and before any window: deletes dovaD.STS, reads dovaD.BTN.
   void LoadButtons();
@@ -85,6 +88,11 @@ class Keyboard {
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
+
+  // The time a held chord asked the shell for is up: its ups, then the default map.
+  void OnKeyHoldOver();
+  // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
+  void OnLoopEnded();
 
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
@@ -125,6 +133,7 @@ class Keyboard {
   void PlacePanels();
   void ReloadButtons();
   void TakeLoaded(btnfile::LoadedButtons loaded);
+  void ReleaseHeldKeys();
 
   PlatformServices p_;
   std::string buttonFilePath_;
@@ -132,6 +141,7 @@ class Keyboard {
   std::shared_ptr<const btnfile::LoadedButtons> loaded_ = std::make_shared<const btnfile::LoadedButtons>();
   input::TargetState target_;
   input::MapSwitcher switcher_;
+  input::HeldKeys held_;
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
   tracking::MouseHookKeeper hookKeeper_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "btnfile/cp932.h"
@@ -69,6 +71,11 @@ std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
     notes.push_back("Japanese input: switching here opens the input method");
   if (name == btnfile::kRightButtonPageMap) notes.push_back("the right-click page cycle");
   if (name == btnfile::kSlideCommandMap) notes.push_back("run by a long right-button hold");
+  const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
+  if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
+    notes.push_back("keys stay down " + std::to_string(hold) + " ms" +
+                    (btnfile::OwnKeyHold(*btnfile::FindMap(maps.table, name)) ? "" : ", as on the first map"));
+  }
   std::string text;
   for (const std::string& note : notes) text += "; " + note;
   return text;
@@ -101,8 +108,11 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfi
   for (int i = btnfile::kShownPositions; i < btnfile::kPositionCount; ++i) {
     if (!map.positions[i]) continue;
     const Cell cell = MakeCell(&*map.positions[i], false);
+    // A KEYWAIT line speaks for its map from any position.
+    const bool speaksForMap = map.positions[i]->kind == ActionKind::KEYWAIT;
     std::string line = "  definition line ";
-    line += std::to_string(i + 1) + ", never shown or run:  [" + cell.caption + "] " + cell.action;
+    line += std::to_string(i + 1) + (speaksForMap ? ", not shown:  [" : ", never shown or run:  [") + cell.caption +
+            "] " + cell.action;
     text += TrimRight(std::move(line));
   }
   return text;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "btnfile/button_def.h"
+#include "input/held_keys.h"
 #include "input/map_switcher.h"
 #include "platform/clock.h"
 #include "platform/input.h"
@@ -24,12 +25,17 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(MapSwitcher& switcher, platform::Input& input, platform::Clock& clock, trace::TraceLog& log)
-      : switcher_(switcher), input_(input), clock_(clock), log_(log) {}
+  SlotPresser(MapSwitcher& switcher, HeldKeys& held, platform::Input& input, platform::Clock& clock,
+              trace::TraceLog& log)
+      : switcher_(switcher), held_(held), input_(input), clock_(clock), log_(log) {}
 
   // Runs the definition bound to the slot: JP, KEY, BASE and REKEY act, every other kind
-  // and an unbound slot do nothing.
+  // and an unbound slot do nothing. A chord still held is released first.
   void PressSlot(int slot);
+
+  // The hold of a chord is over (or must end now): its ups, then the default map, as after
+  // every chord. Nothing when no chord is held.
+  void FinishHeldChord();
 
   // RememberedKeys becomes none: REKEY does nothing until the next KEY press.
   void ForgetRememberedKeys() { rememberedKeys_.reset(); }
@@ -37,9 +43,11 @@ class SlotPresser {
   const std::optional<btnfile::KeySequence>& rememberedKeys() const { return rememberedKeys_; }
 
  private:
-  void SendChord(const btnfile::KeySequence& keys);
+  // Downs, the hold, ups, the default map; or the downs only while a longer hold runs.
+  void SendChordAndShowDefault(const btnfile::KeySequence& keys, std::uint32_t hold);
 
   MapSwitcher& switcher_;
+  HeldKeys& held_;
   platform::Input& input_;
   platform::Clock& clock_;
   trace::TraceLog& log_;

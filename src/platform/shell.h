@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,9 @@ class Shell {
   virtual void HideTrayIcon() = 0;
   // A balloon notification from the icon; code page 932 text.
   virtual void ShowTrayBalloon(std::string_view text) = 0;
+  // Calls app::Keyboard::OnKeyHoldOver once, `milliseconds` from now, from the message loop; a
+  // new request replaces one not yet due. Keys held meanwhile must not stop the loop.
+  virtual void CallBackToReleaseKeys(std::uint32_t milliseconds) = 0;
   // Ends the message loop once control returns to it.
   virtual void Quit() = 0;
   // All arguments as code page 932 bytes, the program's own name first; read again every time

@@ -95,6 +95,7 @@ void Run(HINSTANCE instance) {
 
   shell.ShowPanel(PanelSide::Left);
   RunMessageLoop();
+  win32::Guarded([&] { keyboard.OnLoopEnded(); });
 
   // Right panel first: its destruction detaches the input from the target's thread.
   shell.Destroy(PanelSide::Right);

@@ -19,6 +19,7 @@ using platform::PanelSide;
 constexpr wchar_t kApplicationClass[] = L"TApplication";
 constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
 constexpr UINT_PTR kTrackingTimer = 1;
+constexpr UINT_PTR kKeyHoldTimer = 2;  // on the left panel
 constexpr UINT kTrackingInterval = 100;
 
 // Windows 8's pointer activation; the headers declare it only for builds aimed at Windows 8.
@@ -206,6 +207,11 @@ void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(t
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
 
+void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {
+  // Setting a timer of the same id again replaces it.
+  SetTimer(Panel(PanelSide::Left), kKeyHoldTimer, milliseconds, nullptr);
+}
+
 // The process's own command line, split as the C runtime splits it.
 std::vector<std::string> ShellWindows::Arguments() {
   std::vector<std::string> arguments;
@@ -286,6 +292,11 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_TIMER:
       if (side == PanelSide::Right && wParam == kTrackingTimer) {
         keyboard_->OnTimerTick();
+        return 0;
+      }
+      if (side == PanelSide::Left && wParam == kKeyHoldTimer) {
+        KillTimer(window, kKeyHoldTimer);  // once
+        keyboard_->OnKeyHoldOver();
         return 0;
       }
       break;

@@ -162,6 +162,9 @@ class RecordingPlatform final : public platform::Files,
   void HideTrayIcon() override { Record("tray-hide"); }
   void ShowTrayBalloon(std::string_view text) override { Record("tray-balloon " + std::string(text)); }
   void Quit() override { Record("quit"); }
+  void CallBackToReleaseKeys(std::uint32_t milliseconds) override {
+    Record("release-call-back " + std::to_string(milliseconds));
+  }
   std::vector<std::string> Arguments() override { return arguments; }
 
  private:
