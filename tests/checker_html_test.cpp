@@ -18,13 +18,6 @@ using testing::MemoryFiles;
 using ::testing::Not;
 using Json = nlohmann::ordered_json;
 
-const Json& MapNamed(const Json& data, const std::string& name) {
-  for (const Json& map : data["maps"]) {
-    if (data["strings"][map["name"].get<int>()] == name) return map;
-  }
-  throw std::runtime_error("no map " + name);
-}
-
 std::size_t Count(const std::string& text, const std::string& what) {
   std::size_t count = 0;
   for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
@@ -35,50 +28,27 @@ std::size_t Count(const std::string& text, const std::string& what) {
 
 TEST(PreviewData, EqualBytesShareAnIndexEvenWhereTheirUtf8IsTheSame) {
   // 0x80 and 0xA0 are no characters of code page 932: both read as U+FFFD, yet differ.
-  const Json data = PreviewData(Check("#MAIN\r\nMAIN JP SUB\r\n\x80 KEY A\r\n\xA0 KEY B\r\n#SUB\r\n"), "f");
-  const Json& main = MapNamed(data, "MAIN");
-  const Json& positions = main["positions"];
-  EXPECT_EQ(positions[0]["caption"], main["name"]);
-  EXPECT_EQ(positions[0]["target"], MapNamed(data, "SUB")["name"]);
-  EXPECT_EQ(data["strings"][positions[1]["caption"].get<int>()], data["strings"][positions[2]["caption"].get<int>()]);
-  EXPECT_NE(positions[1]["caption"], positions[2]["caption"]);
+  const Json data = PreviewData(Check("#\x80\r\n#\xA0\r\n#APP_PAGE\r\nA.EXE BASE \x80\r\n"), "f");
+  const Json& maps = data["maps"];
+  ASSERT_EQ(maps.size(), 3u);
+  EXPECT_EQ(data["strings"][maps[1]["name"].get<int>()], data["strings"][maps[2]["name"].get<int>()]);
+  EXPECT_NE(maps[1]["name"], maps[2]["name"]);
+  EXPECT_EQ(data["programPages"][0]["map"], maps[1]["name"]);
 }
 
-TEST(PreviewData, OnlyTheAliasSpelledInMixedCaseIsTheAlias) {
-  const Json data = PreviewData(Check("#MAIN\r\n***DEEFFAAUULLTTMAAPP*** JP X\r\nX JP ***DefaultMap***\r\n"), "f");
-  const Json& positions = MapNamed(data, "MAIN")["positions"];
-  EXPECT_EQ(data["strings"][data["alias"].get<int>()], "***DefaultMap***");
-  EXPECT_EQ(positions[0]["caption"], data["alias"]);  // the caption rules spell it exactly
-  EXPECT_NE(positions[1]["target"], data["alias"]);   // a target is upper-cased: another name
-}
-
-TEST(PreviewData, DefinitionsCarryKindKeysTargetAndTheirCaptionEvenWithoutAction) {
-  const Json data = PreviewData(Check("#MAIN\r\nCCOOPPYY KEY CTRL+C\r\nX FOO\r\nG BASE MAIN\r\n"), "f");
-  const Json& positions = MapNamed(data, "MAIN")["positions"];
-  ASSERT_EQ(positions.size(), 14u);
-  EXPECT_EQ(data["strings"][positions[0]["caption"].get<int>()], "copy");
-  EXPECT_EQ(positions[0]["kind"], "KEY");
-  EXPECT_EQ(positions[0]["keys"], (Json{"Ctrl", "C"}));
-  EXPECT_EQ(positions[0]["action"], "KEY Ctrl+C");
-  // A line without action still has its caption: the right-click cycle compares it.
-  EXPECT_EQ(positions[1]["kind"], "NONE");
-  EXPECT_EQ(data["strings"][positions[1]["caption"].get<int>()], "X");
-  EXPECT_EQ(positions[1]["action"], "");
-  EXPECT_EQ(positions[2]["action"], "BASE MAIN");
-  EXPECT_TRUE(positions[3].is_null());
-}
-
-TEST(PreviewData, NamesTheFirstAndDefaultMapAndTheMapsTheKeyboardLooksUp) {
-  const Json data = PreviewData(Check("#\r\n#ZED\r\nA KEY A\r\n#ALPHA\r\n"), "my file");
+TEST(PreviewData, CarriesTheFileAsReadForTheEngineAndTheMapsForTheListOfPages) {
+  const std::string bytes = "#\r\n#ZED\r\nA KEY A\r\n#ALPHA\r\n#J_KANA\r\n\xFFZ";
+  const Json data = PreviewData(Check(bytes), "my file");
   const Json& strings = data["strings"];
   EXPECT_EQ(data["file"], "my file");
-  EXPECT_EQ(strings[data["firstMap"].get<int>()], "ZED");
-  EXPECT_EQ(strings[data["defaultMap"].get<int>()], "ZED");
-  EXPECT_EQ(strings[data["rightClickMap"].get<int>()], "RIGHT_BTN_PAGE");
-  EXPECT_EQ(strings[data["slideMap"].get<int>()], "SLIDE_CMD");
-  ASSERT_EQ(data["maps"].size(), 3u);  // byte order: "", ALPHA, ZED
+  // Base64 of the bytes: three bytes to four digits, "=" filling the last group.
+  EXPECT_EQ(data["buttonFile"], "Iw0KI1pFRA0KQSBLRVkgQQ0KI0FMUEhBDQojSl9LQU5BDQr/Wg==");
+  ASSERT_EQ(data["maps"].size(), 4u);  // byte order: "", ALPHA, J_KANA, ZED
   EXPECT_EQ(strings[data["maps"][1]["name"].get<int>()], "ALPHA");
   EXPECT_EQ(data["maps"][1]["line"], 4);
+  EXPECT_EQ(data["maps"][1]["notes"], Json::array());
+  EXPECT_THAT(data["maps"][2]["notes"][0].get<std::string>(), HasSubstr("opens the input method"));
+  EXPECT_THAT(data["maps"][3]["notes"][0].get<std::string>(), HasSubstr("the first map"));
   EXPECT_EQ(data["programPages"], Json::array());
 
   const Json pages = PreviewData(Check("#MAIN\r\n#APP_PAGE\r\nnotepad.exe BASE MAIN\r\n"), "f");

@@ -27,12 +27,8 @@ Keyboard::Keyboard(const PlatformServices& platform)
             {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
 
-Keyboard::~Keyboard() {
-  try {
-    ReleaseHeldKeys();
-  } catch (...) {  // NOLINT(bugprone-empty-catch): nothing is left to tell it to while the program ends
-  }
-}
+// Also when an error in start-up unwinds past the message loop.
+Keyboard::~Keyboard() { ReleaseHeldKeys(); }
 
 void Keyboard::ReleaseHeldKeys() { presser_.FinishHeldChord(); }
 

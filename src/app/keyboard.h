@@ -94,6 +94,10 @@ class Keyboard {
   // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
   void OnLoopEnded();
 
+  // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
+  // as a JP press shows it; the default stays.
+  void ShowPage(std::string_view name) { switcher_.ShowMap(name); }
+
   // Notification icon: left button released over the icon.
   void OnTrayIconClick();
   // Before the notification menu (and the About box it may open) takes the foreground:

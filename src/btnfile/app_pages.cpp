@@ -27,7 +27,8 @@ std::optional<Finding> TakeProgramPageLine(std::string_view line, const ButtonDe
 }
 
 const ProgramPage* FindProgramPage(const ProgramPageTable& table, std::string_view upperProgram) {
-  const auto it = std::ranges::find(table, upperProgram, &ProgramPage::program);
+  const auto it =
+      std::find_if(table.begin(), table.end(), [&](const ProgramPage& page) { return page.program == upperProgram; });
   return it == table.end() ? nullptr : &*it;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace keyvane::cp932 {
@@ -98,7 +99,8 @@ void ToUpperInPlace(std::string& out) {
     }
     if (Byte(out, i) < firstLead || Byte(out, i) > lastLead) continue;  // no letters in that row
     const std::uint16_t code = PairAt(out, i);
-    const auto it = std::ranges::lower_bound(kUpper, code, {}, &UpperPair::lower);
+    const auto it = std::lower_bound(std::begin(kUpper), std::end(kUpper), code,
+                                     [](const UpperPair& pair, std::uint16_t c) { return pair.lower < c; });
     if (it != std::end(kUpper) && it->lower == code) {
       out[i] = static_cast<char>(it->upper >> 8);
       out[i + 1] = static_cast<char>(it->upper & 0xFF);
@@ -107,15 +109,16 @@ void ToUpperInPlace(std::string& out) {
 }
 
 std::string ToHalfWidth(std::string_view text) {
-  if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     return std::string(text);  // no full-width form in plain ASCII
   }
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
     n = CharLength(text, i);
-    const auto it =
-        n == 2 ? std::ranges::lower_bound(kHalfWidth, PairAt(text, i), {}, &HalfWidthForm::code) : std::end(kHalfWidth);
+    const auto it = n == 2 ? std::lower_bound(std::begin(kHalfWidth), std::end(kHalfWidth), PairAt(text, i),
+                                              [](const HalfWidthForm& form, std::uint16_t c) { return form.code < c; })
+                           : std::end(kHalfWidth);
     if (it == std::end(kHalfWidth) || it->code != PairAt(text, i)) {
       out.append(text.substr(i, n));
       continue;

@@ -1,6 +1,7 @@
 #include "btnfile/map_parser.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
@@ -128,7 +129,8 @@ bool Fits(const LineForm& form, std::size_t wordCount) {
 
 // The form whose command word `word` is at `place`, or nullptr.
 const LineForm* FormNamed(std::string_view word, Place place) {
-  const auto it = std::ranges::find_if(kForms, [&](const LineForm& f) { return f.place == place && f.word == word; });
+  const auto it = std::find_if(std::begin(kForms), std::end(kForms),
+                               [&](const LineForm& f) { return f.place == place && f.word == word; });
   return it == std::end(kForms) ? nullptr : &*it;
 }
 
@@ -136,7 +138,8 @@ bool IsCommandWord(std::string_view word) { return FormNamed(word, Place::Second
 
 // A KEYWAIT time: a whole number from 1 to 1000, digits only; 0 for anything else.
 std::uint32_t HoldTimeOf(std::string_view word) {
-  if (word.empty() || word.size() > 4 || !std::ranges::all_of(word, [](char c) { return c >= '0' && c <= '9'; })) {
+  if (word.empty() || word.size() > 4 ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return 0;
   }
   std::uint32_t value = 0;
@@ -214,7 +217,7 @@ void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFiel
       f->detail = *later;
     }
   }
-  f->openQuote = std::ranges::count(line, '"') % 2 != 0;
+  f->openQuote = std::count(line.begin(), line.end(), '"') % 2 != 0;
 }
 
 // One definition line. A key field that fails makes the line NONE, whatever form comes later.

@@ -13,7 +13,8 @@ namespace keyvane::checker {
 struct CheckResult {
   btnfile::LoadedButtons loaded;
   std::vector<btnfile::Diagnostic> diagnostics;
-  std::string trace;  // the bytes the keyboard writes to its trace file while loading
+  std::string trace;      // the bytes the keyboard writes to its trace file while loading
+  std::string fileBytes;  // the button file as read: the preview's engine loads it again
 };
 
 }  // namespace keyvane::checker

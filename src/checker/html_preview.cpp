@@ -1,15 +1,13 @@
 #include "checker/html_preview.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/placement.h"
 #include "btnfile/cp932.h"
-#include "btnfile/key_names.h"
-#include "btnfile/special_names.h"
 #include "checker/plain_report.h"
-#include "platform/shell.h"
 
 namespace keyvane::checker {
 namespace {
@@ -25,38 +23,32 @@ constexpr const char* kPreviewScript =
 #include "checker/preview/preview.js.inc"
     ;
 
-// Where the page's script gets the panels' geometry: the keyboard's own layout
-// (platform/shell.h) and placement (app/placement.h) on the handheld's screen.
-constexpr std::string_view kGeometryMark = "/*kv-geometry*/\n";
-constexpr int kHandheldScreenWidth = 800;
-constexpr int kHandheldScrollBarWidth = 16;
-constexpr int kHandheldEdgeWidth = 2;
+// The keyboard's own engine, built for WebAssembly, as base64 (kPreviewEngineBase64); the page's
+// script runs it.
+#include "keyvane_preview_engine.wasm.b64.inc"
+constexpr std::string_view kEngineMark = "/*kv-engine*/";
 
-std::string GeometryScript() {
-  const platform::Rect& top = platform::kButtonLayout[0];
-  std::string rowTops;
-  std::string rowHeights;
-  for (const platform::Rect& row : platform::kButtonLayout) {
-    rowTops += (rowTops.empty() ? "" : ", ") + std::to_string(row.top);
-    rowHeights += (rowHeights.empty() ? "" : ", ") + std::to_string(row.height);
-  }
-  const int rightLeft =
-      app::DefaultRightPanelLeft(kHandheldScreenWidth, top.width, kHandheldScrollBarWidth + kHandheldEdgeWidth);
-  // Without /T both panels stand as far down as the top button is high.
-  return "  const PANEL_WIDTH = " + std::to_string(top.width) +
-         ";\n  const PANEL_HEIGHT = " + std::to_string(platform::kPanelHeight) +
-         ";\n  const PANEL_TOP = " + std::to_string(top.height) +
-         ";\n  const RIGHT_PANEL_LEFT = " + std::to_string(rightLeft) +
-         "; // an 800-pixel screen less the panel, a scroll bar and an edge\n  const ROW_TOPS = [" + rowTops +
-         "];\n  const ROW_HEIGHTS = [" + rowHeights + "];\n";
-}
-
-// The page's script with the geometry in its place.
+// The page's script with the engine in its place.
 std::string PreviewScript() {
   const std::string_view script = kPreviewScript;
-  const std::size_t mark = script.find(kGeometryMark);
-  return std::string(script.substr(0, mark)) + GeometryScript() +
-         std::string(script.substr(mark + kGeometryMark.size()));
+  const std::size_t mark = script.find(kEngineMark);
+  return std::string(script.substr(0, mark)) + "'" + kPreviewEngineBase64 + "'" +
+         std::string(script.substr(mark + kEngineMark.size()));
+}
+
+std::string Base64(std::string_view bytes) {
+  static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (std::size_t i = 0; i < bytes.size(); i += 3) {
+    const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+    std::uint32_t group = 0;
+    for (std::size_t k = 0; k < 3; ++k) {
+      group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    }
+    for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=';
+  }
+  return out;
 }
 
 class TextTable {
@@ -72,17 +64,6 @@ class TextTable {
   std::map<std::string, int, std::less<>> ids_;
   Json utf8_ = Json::array();
 };
-
-Json DefinitionJson(const btnfile::ButtonDef& def, TextTable& texts) {
-  Json keys = Json::array();
-  for (std::size_t i = 0; i < btnfile::KeyCount(def.keys); ++i) keys.push_back(btnfile::KeyCodeText(def.keys[i]));
-  // The caption is kept even for NONE: the right-click cycle compares it all the same.
-  return Json{{"caption", texts.Id(def.caption)},
-              {"kind", btnfile::ActionKindName(def.kind)},
-              {"target", texts.Id(def.target)},
-              {"keys", std::move(keys)},
-              {"action", cp932::ToUtf8(btnfile::ActionText(def))}};
-}
 
 std::string EscapeHtml(std::string_view text) {
   std::string out;
@@ -142,20 +123,10 @@ nlohmann::ordered_json PreviewData(const CheckResult& result, std::string_view f
   TextTable texts;
   Json data;
   data["file"] = std::string(fileName);
-  data["alias"] = texts.Id(btnfile::kDefaultMapAlias);
-  data["firstMap"] = texts.Id(maps.fallbackMapName);
-  data["defaultMap"] = texts.Id(maps.defaultMapName);
-  data["rightClickMap"] = texts.Id(btnfile::kRightButtonPageMap);
-  data["slideMap"] = texts.Id(btnfile::kSlideCommandMap);
+  data["buttonFile"] = Base64(result.fileBytes);
   data["maps"] = Json::array();
   for (const auto& [name, map] : maps.table) {
-    Json positions = Json::array();
-    for (int i = 0; i < btnfile::kShownPositions; ++i) {
-      const auto& def = map.positions[static_cast<std::size_t>(i)];
-      positions.push_back(def ? DefinitionJson(*def, texts) : Json(nullptr));
-    }
-    data["maps"].push_back(
-        Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"positions", std::move(positions)}});
+    data["maps"].push_back(Json{{"name", texts.Id(name)}, {"line", map.headerLine}, {"notes", MapNotes(name, maps)}});
   }
   data["programPages"] = Json::array();
   for (const btnfile::ProgramPage& page : maps.programPages) {

@@ -9,6 +9,7 @@
 #include "btnfile/cp932.h"
 #include "btnfile/file_encoding.h"
 #include "btnfile/special_names.h"
+#include "input/map_switcher.h"
 
 namespace keyvane::checker {
 namespace {
@@ -64,42 +65,22 @@ std::string TrimRight(std::string line) {
   return line + "\n";
 }
 
-std::string MapNotes(const std::string& name, const btnfile::BuiltMaps& maps) {
-  std::vector<std::string> notes;
-  if (name == maps.fallbackMapName) notes.push_back("the first map: the panels start here");
-  if (name.starts_with(btnfile::kJapaneseMapPrefix))
-    notes.push_back("Japanese input: switching here opens the input method");
-  if (name == btnfile::kRightButtonPageMap) notes.push_back("the right-click page cycle");
-  if (name == btnfile::kSlideCommandMap) notes.push_back("run by a long right-button hold");
-  const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
-  if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
-    notes.push_back("keys stay down " + std::to_string(hold) + " ms" +
-                    (btnfile::OwnKeyHold(*btnfile::FindMap(maps.table, name)) ? "" : ", as on the first map"));
-  }
-  std::string text;
-  for (const std::string& note : notes) text += "; " + note;
-  return text;
-}
-
 std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfile::BuiltMaps& maps) {
-  const ButtonMap* first = btnfile::FindMap(maps.table, maps.fallbackMapName);
+  // What the keyboard binds when it shows this map, by its own lookup.
+  const input::PageState pages{name, maps.defaultMapName, maps.fallbackMapName};
   std::array<Cell, btnfile::kShownPositions> cells;
   for (int i = 0; i < btnfile::kShownPositions; ++i) {
-    if (map.positions[i]) {
-      cells[i] = MakeCell(&*map.positions[i], false);
-    } else if (first != nullptr && first->positions[i]) {
-      cells[i] = MakeCell(&*first->positions[i], true);
-    } else {
-      cells[i] = MakeCell(nullptr, false);
-    }
+    const ButtonDef* def = input::LookupSlot(maps.table, pages, name, i);
+    cells[i] = MakeCell(def, def != nullptr && !(map.positions[i] && &*map.positions[i] == def));
   }
   std::array<PanelColumns, 2> widths;
   for (int i = 0; i < btnfile::kShownPositions; ++i) {
     widths[i % 2].caption = std::max(widths[i % 2].caption, DisplayWidth(cells[i].caption));
     widths[i % 2].action = std::max(widths[i % 2].action, DisplayWidth(cells[i].action));
   }
-  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(map.headerLine) +
-                     cp932::ToUtf8(MapNotes(name, maps)) + ")\n";
+  std::string text = "\n#" + cp932::ToUtf8(name) + "  (line " + std::to_string(map.headerLine);
+  for (const std::string& note : MapNotes(name, maps)) text += "; " + note;
+  text += ")\n";
   text += "       " + PadToWidth(std::string(kLeftTitle), PanelWidth(widths[0])) + "    right panel\n";
   for (int row = 0; row < kRows; ++row) {
     text += TrimRight("  " + std::to_string(row + 1) + "   " + CellText(cells[2 * row], widths[0]) + "   " +
@@ -166,6 +147,24 @@ std::string DiagnosticsText(const std::vector<btnfile::Diagnostic>& diagnostics,
 }
 
 }  // namespace
+
+std::vector<std::string> MapNotes(std::string_view name, const btnfile::BuiltMaps& maps) {
+  std::vector<std::string> notes;
+  if (name == maps.fallbackMapName) notes.emplace_back("the first map: the panels start here");
+  if (name.starts_with(btnfile::kJapaneseMapPrefix)) {
+    notes.emplace_back("Japanese input: switching here opens the input method");
+  }
+  if (name == btnfile::kRightButtonPageMap) notes.emplace_back("the right-click page cycle");
+  if (name == btnfile::kSlideCommandMap) notes.emplace_back("run by a long right-button hold");
+  if (name == btnfile::kAppPageMap) notes.emplace_back("the program table: each program in front brings its page");
+  const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
+  if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
+    const btnfile::ButtonMap* own = btnfile::FindMap(maps.table, name);
+    notes.push_back("keys stay down " + std::to_string(hold) + " ms" +
+                    (own != nullptr && btnfile::OwnKeyHold(*own) ? "" : ", as on the first map"));
+  }
+  return notes;
+}
 
 std::string EncodingNote(btnfile::FileEncoding encoding) {
   if (encoding == btnfile::FileEncoding::Cp932) return {};

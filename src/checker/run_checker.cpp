@@ -19,7 +19,11 @@ class TraceCapturingFiles final : public platform::Files {
  public:
   explicit TraceCapturingFiles(platform::Files& reader) : reader_(reader) {}
 
-  bool ReadAll(const std::string& path, std::string& bytes) override { return reader_.ReadAll(path, bytes); }
+  bool ReadAll(const std::string& path, std::string& bytes) override {
+    const bool read = reader_.ReadAll(path, bytes);
+    if (read) fileBytes_ = bytes;
+    return read;
+  }
   std::optional<std::uint64_t> Append(const std::string&, std::string_view bytes) override {
     trace_.append(bytes);
     return trace_.size();
@@ -31,10 +35,13 @@ class TraceCapturingFiles final : public platform::Files {
 
   // The trace captured so far, handed over.
   std::string TakeTrace() { return std::move(trace_); }
+  // The bytes of the file read last, handed over.
+  std::string TakeFileBytes() { return std::move(fileBytes_); }
 
  private:
   platform::Files& reader_;
   std::string trace_;
+  std::string fileBytes_;
 };
 
 constexpr const char* kProgram = "keyvane-check: ";
@@ -65,6 +72,7 @@ CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
   result.loaded = btnfile::LoadButtonFile(capture, path, log);
   result.diagnostics = btnfile::FindDiagnostics(result.loaded);
   result.trace = capture.TakeTrace();
+  result.fileBytes = capture.TakeFileBytes();
   return result;
 }
 

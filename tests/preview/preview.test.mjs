@@ -331,6 +331,15 @@ describe('a file full of mistakes', () => {
   });
 });
 
+describe('a large file', () => {
+  test('the engine takes a file of megabytes and its buttons work', async () => {
+    const page = await open('large.BTN'); // written by scripts/preview-test
+    await act(page, 'click', 0);
+    assert.deepEqual((await readState(page)).log, ['A down, A up']);
+    await close(page);
+  });
+});
+
 describe('pages that follow the program in front', () => {
   test('a program brings its page, one without a line the default from before, a JP page stays', async () => {
     const page = await open('tests/fixtures/program_pages.BTN');
