@@ -64,7 +64,7 @@ TEST(PlainReport, SaysWhatEachKindDoes) {
       Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\n");
   EXPECT_THAT(report, HasSubstr("BASE MAIN"));
   EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
-  EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (holds Ctrl+C down until pressed again)"));
   EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (does nothing)"));
   EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));

@@ -91,6 +91,61 @@ TEST_F(KeyHoldPresses, HeldKeysComeUpAtEveryEnd) {
   }
 }
 
+// MAIN: a Shift toggle, A, a page with the same toggle and an Alt toggle.
+class TogglePresses : public ::testing::Test {
+ protected:
+  TogglePresses()
+      : started(world,
+                "#MAIN\r\nSH KEYTOG SHIFT\r\nA KEY A\r\nO JP OTHER\r\nR REKEY\r\n"
+                "#OTHER\r\nS2 KEYTOG SHIFT\r\nALT KEYTOG ALT\r\n") {
+    world.effects.clear();
+  }
+  void Press(PanelSide side, int row) { started.keyboard.OnButtonClick(side, row); }
+
+  RecordingPlatform world;
+  StartedKeyboard started;
+};
+
+TEST_F(TogglePresses, DownUntilPressedAgainWithKeysMeanwhileAndShownHeld) {
+  Press(PanelSide::Left, 0);   // SH
+  Press(PanelSide::Right, 0);  // A, with Shift still down
+  Press(PanelSide::Left, 0);   // SH again
+  EXPECT_EQ(world.EffectsOf({"key", "sleep", "held"}),
+            (Effects{"key 10 down", "held L0 on", "key 41 down", "sleep 1", "key 41 up", "key 10 up", "held L0 off"}));
+  EXPECT_EQ(started.keyboard.presser().rememberedKeys()->at(0), 0x41);  // REKEY repeats A, not the toggle
+}
+
+TEST_F(TogglePresses, PagesKeepTheKeysHeldAndTheSameKeysElsewhereReleaseThem) {
+  Press(PanelSide::Left, 0);  // SH on MAIN
+  Press(PanelSide::Left, 1);  // O: to OTHER, where S2 shows the same keys held
+  EXPECT_EQ(world.EffectsOf({"key", "held"}), (Effects{"key 10 down", "held L0 on"}));
+  world.effects.clear();
+  Press(PanelSide::Right, 0);  // ALT
+  Press(PanelSide::Left, 0);   // S2: the same keys as SH, so up
+  EXPECT_EQ(world.EffectsOf({"key", "held"}), (Effects{"key 12 down", "held R0 on", "key 10 up", "held L0 off"}));
+  world.effects.clear();
+  started.keyboard.OnQuitCommand();  // what is still held comes up first
+  EXPECT_EQ(world.effects.front(), "key 12 up");
+  EXPECT_EQ(world.EffectsOf({"key", "held"}), (Effects{"key 12 up", "held R0 off"}));
+}
+
+TEST_F(TogglePresses, EveryEndingAndHidingReleasesTheToggles) {
+  using Ending = void (*)(app::Keyboard&);
+  const Ending endings[] = {
+      [](app::Keyboard& k) { k.OnQuitCommand(); },    [](app::Keyboard& k) { k.OnLeftPanelCloseQuery(); },
+      [](app::Keyboard& k) { k.OnSessionEnd(true); }, [](app::Keyboard& k) { k.OnLoopEnded(); },
+      [](app::Keyboard& k) { k.OnReloadCommand(); },  [](app::Keyboard& k) { k.OnPanelHiding(); },
+      [](app::Keyboard& k) { k.OnTrayIconClick(); },
+  };
+  for (const Ending end : endings) {
+    Press(PanelSide::Left, 0);
+    world.effects.clear();
+    end(started.keyboard);
+    EXPECT_EQ(world.effects.front(), "key 10 up");
+    EXPECT_EQ(world.EffectsOf({"key", "held"}), (Effects{"key 10 up", "held L0 off"}));
+  }
+}
+
 TEST(KeyHold, DestroyingTheKeyboardReleasesWhatItHolds) {
   RecordingPlatform world;
   {

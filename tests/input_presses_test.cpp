@@ -187,7 +187,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
 TEST(Presses, KindsWithoutAPressActionDoNothing) {
   RecordingPlatform world;
   StartedKeyboard started(world,
-                          "#M\r\nT KEYTOG A\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
+                          "#M\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
                           "Z KEY CTRL+ZZ\r\n");
   world.effects.clear();
   world.NewTrace();

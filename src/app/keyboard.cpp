@@ -30,11 +30,33 @@ Keyboard::Keyboard(const PlatformServices& platform)
 // Also when an error in start-up unwinds past the message loop.
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
 
-void Keyboard::ReleaseHeldKeys() { presser_.FinishHeldChord(); }
+void Keyboard::ReleaseHeldKeys() {
+  presser_.FinishHeldChord();
+  held_.ReleaseToggles();
+  ShowHeldButtons();
+}
 
-void Keyboard::OnKeyHoldOver() { presser_.FinishHeldChord(); }
+void Keyboard::ShowHeldButtons() {
+  for (int slot = 0; slot < input::kSlotCount; ++slot) {
+    const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
+    const bool held = def != nullptr && def->kind == btnfile::ActionKind::KEYTOG && held_.IsToggledDown(def->keys);
+    bool& shown = shownHeld_[static_cast<std::size_t>(slot)];
+    if (held == shown) continue;
+    shown = held;
+    const bool left = slot < platform::kButtonsPerPanel;
+    p_.shell.SetButtonHeld(left ? PanelSide::Left : PanelSide::Right, left ? slot : slot - platform::kButtonsPerPanel,
+                           held);
+  }
+}
+
+void Keyboard::OnKeyHoldOver() {
+  presser_.FinishHeldChord();
+  ShowHeldButtons();
+}
 
 void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
+
+void Keyboard::OnPanelHiding() { ReleaseHeldKeys(); }
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -108,12 +130,15 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
                                               platform::InputOrigin origin, tracking::MessageWindow window) {
   const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
+  ShowHeldButtons();
   return action;
 }
 
 tracking::HookAction Keyboard::OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
                                           platform::InputOrigin origin) {
-  return hook_.HandleMouseMessage(message, cursor, origin);
+  const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+  ShowHeldButtons();
+  return action;
 }
 
 void Keyboard::OnSystemResumed() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Resumed); }
@@ -124,14 +149,21 @@ void Keyboard::OnTimerTick() {
   tick_.Run();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
+  // A long hold or a program's page may have shown another map.
+  ShowHeldButtons();
 }
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
+  ShowHeldButtons();
 }
 
-void Keyboard::OnTrayIconClick() { TogglePanels(p_.desktop); }
+void Keyboard::OnTrayIconClick() {
+  // The panels may hide now.
+  ReleaseHeldKeys();
+  TogglePanels(p_.desktop);
+}
 
 void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = target_.targetWindow; }
 

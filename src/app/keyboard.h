@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -93,6 +94,8 @@ class Keyboard {
   void OnKeyHoldOver();
   // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
   void OnLoopEnded();
+  // A panel is about to hide (a second start, the icon, its close): held keys come up first.
+  void OnPanelHiding();
 
   // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
   // as a JP press shows it; the default stays.
@@ -138,6 +141,8 @@ class Keyboard {
   void ReloadButtons();
   void TakeLoaded(btnfile::LoadedButtons loaded);
   void ReleaseHeldKeys();
+  // Each button shows whether the keys of its KEYTOG are held; told to the shell on a change only.
+  void ShowHeldButtons();
 
   PlatformServices p_;
   std::string buttonFilePath_;
@@ -154,6 +159,7 @@ class Keyboard {
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use
   platform::WindowHandle targetBeforeOwnWindow_ = 0;
+  std::array<bool, input::kSlotCount> shownHeld_{};
 };
 
 }  // namespace keyvane::app

@@ -34,7 +34,11 @@ std::string ActionText(const ButtonDef& def) {
     case ActionKind::BASE: return kind + " " + def.target;
     case ActionKind::KEY: return KeyCount(def.keys) == 0 ? "KEY (no keys)" : "KEY " + KeySequenceText(def.keys);
     case ActionKind::REKEY: return kind;
-    case ActionKind::KEYTOG: return "KEYTOG " + KeySequenceText(def.keys) + " (does nothing)";
+    case ActionKind::KEYTOG: {
+      if (KeyCount(def.keys) == 0) return "KEYTOG (no keys)";
+      const std::string keys = KeySequenceText(def.keys);
+      return "KEYTOG " + keys + " (holds " + keys + " down until pressed again)";
+    }
     case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
     case ActionKind::MINIMAM:
     case ActionKind::MENUPOP: return kind + " (does nothing)";

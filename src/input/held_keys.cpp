@@ -1,5 +1,7 @@
 #include "input/held_keys.h"
 
+#include <algorithm>
+
 #include "input/slot_presser.h"
 
 namespace keyvane::input {
@@ -18,6 +20,30 @@ bool HeldKeys::ReleaseChord() {
   chord_.reset();
   SendKeyEvent(keys, SendMode::Release, input_, log_);
   return true;
+}
+
+bool HeldKeys::Toggle(const btnfile::KeySequence& keys) {
+  const auto held = std::find(toggles_.begin(), toggles_.end(), keys);
+  if (held != toggles_.end()) {
+    toggles_.erase(held);
+    SendKeyEvent(keys, SendMode::Release, input_, log_);
+    return false;
+  }
+  SendKeyEvent(keys, SendMode::Press, input_, log_);
+  toggles_.push_back(keys);
+  return true;
+}
+
+bool HeldKeys::IsToggledDown(const btnfile::KeySequence& keys) const {
+  return std::find(toggles_.begin(), toggles_.end(), keys) != toggles_.end();
+}
+
+void HeldKeys::ReleaseToggles() {
+  while (!toggles_.empty()) {
+    const btnfile::KeySequence keys = toggles_.back();
+    toggles_.pop_back();
+    SendKeyEvent(keys, SendMode::Release, input_, log_);
+  }
 }
 
 }  // namespace keyvane::input

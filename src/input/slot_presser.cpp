@@ -107,6 +107,8 @@ void SlotPresser::PressSlot(int slot) {
       SendChordAndShowDefault(def->keys, hold);
       break;
     case btnfile::ActionKind::BASE: switcher_.MakeDefaultAndShow(def->target); break;
+    // Held keys stay down across pages; KEY presses meanwhile go out with them.
+    case btnfile::ActionKind::KEYTOG: held_.Toggle(def->keys); break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChordAndShowDefault(*rememberedKeys_, hold);

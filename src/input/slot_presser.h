@@ -29,7 +29,7 @@ class SlotPresser {
               trace::TraceLog& log)
       : switcher_(switcher), held_(held), input_(input), clock_(clock), log_(log) {}
 
-  // Runs the definition bound to the slot: JP, KEY, BASE and REKEY act, every other kind
+  // Runs the definition bound to the slot: JP, KEY, BASE, REKEY, KEYTOG act, every other kind
   // and an unbound slot do nothing. A chord still held is released first.
   void PressSlot(int slot);
 

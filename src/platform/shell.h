@@ -50,6 +50,8 @@ class Shell {
   virtual void MovePanel(PanelSide side, Point topLeft) = 0;
   // A button's caption: code page 932 bytes, "&" marks a mnemonic, a line break starts a line.
   virtual void SetCaption(PanelSide side, int row, std::string_view caption) = 0;
+  // Whether the button shows that the keys of its KEYTOG are held, at a glance and in high contrast too.
+  virtual void SetButtonHeld(PanelSide side, int row, bool held) = 0;
   // Shows the panel without activating it.
   virtual void ShowPanel(PanelSide side) = 0;
 

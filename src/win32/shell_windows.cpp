@@ -151,6 +151,12 @@ void ShellWindows::MovePanel(PanelSide side, platform::Point topLeft) {
   SetWindowPos(Panel(side), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+void ShellWindows::SetButtonHeld(PanelSide side, int row, bool held) {
+  HWND button = buttons_[Index(side)][row];
+  ButtonFace::MarkHeld(button, held);
+  InvalidateRect(button, nullptr, FALSE);
+}
+
 void ShellWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
   std::wstring text = WideFromCp932(caption);
   std::wstring& shown = captions_[Index(side)][row];
@@ -317,6 +323,10 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_WTSSESSION_CHANGE:
       // Every top-level window hears them; the left panel speaks for Keyvane.
       if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      break;
+    case WM_SHOWWINDOW:
+      // Sent before the panel hides, also by a second copy's ShowWindow.
+      if (wParam == FALSE) keyboard_->OnPanelHiding();
       break;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();

@@ -58,6 +58,7 @@ class ShellWindows final : public platform::Shell {
   void HideTrayIcon() override;
   void ShowTrayBalloon(std::string_view text) override;
   void Quit() override;
+  void SetButtonHeld(platform::PanelSide side, int row, bool held) override;
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override;
   std::vector<std::string> Arguments() override;
 
