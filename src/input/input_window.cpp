@@ -1,7 +1,5 @@
 #include "input/input_window.h"
 
-#include <string_view>
-
 namespace keyvane::input {
 
 namespace {
@@ -11,8 +9,10 @@ constexpr std::string_view kStoreAppCoreWindowClass = "Windows.UI.Core.CoreWindo
 
 }  // namespace
 
+bool IsStoreAppFrame(std::string_view windowClass) { return windowClass == kStoreAppFrameClass; }
+
 platform::WindowHandle InputWindowOf(platform::Desktop& desktop, platform::WindowHandle target) {
-  if (target == 0 || desktop.WindowClass(target) != kStoreAppFrameClass) return target;
+  if (target == 0 || !IsStoreAppFrame(desktop.WindowClass(target))) return target;
   // A suspended app's core window has left its frame: then the frame is all there is.
   const platform::WindowHandle coreWindow = desktop.ChildOfClass(target, kStoreAppCoreWindowClass);
   return coreWindow != 0 ? coreWindow : target;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/desktop.h"
 
 namespace keyvane::input {
@@ -8,5 +10,7 @@ namespace keyvane::input {
 // target itself. A Store app's frame belongs to a host process: the app runs in the core window
 // inside the frame, on a thread of its own.
 platform::WindowHandle InputWindowOf(platform::Desktop& desktop, platform::WindowHandle target);
+// Whether a window of that class is a Store app's frame, whose input window is inside it.
+bool IsStoreAppFrame(std::string_view windowClass);
 
 }  // namespace keyvane::input

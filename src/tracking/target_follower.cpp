@@ -24,11 +24,12 @@ void TargetFollower::FollowForeground() {
   const platform::WindowHandle foreground = desktop_.ForegroundWindow();
   // None in front: another desktop has the input (the lock screen, a UAC prompt), or the
   // activation is passing between two windows. The user has not chosen another window.
-  if (foreground == 0) return;
+  // The target still in front was looked at when it came: once is enough, ten times a second.
+  if (foreground == 0 || foreground == target_.targetWindow) return;
   if (IsPanelTitle(desktop_.WindowTitle(foreground)) || IsShellWindow(foreground)) return;
   // A program that does not answer is not taken: joining its input would stall the panels.
   // The old target stays until the new one answers.
-  if (foreground != target_.targetWindow && desktop_.IsHung(foreground)) return;
+  if (desktop_.IsHung(foreground)) return;
   target_.targetWindow = foreground;
 }
 
@@ -40,6 +41,16 @@ bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
   // the panels to it.
   const platform::ThreadId taskbarThread = desktop_.TaskbarThread();
   return taskbarThread != 0 && desktop_.WindowThread(window) == taskbarThread;
+}
+
+platform::WindowHandle TargetFollower::TargetInputWindow() {
+  // A window's class never changes: the target's is asked once. A Store app's frame is asked
+  // for its core window every time, since that leaves the frame while the app is suspended.
+  if (target_.targetWindow != classKnownFor_) {
+    classKnownFor_ = target_.targetWindow;
+    storeAppFrame_ = target_.targetWindow != 0 && input::IsStoreAppFrame(desktop_.WindowClass(target_.targetWindow));
+  }
+  return storeAppFrame_ ? input::InputWindowOf(desktop_, target_.targetWindow) : target_.targetWindow;
 }
 
 void TargetFollower::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
@@ -58,7 +69,7 @@ void TargetFollower::KeepInputJoined() {
   // clicks still queued for the panels to the target's thread, which drops them. A target
   // that stopped answering is left until it answers again.
   const platform::ThreadId ownThread = desktop_.CurrentThread();
-  const platform::WindowHandle inputWindow = input::InputWindowOf(desktop_, target_.targetWindow);
+  const platform::WindowHandle inputWindow = TargetInputWindow();
   FollowTargetThread(ownThread, desktop_.WindowThread(inputWindow));
   const bool join = attachedThreadId_ != 0 && !joinRefused_ && !desktop_.IsHung(inputWindow);
   if (join != joined_) {

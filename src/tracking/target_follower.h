@@ -34,6 +34,7 @@ class TargetFollower {
  private:
   void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
   bool IsShellWindow(platform::WindowHandle window);
+  platform::WindowHandle TargetInputWindow();
 
   input::TargetState& target_;
   platform::Desktop& desktop_;
@@ -44,6 +45,8 @@ class TargetFollower {
   bool joined_ = false;                      // whether this thread's input is joined with it now
   bool joinRefused_ = false;                 // Windows refused to join it
   platform::WindowHandle imeChildWindow_ = 0;
+  platform::WindowHandle classKnownFor_ = 0;  // the target whose class was asked
+  bool storeAppFrame_ = false;                // whether that target is a Store app's frame
 };
 
 }  // namespace keyvane::tracking

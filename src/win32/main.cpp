@@ -68,7 +68,7 @@ void Run(HINSTANCE instance) {
   win32::Win32Input input;
   win32::Win32Desktop desktop;
   win32::Win32InputMethod ime;
-  win32::ShellWindows shell(instance);
+  win32::ShellWindows shell(instance, desktop);
 
   const win32::AboutFacts about{files.PathOf(keyvane::btnfile::kButtonFileName),
                                 files.PathOf(keyvane::btnfile::kTraceFileName)};
@@ -85,15 +85,17 @@ void Run(HINSTANCE instance) {
   keyboard.TakeTarget();
 
   shell.Create(PanelSide::Left);
-  tray.Show();
   win32::Guarded([&] { keyboard.OnLeftPanelCreated(); });
   shell.Create(PanelSide::Right);
   win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
   shell.StartTimer();
   ShowWindow(shell.ApplicationWindow(), SW_HIDE);
+  shell.ShowPanel(PanelSide::Left);
+  // The panels first: adding the icon waits for the shell, a good part of the start-up. A tap
+  // meanwhile waits in the queue; the balloon needs the icon.
+  tray.Show();
   win32::Guarded([&] { keyboard.OnStartedUp(); });
 
-  shell.ShowPanel(PanelSide::Left);
   RunMessageLoop();
   win32::Guarded([&] { keyboard.OnLoopEnded(); });
 

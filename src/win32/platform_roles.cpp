@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "win32/cp932_text.h"
+#include "win32/function_lookup.h"
 #include "win32/program_name.h"
 
 namespace keyvane::win32 {
@@ -209,20 +210,79 @@ bool Win32Files::ReadAll(const std::string& name, std::string& bytes) {
   return true;
 }
 
-std::optional<std::uint64_t> Win32Files::Append(const std::string& name, std::string_view bytes) {
-  const FileHandle file = OpenFile(PathOf(name), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, OPEN_ALWAYS);
-  if (!file) return std::nullopt;
-  DWORD written = 0;
-  const auto length = static_cast<DWORD>(bytes.size());
-  if (!WriteFile(file.get(), bytes.data(), length, &written, nullptr) || written != length) return std::nullopt;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
-  return static_cast<std::uint64_t>(size.QuadPart);
+namespace {
+
+// Kept open for at most this long: a program that deleted or replaced the file sees a new one
+// within it even where the system does not tell that the open file lost its name.
+constexpr DWORD kAppendedFileLifetimeMs = 1000;
+
+// The open file's size, or none when it no longer has a name: another program deleted it
+// (Windows removes it once the last handle closes; Vista and later say so). Appending to it
+// would write nothing anyone reads.
+std::optional<std::uint64_t> SizeWhileNamed(HANDLE file) {
+  using GetInfoByHandle = BOOL(WINAPI*)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+  static const auto getInfo =
+      FunctionIn<GetInfoByHandle>(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx");
+  if (getInfo) {
+    FILE_STANDARD_INFO info{};
+    if (!getInfo(file, FileStandardInfo, &info, sizeof info) || info.DeletePending || info.NumberOfLinks == 0) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.EndOfFile.QuadPart);
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info) || info.nNumberOfLinks == 0) return std::nullopt;
+  return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
-void Win32Files::Remove(const std::string& name) { DeleteFileW(PathOf(name).c_str()); }
+}  // namespace
+
+HANDLE Win32Files::AppendHandle(const std::string& name, std::uint64_t& size) {
+  if (appended_ != INVALID_HANDLE_VALUE) {
+    const std::optional<std::uint64_t> kept =
+        name == appendedName_ && GetTickCount() - appendedSince_ < kAppendedFileLifetimeMs ? SizeWhileNamed(appended_)
+                                                                                           : std::nullopt;
+    if (kept) {
+      size = *kept;
+      return appended_;
+    }
+    CloseAppended();
+  }
+  appended_ = CreateFileW(PathOf(name).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  appendedName_ = name;
+  appendedSince_ = GetTickCount();
+  LARGE_INTEGER opened{};
+  if (appended_ != INVALID_HANDLE_VALUE && !GetFileSizeEx(appended_, &opened)) CloseAppended();
+  size = static_cast<std::uint64_t>(opened.QuadPart);
+  return appended_;
+}
+
+void Win32Files::CloseAppended() {
+  if (appended_ != INVALID_HANDLE_VALUE) CloseHandle(appended_);
+  appended_ = INVALID_HANDLE_VALUE;
+}
+
+std::optional<std::uint64_t> Win32Files::Append(const std::string& name, std::string_view bytes) {
+  std::uint64_t size = 0;
+  const HANDLE file = AppendHandle(name, size);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  DWORD written = 0;
+  const auto length = static_cast<DWORD>(bytes.size());
+  if (!WriteFile(file, bytes.data(), length, &written, nullptr) || written != length) {
+    CloseAppended();  // opened afresh next time: the file may be back
+    return std::nullopt;
+  }
+  return size + written;
+}
+
+void Win32Files::Remove(const std::string& name) {
+  if (name == appendedName_) CloseAppended();
+  DeleteFileW(PathOf(name).c_str());
+}
 
 void Win32Files::Rename(const std::string& from, const std::string& to) {
+  if (from == appendedName_ || to == appendedName_) CloseAppended();
   MoveFileExW(PathOf(from).c_str(), PathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
@@ -332,7 +392,10 @@ bool Win32Desktop::Show(platform::WindowHandle window) { return ShowWindow(Hwnd(
 
 void Win32Desktop::Hide(platform::WindowHandle window) { ShowWindow(Hwnd(window), SW_HIDE); }
 
-int Win32Desktop::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Desktop::ScreenWidth() {
+  if (screenWidth_ == 0) screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
+  return screenWidth_;
+}
 
 int Win32Desktop::VerticalScrollBarWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
 

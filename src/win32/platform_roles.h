@@ -31,6 +31,9 @@ class Win32Files final : public platform::Files {
  public:
   // folder: the program's folder with its trailing backslash.
   explicit Win32Files(std::wstring folder) : folder_(std::move(folder)) {}
+  ~Win32Files() override { CloseAppended(); }
+  Win32Files(const Win32Files&) = delete;
+  Win32Files& operator=(const Win32Files&) = delete;
 
   bool ReadAll(const std::string& name, std::string& bytes) override;
   std::optional<std::uint64_t> Append(const std::string& name, std::string_view bytes) override;
@@ -42,7 +45,18 @@ class Win32Files final : public platform::Files {
   std::wstring PathOf(std::string_view name) const;
 
  private:
+  // Opens the file to append to, or keeps the one open since an earlier append; `size` is its
+  // size before the append.
+  HANDLE AppendHandle(const std::string& name, std::uint64_t& size);
+  void CloseAppended();
+
   std::wstring folder_;
+  // The trace is appended to several times a second: its file stays open from one append to the
+  // next rather than being opened, scanned and closed each time. Shared like every file here,
+  // so others read, move or delete it as before.
+  HANDLE appended_ = INVALID_HANDLE_VALUE;
+  std::string appendedName_;
+  DWORD appendedSince_ = 0;
 };
 
 // The extra information that marks the mouse events Keyvane sends, so that the mouse hook and
@@ -116,6 +130,13 @@ class Win32Desktop final : public platform::Desktop {
   int ScreenWidth() override;
   int VerticalScrollBarWidth() override;
   int EdgeWidth() override;
+
+  // The display changed (WM_DISPLAYCHANGE): its width is asked again.
+  void DisplayChanged() { screenWidth_ = 0; }
+
+ private:
+  // The placement asks at every tick, and the width is one of the dearer questions.
+  int screenWidth_ = 0;
 };
 
 }  // namespace keyvane::win32

@@ -39,8 +39,8 @@ WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
-ShellWindows::ShellWindows(HINSTANCE instance)
-    : instance_(instance), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop)
+    : instance_(instance), desktop_(desktop), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
   applicationClass.lpfnWndProc = DefWindowProcW;
   applicationClass.hInstance = instance;
@@ -218,15 +218,18 @@ void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {
   SetTimer(Panel(PanelSide::Left), kKeyHoldTimer, milliseconds, nullptr);
 }
 
-// The process's own command line, split as the C runtime splits it.
+// The process's own command line, split as the C runtime splits it; read once, since the
+// placement asks for it at every tick.
 std::vector<std::string> ShellWindows::Arguments() {
-  std::vector<std::string> arguments;
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!words) return arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Cp932FromWide(words[i]));
-  LocalFree(words);
-  return arguments;
+  if (!arguments_) {
+    arguments_.emplace();
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words) return *arguments_;
+    for (int i = 0; i < count; ++i) arguments_->push_back(Cp932FromWide(words[i]));
+    LocalFree(words);
+  }
+  return *arguments_;
 }
 
 // A standard button takes the keyboard focus when pressed, and with it the foreground from the
@@ -327,6 +330,9 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_SHOWWINDOW:
       // Sent before the panel hides, also by a second copy's ShowWindow.
       if (wParam == FALSE) keyboard_->OnPanelHiding();
+      break;
+    case WM_DISPLAYCHANGE:
+      if (side == PanelSide::Left) desktop_.DisplayChanged();
       break;
     case WM_DESTROY:
       if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();

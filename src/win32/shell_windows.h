@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/shell.h"
 #include "win32/button_face.h"
 #include "win32/panel_tap_hook.h"
+#include "win32/platform_roles.h"
 #include "win32/tray_icon.h"
 
 namespace keyvane::win32 {
@@ -20,7 +22,8 @@ namespace keyvane::win32 {
 // the command line and the message loop's end.
 class ShellWindows final : public platform::Shell {
  public:
-  explicit ShellWindows(HINSTANCE instance);
+  // desktop: told when the display changes.
+  ShellWindows(HINSTANCE instance, Win32Desktop& desktop);
   ~ShellWindows() override;
   ShellWindows(const ShellWindows&) = delete;
   ShellWindows& operator=(const ShellWindows&) = delete;
@@ -72,6 +75,7 @@ class ShellWindows final : public platform::Shell {
   void StopHearingSessionChanges(HWND panel);
 
   HINSTANCE instance_;
+  Win32Desktop& desktop_;
   app::Keyboard* keyboard_ = nullptr;
   TrayIcon* tray_ = nullptr;
   ButtonFace face_;
@@ -83,6 +87,7 @@ class ShellWindows final : public platform::Shell {
   std::array<std::array<HWND, platform::kButtonsPerPanel>, 2> buttons_{};
   // The buttons' window texts as last set; they start empty, as the buttons are created.
   std::array<std::array<std::wstring, platform::kButtonsPerPanel>, 2> captions_{};
+  std::optional<std::vector<std::string>> arguments_;  // the command line, once read
 };
 
 }  // namespace keyvane::win32

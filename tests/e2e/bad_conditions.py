@@ -258,6 +258,25 @@ def case_trace_is_a_folder(s):
     check((s.dir / "dovaD.STS" / "inside.txt").read_bytes() == OLD_TRACE, "the folder was changed")
 
 
+def case_trace_deleted_while_running(s):
+    """The trace is kept open between appends: deleted by a Windows program or from outside,
+    it comes back, and a press after that is in the new file."""
+    trace = s.dir / "dovaD.STS"
+    s.start_target()
+    s.start_keyvane()
+    s.wait_attached()
+    press = trace_block("41")
+    s.press(LEFT, 0, [down(41), up(41)])
+    wait_until("the press in the trace", lambda: press in s.trace_text())
+    for delete in (lambda: s.wine("cmd", "/c", "del", "dovaD.STS"), trace.unlink):
+        delete()
+        # A new file: the ticks again, the press before the deletion gone with the old one.
+        wait_until("a new trace", lambda: "Now=" in s.trace_text() and press not in s.trace_text(), timeout=5)
+        s.press(LEFT, 0, [down(41), up(41)])
+        wait_until("the press in the new trace", lambda: press in s.trace_text())
+    check_no_key_held(s)
+
+
 # ---------------------------------------------------------------------------------------
 # Targets that go away or stop answering, and a storm of clicks
 # ---------------------------------------------------------------------------------------
@@ -372,6 +391,7 @@ CASES = [
     ("bad dovaD.STS: read-only", case_trace_read_only, fixture("panels.btn"), BUILD),
     ("bad dovaD.STS: held open without sharing", case_trace_held_open, fixture("panels.btn"), BUILD),
     ("bad dovaD.STS: a folder", case_trace_is_a_folder, fixture("panels.btn"), BUILD),
+    ("bad dovaD.STS: deleted while running", case_trace_deleted_while_running, fixture("panels.btn"), BUILD),
     ("bad target: closed between two presses", case_target_closed_between_presses, fixture("panels.btn"), BUILD),
     ("bad target: hung", case_target_hung, fixture("panels.btn"), BUILD),
     ("bad clicks: 200, 5 ms apart", case_rapid_clicks, fixture("panels.btn"), BUILD),

@@ -1,7 +1,4 @@
 // The Windows side of scripts/bench: times a program from inside Wine, on one clock.
-//   bench-driver launch <title1> <title2> <exe> [args...]
-//       starts exe and prints "shown <ms>" once both windows with those titles are visible,
-//       measured from just before CreateProcess, then "pid <windows pid>"
 //   bench-driver press <title> <row> <count> <rest-ms>
 //       becomes the foreground window, clicks the row's button of that window with SendInput
 //       count times and prints "press <ms>" for each: from the release of the button to the
@@ -41,51 +38,6 @@ void Print(const char* format, double value) {
   char line[64];
   std::snprintf(line, sizeof line, format, value);
   PrintText(line);
-}
-
-// Finds the window once; later polls only ask whether it is visible. A title search every
-// millisecond would cost the Wine server more than the program being timed.
-class Watched {
- public:
-  explicit Watched(const wchar_t* title) : title_(title) {}
-  bool Shown() {
-    if (!window_) window_ = FindWindowW(nullptr, title_);
-    return window_ && IsWindowVisible(window_);
-  }
-
- private:
-  const wchar_t* title_;
-  HWND window_ = nullptr;
-};
-
-int Launch(int argc, wchar_t** argv) {
-  std::wstring commandLine;
-  for (int i = 4; i < argc; ++i) {
-    if (!commandLine.empty()) commandLine += L' ';
-    commandLine += L'"';
-    commandLine += argv[i];
-    commandLine += L'"';
-  }
-  // No standard handles for the program: it must not hold the caller's output pipe open.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  PROCESS_INFORMATION process{};
-  const LONGLONG started = Now();
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return 1;
-  }
-  Watched left(argv[2]);
-  Watched right(argv[3]);
-  while (!(left.Shown() && right.Shown())) {
-    if (Milliseconds(started, Now()) > 30000.0) return 1;
-    Sleep(1);
-  }
-  Print("shown %.2f\n", Milliseconds(started, Now()));
-  Print("pid %.0f\n", static_cast<double>(process.dwProcessId));
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return 0;
 }
 
 // The window the keys of a press go to, and what it last received.
@@ -146,6 +98,8 @@ int Press(wchar_t** argv) {
   RegisterClassW(&targetClass);
   HWND target = CreateWindowExW(0, L"KeyvaneBenchTarget", L"Keyvane Bench Target", WS_OVERLAPPEDWINDOW, 120, 80, 480,
                                 300, nullptr, nullptr, instance, nullptr);
+  // A child, as most programs have: the keyboard looks into it for an input method.
+  CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, target, nullptr, instance, nullptr);
   ShowWindow(target, SW_SHOWNORMAL);
   SetForegroundWindow(target);
   SetFocus(target);
@@ -206,11 +160,8 @@ int Close(wchar_t** argv) {
 int wmain(int argc, wchar_t** argv) {
   QueryPerformanceFrequency(&frequency);
   const std::wstring command = argc >= 2 ? argv[1] : L"";
-  if (command == L"launch" && argc >= 5) return Launch(argc, argv);
   if (command == L"press" && argc == 6) return Press(argv);
   if (command == L"close" && argc == 3) return Close(argv);
-  PrintText(
-      "usage: bench-driver launch <title1> <title2> <exe> [args...] | press <title> <row> <count> <rest-ms>\n"
-      "       | close <title>\n");
+  PrintText("usage: bench-driver press <title> <row> <count> <rest-ms> | close <title>\n");
   return 2;
 }
