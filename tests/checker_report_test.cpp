@@ -61,13 +61,14 @@ TEST(PlainReport, ButtonThatFitsNoFormIsBlankAndNotFilledFromTheFirstMap) {
 
 TEST(PlainReport, SaysWhatEachKindDoes) {
   const std::string report =
-      Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\n");
+      Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\nMENUPOP\n");
   EXPECT_THAT(report, HasSubstr("BASE MAIN"));
   EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
   EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (holds Ctrl+C down until pressed again)"));
   EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (does nothing)"));
   EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
+  EXPECT_THAT(report, HasSubstr("[MENUPOP] MENUPOP (opens the notification icon's menu beside the button)"));
 }
 
 TEST(Reports, TellHowLongEachMapHoldsItsKeys) {

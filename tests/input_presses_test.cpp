@@ -199,6 +199,22 @@ TEST(Presses, KindsWithoutAPressActionDoNothing) {
   EXPECT_EQ(started.keyboard.pages().shownMap, "M");
 }
 
+TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {
+  RecordingPlatform world;
+  world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+  world.foreground = kEditor;
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\nMENUPOP\r\n");
+  started.keyboard.OnTimerTick();
+  world.effects.clear();
+  started.keyboard.OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(world.effects, Effects{"menu-open R0"});  // no key, no map switch
+  // The shell's menu then runs as the icon's does.
+  started.keyboard.OnOwnWindowOpening();
+  started.keyboard.OnOwnWindowClosed();
+  EXPECT_EQ(world.EffectsOf({"foreground"}), Effects{"foreground 100"});
+  EXPECT_EQ(started.keyboard.target().targetWindow, kEditor);
+}
+
 TEST(Presses, JpToAMapThatDoesNotExistShowsTheFirstMap) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#M\r\nGO JP NOWHERE\r\nK KEY K\r\n");

@@ -20,7 +20,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       held_(platform.input, platform.shell, log_),
-      presser_(switcher_, held_, platform.input, platform.clock, log_),
+      presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
       tick_(target_, switcher_, hook_, log_,

@@ -40,8 +40,8 @@ std::string ActionText(const ButtonDef& def) {
       return "KEYTOG " + keys + " (holds " + keys + " down until pressed again)";
     }
     case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
-    case ActionKind::MINIMAM:
-    case ActionKind::MENUPOP: return kind + " (does nothing)";
+    case ActionKind::MINIMAM: return kind + " (does nothing)";
+    case ActionKind::MENUPOP: return "MENUPOP (opens the notification icon's menu beside the button)";
     case ActionKind::KEYWAIT:
       return def.holdMilliseconds == 0
                  ? "KEYWAIT (no valid time: ignored)"

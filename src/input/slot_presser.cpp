@@ -109,6 +109,11 @@ void SlotPresser::PressSlot(int slot) {
     case btnfile::ActionKind::BASE: switcher_.MakeDefaultAndShow(def->target); break;
     // Held keys stay down across pages; KEY presses meanwhile go out with them.
     case btnfile::ActionKind::KEYTOG: held_.Toggle(def->keys); break;
+    // For a user who cannot reach the notification area.
+    case btnfile::ActionKind::MENUPOP:
+      shell_.OpenMenuBeside(slot < platform::kButtonsPerPanel ? platform::PanelSide::Left : platform::PanelSide::Right,
+                            slot % platform::kButtonsPerPanel);
+      break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChordAndShowDefault(*rememberedKeys_, hold);

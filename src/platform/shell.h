@@ -68,6 +68,9 @@ class Shell {
   virtual void HideTrayIcon() = 0;
   // A balloon notification from the icon; code page 932 text.
   virtual void ShowTrayBalloon(std::string_view text) = 0;
+  // Opens the notification icon's menu beside a panel button, once the press that asks for it is
+  // over; the menu brings the window typed into back to the front when it closes.
+  virtual void OpenMenuBeside(PanelSide side, int row) = 0;
   // Calls app::Keyboard::OnKeyHoldOver once, `milliseconds` from now, from the message loop; a
   // new request replaces one not yet due. Keys held meanwhile must not stop the loop.
   virtual void CallBackToReleaseKeys(std::uint32_t milliseconds) = 0;

@@ -111,6 +111,7 @@ class PreviewPlatform final : public platform::Files,
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
   void SetButtonHeld(platform::PanelSide, int, bool) override {}  // drawn by the page later
+  void OpenMenuBeside(platform::PanelSide, int) override {}       // the page has no notification menu
   void ShowPanel(platform::PanelSide) override {}
   bool InstallMouseHook() override { return true; }
   void RemoveMouseHook() override {}

@@ -213,6 +213,14 @@ void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(t
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
 
+void ShellWindows::OpenMenuBeside(PanelSide side, int row) {
+  RECT button{};
+  GetWindowRect(buttons_[Index(side)][row], &button);
+  // Toward the middle of the screen, level with the button's top.
+  const bool left = side == PanelSide::Left;
+  tray_->RequestMenuAt(POINT{left ? button.right : button.left, button.top}, !left);
+}
+
 void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {
   // Setting a timer of the same id again replaces it.
   SetTimer(Panel(PanelSide::Left), kKeyHoldTimer, milliseconds, nullptr);

@@ -1,9 +1,9 @@
 """End-to-end cases of the command words that act beyond keys and pages: KEYWAIT's hold time,
-KEYTOG's held keys."""
+KEYTOG's held keys, MENUPOP's menu."""
 
 import re
 
-from harness import BUILD, LEFT, RIGHT, check, choose_from_tray_menu, cp932_file, down, up, wait_until
+from harness import BUILD, LEFT, RIGHT, check, choose_from_tray_menu, cp932_file, down, up, wait_until, xdotool
 
 
 def key_times(s):
@@ -90,7 +90,32 @@ def case_keytog_released_at_quit(s):
     wait_until("Shift up at the target", lambda: up(10) in s.key_events(), timeout=5)
 
 
+MENUPOP_FILE = cp932_file("#MAIN\nA KEY A\nB KEY B\nC KEY C\nMENUPOP\n")
+
+
+def open_menu(s):
+    return next((w for w in s.windows() if w["class"] == "#32768" and w["visible"]), None)
+
+
+def case_menupop_opens_the_menu_and_gives_the_target_back(s):
+    s.start_target()
+    s.start_keyvane()
+    s.wait_attached()
+    s.click(RIGHT, 1)  # MENUPOP
+    menu = wait_until("the notification menu", lambda: open_menu(s))
+    right_panel = s.window(RIGHT)["rect"]
+    x, _, w, _ = menu["rect"]
+    check(abs(x + w - right_panel[0]) <= 4, f"menu {menu['rect']} is not beside the right panel {right_panel}")
+    xdotool("key", "Escape")
+    wait_until("the menu to close", lambda: open_menu(s) is None)
+    s.press(LEFT, 0, [down(41), up(41)])
+    chars = [line for line in s.target_log().splitlines() if line.startswith("CHAR ")]
+    check(chars == ["CHAR 61"], f"characters {chars}")
+
+
 CASES = [
+    ("MENUPOP opens the menu, the next tap reaches the target",
+     case_menupop_opens_the_menu_and_gives_the_target_back, MENUPOP_FILE, BUILD),
     ("KEYTOG SHIFT, KEY A, KEYTOG SHIFT", case_keytog_shift_types_a_capital, KEYTOG_FILE, BUILD),
     ("KEYTOG released when the panels hide and Keyvane ends", case_keytog_released_when_hidden_and_ended,
      KEYTOG_FILE, BUILD),

@@ -166,6 +166,9 @@ class RecordingPlatform final : public platform::Files,
     Record(std::string("held ") + (side == platform::PanelSide::Left ? "L" : "R") + std::to_string(row) +
            (held ? " on" : " off"));
   }
+  void OpenMenuBeside(platform::PanelSide side, int row) override {
+    Record(std::string("menu-open ") + (side == platform::PanelSide::Left ? "L" : "R") + std::to_string(row));
+  }
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override {
     Record("release-call-back " + std::to_string(milliseconds));
   }
