@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/button_colours.h"
+#include "btnfile/map_parser.h"
 #include "support/recording_platform.h"
-#include "trace/trace_texts.h"
 
 namespace keyvane::testing {
 namespace {
@@ -13,34 +12,9 @@ namespace {
 using Effects = std::vector<std::string>;
 using platform::PanelSide;
 
-TEST(ButtonColours, CaptionReadsOnTheFaceAndNothingIsPaintedInTheKeyColour) {
-  using app::Rgb;
-  constexpr app::Colour kWhite = Rgb(255, 255, 255);
-  const struct {
-    app::Colour face;
-    app::Colour themeText;
-    app::Colour caption;
-  } cases[] = {
-      {Rgb(240, 240, 240), app::kColourKey, app::kNavy},  // the usual light face
-      {Rgb(192, 192, 192), app::kColourKey, app::kNavy},  // the classic grey
-      {Rgb(128, 128, 128), app::kColourKey, app::kNavy},
-      {app::kColourKey, kWhite, kWhite},  // high contrast black
-      {app::kColourKey, Rgb(255, 255, 0), Rgb(255, 255, 0)},
-      {Rgb(32, 32, 32), kWhite, kWhite},
-      {app::kColourKey, app::kColourKey, app::Paintable(app::kColourKey)},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(app::CaptionColour(c.face, c.themeText), c.caption) << std::hex << c.face << " " << c.themeText;
-    EXPECT_NE(app::Paintable(c.face), app::kColourKey);
-    EXPECT_NE(app::CaptionColour(c.face, c.themeText), app::kColourKey);
-  }
-  EXPECT_EQ(app::Paintable(kWhite), kWhite);
-  EXPECT_EQ(app::Paintable(Rgb(1, 0, 0)), Rgb(1, 0, 0));
-}
-
 TEST(StartUp, CreationStepsInOrder) {
   RecordingPlatform world;
-  world.windows[100] = FakeWindow{"Notepad", 7, 0, 300, true};
+  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7, .imeContext = 300};
   world.focus = 100;
   world.arguments = {"KEYVANE.EXE", "/T30"};
   StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
@@ -61,12 +35,13 @@ TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
   world.fileSystem.files[kTracePath] = "old run";
   world.fileSystem.files[kOlderTracePath] = "its older part";
   keyboard.LoadButtons();
+  EXPECT_EQ(world.fileSystem.calls.front(), "remove dovaD.STS");  // the old trace first
   keyboard.OnLeftPanelCreated();
   keyboard.OnRightPanelCreated();
   for (const auto& panel : world.panels) {
     for (const std::string& caption : panel.captions) EXPECT_EQ(caption, "");
   }
-  EXPECT_EQ(world.Trace(), testing::ToCrLf(trace::text::kReadHeading));
+  EXPECT_EQ(world.Trace(), testing::ToCrLf(btnfile::kReadTraceHeading));
   EXPECT_FALSE(world.fileSystem.files.contains(kOlderTracePath));
   world.effects.clear();
   keyboard.OnButtonClick(PanelSide::Left, 0);
@@ -111,7 +86,7 @@ TEST(Shutdown, SessionEndCalledOffKeepsHookAndIconAndOneThatEndsTakesThemAway) {
 
 TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
   RecordingPlatform world;
-  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
   world.foreground = 100;
   StartedKeyboard started(world, "#M\r\n");
   started.keyboard.OnTimerTick();
@@ -122,7 +97,7 @@ TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
 
 TEST(TrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
   RecordingPlatform world;
-  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
+  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
   world.foreground = 100;
   StartedKeyboard started(world, "#M\r\n");
   started.keyboard.OnTimerTick();
@@ -134,8 +109,8 @@ TEST(TrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
 
 TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
   RecordingPlatform world;
-  world.windows[100] = FakeWindow{"Notepad", 7, 0, 0, true};
-  world.windows[800] = FakeWindow{"About Keyvane", RecordingPlatform::kOwnThread, 0, 0, true};
+  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
+  world.windows[800] = FakeWindow{.title = "About Keyvane", .thread = RecordingPlatform::kOwnThread};
   world.foreground = 100;
   StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
   started.keyboard.OnTimerTick();

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "btnfile/map_parser.h"
 #include "support/recording_platform.h"
-#include "trace/trace_texts.h"
 
 namespace keyvane::testing {
 namespace {
@@ -21,7 +21,7 @@ constexpr char kBalloonNoMap[] =
     "tray-balloon dovaD.BTN has no map (a line starting with #): the buttons stay as they were.";
 
 std::string ReadSection(const std::string& mapName) {
-  return testing::ToCrLf(std::string(trace::text::kReadHeading) + "#" + mapName + "\n" + trace::text::kMapNamePrefix +
+  return testing::ToCrLf(std::string(btnfile::kReadTraceHeading) + "#" + mapName + "\n" + btnfile::kMapNameTracePrefix +
                          mapName + "\n");
 }
 
@@ -29,7 +29,7 @@ std::string ReadSection(const std::string& mapName) {
 class Reload : public ::testing::Test {
  protected:
   Reload() {
-    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, 0, true};
+    world.windows[kEditor] = FakeWindow{.title = "Untitled - Notepad", .thread = 7};
     world.foreground = kEditor;
     world.focus = kEditor;
     started = std::make_unique<StartedKeyboard>(world, kOldFile);
@@ -81,7 +81,7 @@ TEST_F(Reload, FileStillBeingWrittenIsNotReadUntilItSettles) {
     Tick();
   }
   EXPECT_EQ(Caption(), "A");
-  EXPECT_EQ(world.Trace().find(testing::ToCrLf(trace::text::kReadHeading), before.size()), std::string::npos);
+  EXPECT_EQ(world.Trace().find(testing::ToCrLf(btnfile::kReadTraceHeading), before.size()), std::string::npos);
   TickFor(2000);
   EXPECT_EQ(Caption(), "B");
 }
@@ -95,7 +95,7 @@ TEST_F(Reload, VanishedFileKeepsTheButtonsAndComingBackUnchangedReadsNothing) {
   EXPECT_EQ(Caption(), "A");
   EXPECT_EQ(PressFirst(), (Effects{"key 41 down", "key 41 up"}));
   EXPECT_TRUE(world.EffectsOf({"tray-balloon"}).empty());
-  EXPECT_EQ(world.Trace().find(testing::ToCrLf(trace::text::kReadHeading), 1), std::string::npos);
+  EXPECT_EQ(world.Trace().find(testing::ToCrLf(btnfile::kReadTraceHeading), 1), std::string::npos);
 }
 
 TEST_F(Reload, RefusedFileKeepsTheOldButtonsAndTellsOnce) {
@@ -157,7 +157,7 @@ TEST_F(Reload, ReadingSectionIsAppendedToTheTrace) {
   Save("garbage\r\n");
   keyboard().OnReloadCommand();
   EXPECT_EQ(world.Trace(),
-            before + ReadSection("NEW") + testing::ToCrLf(std::string(trace::text::kReadHeading) + "GARBAGE\n"));
+            before + ReadSection("NEW") + testing::ToCrLf(std::string(btnfile::kReadTraceHeading) + "GARBAGE\n"));
 }
 
 TEST_F(Reload, RekeyMemoryIsCleared) {

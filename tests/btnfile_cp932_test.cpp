@@ -5,13 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "support/upper_cased.h"
+
 namespace {
 
 using keyvane::cp932::AppendFromUnicode;
 using keyvane::cp932::IsLeadByte;
 using keyvane::cp932::ToHalfWidth;
-using keyvane::cp932::ToUpper;
 using keyvane::cp932::ToUtf8;
+using keyvane::testing::UpperCased;
 
 // Keeps UTF-8 expectations independent of the compiler's execution charset.
 std::string Utf8(std::u8string_view s) { return {s.begin(), s.end()}; }
@@ -30,35 +32,35 @@ TEST(Cp932IsLeadByte, Ranges) {
 }
 
 TEST(Cp932ToUpper, AsciiAndFullWidthLetters) {
-  EXPECT_EQ(ToUpper("abc xyz AZ 09"), "ABC XYZ AZ 09");
-  EXPECT_EQ(ToUpper("\x82\x81\x82\x82\x82\x83"), "\x82\x60\x82\x61\x82\x62");  // ａｂｃ
-  EXPECT_EQ(ToUpper("\x83\xBF"), "\x83\x9F");                                  // α
-  EXPECT_EQ(ToUpper("\x84\x91\x84\x76"), "\x84\x60\x84\x46");                  // яё
+  EXPECT_EQ(UpperCased("abc xyz AZ 09"), "ABC XYZ AZ 09");
+  EXPECT_EQ(UpperCased("\x82\x81\x82\x82\x82\x83"), "\x82\x60\x82\x61\x82\x62");  // ａｂｃ
+  EXPECT_EQ(UpperCased("\x83\xBF"), "\x83\x9F");                                  // α
+  EXPECT_EQ(UpperCased("\x84\x91\x84\x76"), "\x84\x60\x84\x46");                  // яё
 }
 
 TEST(Cp932ToUpper, TrailBytesAreNotLetters) {
-  EXPECT_EQ(ToUpper("\x83"
-                    "a"),
+  EXPECT_EQ(UpperCased("\x83"
+                       "a"),
             "\x83"
             "a");  // ヂ: trail is 'a'
-  EXPECT_EQ(ToUpper("\x81"
-                    "a"
-                    "b"),
+  EXPECT_EQ(UpperCased("\x81"
+                       "a"
+                       "b"),
             "\x81"
             "a"
-            "B");                            // ∥ then b
-  EXPECT_EQ(ToUpper("\x95\\x"), "\x95\\X");  // 表 ends in a backslash
+            "B");                               // ∥ then b
+  EXPECT_EQ(UpperCased("\x95\\x"), "\x95\\X");  // 表 ends in a backslash
 }
 
 TEST(Cp932ToUpper, OtherTextUnchanged) {
   const std::string kana_kanji = "\x82\xD0\x83\x41\x8A\xBF\xB1";  // ひア漢ｱ
-  EXPECT_EQ(ToUpper(kana_kanji), kana_kanji);
-  EXPECT_EQ(ToUpper("\xFA\x40"), "\xFA\x40");  // small roman numeral one
+  EXPECT_EQ(UpperCased(kana_kanji), kana_kanji);
+  EXPECT_EQ(UpperCased("\xFA\x40"), "\xFA\x40");  // small roman numeral one
 }
 
 TEST(Cp932ToUpper, LoneLeadByteAtEndStays) {
-  EXPECT_EQ(ToUpper("ab\x83"), "AB\x83");
-  EXPECT_EQ(ToUpper("\x83 a"), "\x83 A");  // a space cannot be a trail byte
+  EXPECT_EQ(UpperCased("ab\x83"), "AB\x83");
+  EXPECT_EQ(UpperCased("\x83 a"), "\x83 A");  // a space cannot be a trail byte
 }
 
 TEST(Cp932ToHalfWidth, FullWidthAsciiAndSpace) {
@@ -298,7 +300,7 @@ TEST_F(Cp932Glibc, UpperCaseFollowsUnicodeCapitals) {
       if (enc.error == 0 && enc.out.size() == 2) expected = enc.out;
     }
     changed += expected != pair;
-    EXPECT_EQ(ToUpper(pair), expected) << std::hex << c;
+    EXPECT_EQ(UpperCased(pair), expected) << std::hex << c;
   }
   freelocale(utf8);
   EXPECT_EQ(changed, 26 + 24 + 33);  // Latin, Greek, Cyrillic

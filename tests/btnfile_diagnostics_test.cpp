@@ -24,8 +24,7 @@ using testing::Sjis;
 std::vector<Diagnostic> Diagnose(const std::string& fileBytes) {
   MemoryFiles files;
   files.files["dovaD.BTN"] = fileBytes;
-  trace::TraceLog log(files, "dovaD.STS");
-  const LoadedButtons loaded = LoadButtonFile(files, "dovaD.BTN", log);
+  const LoadedButtons loaded = LoadButtonFile(files, "dovaD.BTN");
   return FindDiagnostics(loaded);
 }
 
@@ -313,8 +312,7 @@ TEST(Diagnostics, AreOrderedByLine) {
 
 TEST(Diagnostics, NoneForAFileThatCannotBeRead) {
   MemoryFiles files;
-  trace::TraceLog log(files, "dovaD.STS");
-  EXPECT_THAT(FindDiagnostics(LoadButtonFile(files, "dovaD.BTN", log)), IsEmpty());
+  EXPECT_THAT(FindDiagnostics(LoadButtonFile(files, "dovaD.BTN")), IsEmpty());
 }
 
 }  // namespace

@@ -67,6 +67,17 @@ TEST(LookupKeyName, OnlyNamesLongerThanOneDigitAreReadAsTheirFirstDigit) {
   EXPECT_FALSE(IsReadAsItsFirstDigit("F12"));
 }
 
+TEST(IsExtendedKey, TheArrowsTheirBlockTheWindowsKeyAndTheKeypadSlash) {
+  for (const char* name : {"PageUp", "PageDown", "End", "Home", "Left", "Up", "Right", "Down", "PrintScreen", "Ins",
+                           "Del", "WINKEY", "Div"}) {
+    EXPECT_TRUE(IsExtendedKey(LookupKeyName(name))) << name;
+  }
+  for (const char* name : {"Enter", "Ctrl", "Alt", "Shift", "BS", "Esc", "F1", "Add", "A", "1", "ZenHan", "/"}) {
+    EXPECT_FALSE(IsExtendedKey(LookupKeyName(name))) << name;
+  }
+  for (const KeyName& key : KeyNameTable()) EXPECT_EQ(IsExtendedKey(key.code), key.extended) << key.name;
+}
+
 TEST(KeyCodeText, UsesTheFileNamesOfTheKeys) {
   KeySequence keys{};
   const std::uint8_t codes[] = {0x11, 0x10, 0x1B, 0x08, 0x33, 0x5A, 0x01, 0xE2};

@@ -13,17 +13,13 @@ using testing::Sjis;
 struct Loaded {
   MemoryFiles files;
   LoadedButtons buttons;
-  std::string trace() const {
-    const auto it = files.files.find("dovaD.STS");
-    return it == files.files.end() ? std::string() : it->second;
-  }
+  std::string trace() const { return testing::ToCrLf(buttons.readTrace); }
 };
 
 std::unique_ptr<Loaded> Load(const std::string& fileBytes) {
   auto loaded = std::make_unique<Loaded>();
   loaded->files.files["dovaD.BTN"] = fileBytes;
-  trace::TraceLog log(loaded->files, "dovaD.STS");
-  loaded->buttons = LoadButtonFile(loaded->files, "dovaD.BTN", log);
+  loaded->buttons = LoadButtonFile(loaded->files, "dovaD.BTN");
   return loaded;
 }
 
@@ -73,14 +69,13 @@ TEST(WorkedExample, TraceEchoesHeadersWithTheirNamesInCrLf) {
   EXPECT_EQ(loaded->trace(), kHeading + "#MAIN\r\n" + MapNameLine("MAIN") + "#J_KANA\r\n" + MapNameLine("J_KANA"));
 }
 
-TEST(Loading, DeletesTheOldTraceFirst) {
+TEST(Loading, AMissingFileTracesTheHeadingAlone) {
   MemoryFiles files;
   files.files["dovaD.STS"] = "old run\r\n";
-  trace::TraceLog log(files, "dovaD.STS");
-  const LoadedButtons b = LoadButtonFile(files, "dovaD.BTN", log);
+  const LoadedButtons b = LoadButtonFile(files, "dovaD.BTN");
   EXPECT_FALSE(b.fileRead);
-  EXPECT_EQ(files.calls.front(), "remove dovaD.STS");
-  EXPECT_EQ(files.files["dovaD.STS"], kHeading);
+  EXPECT_EQ(files.calls, std::vector<std::string>{"read dovaD.BTN"});  // the trace is the keyboard's
+  EXPECT_EQ(testing::ToCrLf(b.readTrace), kHeading);
   EXPECT_TRUE(b.maps.table.empty());
   EXPECT_EQ(b.maps.defaultMapName, "");
 }
@@ -140,8 +135,7 @@ TEST(MapRules, MapKeepsTheFileLineOfTheHeaderThatMadeIt) {
 TEST(MapRules, AskingForTheFindingsChangesNoMap) {
   const auto loaded = Load(testing::Fixture("checker_mistakes.BTN"));
   ASSERT_FALSE(loaded->buttons.findings.empty());
-  trace::TraceLog log(loaded->files, "other.STS");
-  EXPECT_EQ(BuildMapTable(loaded->buttons.lines, log).table, loaded->buttons.maps.table);
+  EXPECT_EQ(BuildMapTable(loaded->buttons.lines).table, loaded->buttons.maps.table);
 }
 
 TEST(MapRules, HeaderNamesAreUpperCasedAndKeepInnerBlanks) {

@@ -15,7 +15,7 @@ std::vector<std::string> StoredLines(const std::string& fileBytes) {
   MemoryFiles files;
   files.files["dovaD.BTN"] = fileBytes;
   LineStore store;
-  EXPECT_EQ(ReadButtonFile(files, "dovaD.BTN", store), 0);
+  EXPECT_TRUE(ReadButtonFile(files, "dovaD.BTN", store).has_value());
   return store.texts;
 }
 
@@ -80,7 +80,7 @@ TEST(TextModeReading, PieceLimitCountsBytesAfterCrLfTranslation) {
 TEST(TextModeReading, MissingFileLeavesTheStoreEmpty) {
   MemoryFiles files;
   LineStore store;
-  EXPECT_EQ(ReadButtonFile(files, "nowhere", store), -1);
+  EXPECT_EQ(ReadButtonFile(files, "nowhere", store), std::nullopt);
   EXPECT_EQ(store.size(), 0u);
 }
 
@@ -168,8 +168,9 @@ TEST(Encodings, SameFileInEveryEncodingGivesTheSameLinesMapsAndTrace) {
   const auto load = [](const std::string& bytes) {
     MemoryFiles files;
     files.files["dovaD.BTN"] = bytes;
-    trace::TraceLog log(files, "dovaD.STS");
-    Loaded loaded{LoadButtonFile(files, "dovaD.BTN", log), files.files["dovaD.STS"], {}};
+    LoadedButtons buttons = LoadButtonFile(files, "dovaD.BTN");
+    std::string trace = buttons.readTrace;
+    Loaded loaded{std::move(buttons), std::move(trace), {}};
     for (const Finding& f : loaded.buttons.findings) loaded.findings.emplace_back(f.kind, f.line);
     return loaded;
   };
@@ -197,8 +198,7 @@ TEST(Encodings, WhatDecidesTheEncoding) {
     MemoryFiles files;
     files.files["f"] = bytes;
     LineStore store;
-    FileEncoding encoding{};
-    ReadButtonFile(files, "f", store, nullptr, &encoding);
+    const FileEncoding encoding = ReadButtonFile(files, "f", store).value();
     return std::pair(encoding, store.texts);
   };
   using Read = std::pair<FileEncoding, Lines>;

@@ -23,8 +23,7 @@ std::string ExampleBytes() {
 LoadedButtons LoadExample() {
   testing::MemoryFiles files;
   files.files["dovaD.BTN"] = ExampleBytes();
-  trace::TraceLog log(files, "dovaD.STS");
-  return LoadButtonFile(files, "dovaD.BTN", log);
+  return LoadButtonFile(files, "dovaD.BTN");
 }
 
 TEST(ExampleButtonFile, HasNoDiagnostics) {

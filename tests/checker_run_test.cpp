@@ -8,6 +8,7 @@
 #include "btnfile/loader.h"
 #include "support/checker_run.h"
 #include "support/memory_files.h"
+#include "trace/trace_log.h"
 
 namespace keyvane::checker {
 namespace {
@@ -60,7 +61,7 @@ TEST(CheckerTrace, WritesTheBytesTheKeyboardWritesWhileLoading) {
   MemoryFiles keyboard;
   keyboard.files["dovaD.BTN"] = file;
   trace::TraceLog log(keyboard, "dovaD.STS");
-  btnfile::LoadButtonFile(keyboard, "dovaD.BTN", log);
+  log.Write(btnfile::LoadButtonFile(keyboard, "dovaD.BTN").readTrace);
 
   MemoryFiles files;
   files.files["dovaD.BTN"] = file;

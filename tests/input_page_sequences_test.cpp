@@ -59,7 +59,7 @@ std::string EventName(const std::string& effect) {
 class PageWalk {
  public:
   explicit PageWalk(const std::string& buttonFile) {
-    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+    world.windows[kEditor] = FakeWindow{.title = "Untitled - Notepad", .thread = 7, .imeContext = kEditorContext};
     world.foreground = kEditor;
     world.focus = kEditor;
     started = std::make_unique<StartedKeyboard>(world, buttonFile);

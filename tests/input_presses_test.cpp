@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "btnfile/map_parser.h"
 #include "support/recording_platform.h"
 #include "trace/trace_texts.h"
 
@@ -76,7 +77,7 @@ std::string SwitchLines(const std::string& nowMap, bool japanese) {
 class WorkedExamplePresses : public ::testing::Test {
  protected:
   WorkedExamplePresses() {
-    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+    world.windows[kEditor] = FakeWindow{.title = "Untitled - Notepad", .thread = 7, .imeContext = kEditorContext};
     world.foreground = kEditor;
     world.focus = kEditor;
     started = std::make_unique<StartedKeyboard>(world, WorkedExampleButtonFile());
@@ -102,8 +103,8 @@ TEST_F(WorkedExamplePresses, StartUpShowsTheFirstMapAndTracesOnlyTheLoad) {
   StartedKeyboard other(fresh, WorkedExampleButtonFile());
   EXPECT_EQ(fresh.CaptionChanges(), MainCaptions());
   EXPECT_EQ(other.keyboard.pages().shownMap, "MAIN");
-  const std::string expected = std::string(trace::text::kReadHeading) + "#MAIN\n" + trace::text::kMapNamePrefix +
-                               "MAIN\n#J_KANA\n" + trace::text::kMapNamePrefix + "J_KANA\n";
+  const std::string expected = std::string(btnfile::kReadTraceHeading) + "#MAIN\n" + btnfile::kMapNameTracePrefix +
+                               "MAIN\n#J_KANA\n" + btnfile::kMapNameTracePrefix + "J_KANA\n";
   EXPECT_EQ(fresh.Trace(), testing::ToCrLf(expected));
 }
 

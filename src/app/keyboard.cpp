@@ -43,9 +43,8 @@ void Keyboard::ShowHeldButtons() {
     bool& shown = shownHeld_[static_cast<std::size_t>(slot)];
     if (held == shown) continue;
     shown = held;
-    const bool left = slot < platform::kButtonsPerPanel;
-    p_.shell.SetButtonHeld(left ? PanelSide::Left : PanelSide::Right, left ? slot : slot - platform::kButtonsPerPanel,
-                           held);
+    const input::SlotButton button = input::ButtonOfSlot(slot);
+    p_.shell.SetButtonHeld(button.panel, button.row, held);
   }
 }
 
@@ -61,9 +60,17 @@ void Keyboard::OnPanelHiding() { ReleaseHeldKeys(); }
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
   const std::optional<platform::FileStamp> stamp = p_.files.Stamp(buttonFilePath_);
-  TakeLoaded(btnfile::LoadButtonFile(p_.files, buttonFilePath_, log_));
+  // The trace of a run holds nothing of an earlier one.
+  log_.StartAfresh();
+  TakeLoaded(ReadAndTrace());
   watch_.Loaded(stamp, p_.clock.TickCount());
   if (!loaded_->fileRead) notice_ = ButtonFileNotice(LoadOutcome::Unreadable, {});
+}
+
+btnfile::LoadedButtons Keyboard::ReadAndTrace() {
+  btnfile::LoadedButtons loaded = btnfile::LoadButtonFile(p_.files, buttonFilePath_);
+  log_.Write(loaded.readTrace);
+  return loaded;
 }
 
 void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
@@ -79,7 +86,7 @@ void Keyboard::TakeLoaded(btnfile::LoadedButtons loaded) {
 
 void Keyboard::ReloadButtons() {
   const std::optional<platform::FileStamp> stamp = p_.files.Stamp(buttonFilePath_);
-  btnfile::LoadedButtons fresh = btnfile::ReadAndBuild(p_.files, buttonFilePath_, log_);
+  btnfile::LoadedButtons fresh = ReadAndTrace();
   // Even a file that is refused counts as seen: it is not read again until it changes.
   watch_.Loaded(stamp, p_.clock.TickCount());
   if (!fresh.fileRead || fresh.maps.table.empty()) {
@@ -155,7 +162,7 @@ void Keyboard::OnTimerTick() {
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
-  presser_.PressSlot(side == PanelSide::Left ? row : platform::kButtonsPerPanel + row);
+  presser_.PressSlot(input::SlotOfButton(side, row));
   ShowHeldButtons();
 }
 

@@ -139,6 +139,8 @@ class Keyboard {
  private:
   void PlacePanels();
   void ReloadButtons();
+  // Loads the button file and traces what was read after what the trace already holds.
+  btnfile::LoadedButtons ReadAndTrace();
   void TakeLoaded(btnfile::LoadedButtons loaded);
   void ReleaseHeldKeys();
   // Each button shows whether the keys of its KEYTOG are held; told to the shell on a change only.

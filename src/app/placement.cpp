@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "btnfile/cp932.h"
+
 namespace keyvane::app {
 
 namespace {
@@ -22,13 +24,8 @@ int DigitValue(char c, int base) {
 
 // Only ASCII letters matter to the options; other bytes, lead bytes included, stay as they are.
 std::string UpperTrimmed(std::string_view argument) {
-  const auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  while (!argument.empty() && isBlankOrControl(argument.front())) argument.remove_prefix(1);
-  while (!argument.empty() && isBlankOrControl(argument.back())) argument.remove_suffix(1);
-  std::string out(argument);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  std::string out(cp932::TrimBlanks(argument));
+  for (char& c : out) c = cp932::AsciiUpper(c);
   return out;
 }
 

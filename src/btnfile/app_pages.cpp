@@ -21,8 +21,8 @@ std::optional<Finding> TakeProgramPageLine(std::string_view line, const ButtonDe
   }
   table.push_back({std::string(program), def.target, fileLine});
   Finding f(FindingKind::ProgramPageNamesNoMap, fileLine);
-  f.text = def.target;
-  f.detail = program;
+  f.text = program;
+  f.map = def.target;
   return f;
 }
 

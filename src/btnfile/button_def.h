@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shell.h"
+
 // What a button file becomes once loaded: maps (pages) of up to 17 definitions, each what one
 // button shows and does. The keyboard reads only this; btnfile/map_parser.h makes it.
 namespace keyvane::btnfile {
@@ -25,7 +27,22 @@ enum class ActionKind : std::int32_t {
   KEYWAIT = 9,
 };
 
-const char* ActionKindName(ActionKind kind);
+// The kind's command word in the file; the line forms (btnfile/map_parser.h) use it too.
+constexpr const char* ActionKindName(ActionKind kind) {
+  switch (kind) {
+    case ActionKind::NONE: return "NONE";
+    case ActionKind::JP: return "JP";
+    case ActionKind::KEY: return "KEY";
+    case ActionKind::KEYTOG: return "KEYTOG";
+    case ActionKind::EXEC: return "EXEC";
+    case ActionKind::BASE: return "BASE";
+    case ActionKind::REKEY: return "REKEY";
+    case ActionKind::MINIMAM: return "MINIMAM";
+    case ActionKind::MENUPOP: return "MENUPOP";
+    case ActionKind::KEYWAIT: return "KEYWAIT";
+  }
+  return "NONE";
+}
 
 // Up to 100 non-zero virtual-key codes in written order, ended by 0 unless all 100 are used.
 inline constexpr std::size_t kKeySequenceSize = 100;
@@ -51,8 +68,9 @@ struct ButtonDef {
 // accepts but never runs say so. Empty for NONE. Code page 932, as the target names are.
 std::string ActionText(const ButtonDef& def);
 
-inline constexpr int kPositionCount = 17;  // 14 shown on the panels, 3 kept but never used
-inline constexpr int kShownPositions = 14;
+inline constexpr int kPositionCount = 17;                               // 14 shown on the panels, 3 kept but never used
+inline constexpr int kShownPositions = 2 * platform::kButtonsPerPanel;  // each button of both panels
+static_assert(kShownPositions <= kPositionCount);
 
 // One page of the button file: each position holds zero or one definition.
 struct ButtonMap {

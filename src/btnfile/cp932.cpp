@@ -82,19 +82,13 @@ const std::vector<std::uint16_t>& EncodeTable() {
 
 }  // namespace
 
-std::string ToUpper(std::string_view text) {
-  std::string out(text);
-  ToUpperInPlace(out);
-  return out;
-}
-
 void ToUpperInPlace(std::string& out) {
   const unsigned char firstLead = kUpper[0].lower >> 8;
   const unsigned char lastLead = std::end(kUpper)[-1].lower >> 8;
   for (std::size_t i = 0, n = 0; i < out.size(); i += n) {
     n = CharLength(out, i);
     if (n == 1) {
-      if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 'a' + 'A');
+      out[i] = AsciiUpper(out[i]);
       continue;
     }
     if (Byte(out, i) < firstLead || Byte(out, i) > lastLead) continue;  // no letters in that row

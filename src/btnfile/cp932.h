@@ -25,11 +25,20 @@ inline std::size_t CharLength(std::string_view text, std::size_t i) {
              : 1;
 }
 
+// A byte a-z upper-cased; every other byte, trail bytes among them, as it is.
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Without the blanks and control bytes (every byte up to the space) at both ends; no such
+// byte is ever part of a double-byte character.
+inline std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  return text;
+}
+
 // Upper-cases a-z and the lower-case full-width Latin, Greek and Cyrillic
-// letters. Everything else, the byte length and double-byte characters'
+// letters, in place. Everything else, the byte length and double-byte characters'
 // trail bytes are left as they are; a lone lead byte at the end stays.
-std::string ToUpper(std::string_view text);
-// The same, in place.
 void ToUpperInPlace(std::string& text);
 
 // Full-width ASCII forms and the ideographic space become ASCII; full-width

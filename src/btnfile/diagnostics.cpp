@@ -95,28 +95,28 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
     case FindingKind::LineBeforeFirstMap:
       return "this line comes before the first map header (a line starting with #) and is ignored";
     case FindingKind::LineAfterFullMap:
-      return Join({"map ", Quoted(f.text), " already has its ", std::to_string(kPositionCount),
+      return Join({"map ", Quoted(f.map), " already has its ", std::to_string(kPositionCount),
                    " definition lines: this line is ignored"});
     case FindingKind::UnnamedMap:
       return "the header \"#\" alone names a map with an empty name: no JP or BASE button can switch to it, and it "
              "does not count as the first map";
     case FindingKind::MapNameWithBlank:
-      return Join({"map name ", Quoted(f.text), " holds a blank: no JP or BASE button can switch to it"});
+      return Join({"map name ", Quoted(f.map), " holds a blank: no JP or BASE button can switch to it"});
     case FindingKind::MapDefinedAgain:
-      return Join({"map ", Quoted(f.text), " is defined again: the map of that name at line ", std::to_string(f.number),
+      return Join({"map ", Quoted(f.map), " is defined again: the map of that name at line ", std::to_string(f.number),
                    " is discarded as a whole"});
     case FindingKind::NeverShown:
-      return Join({"definition line ", std::to_string(f.number + 1), " of map ", Quoted(f.text),
+      return Join({"definition line ", std::to_string(f.number + 1), " of map ", Quoted(f.map),
                    " is never shown or run: the panels show only the first ", std::to_string(kShownPositions)});
     case FindingKind::TargetNamesNoMap: {
       const bool first = !maps.fallbackMapName.empty();
-      return Join({f.form->word, " target ", Quoted(f.text), " names no map",
+      return Join({f.form->word, " target ", Quoted(f.map), " names no map",
                    first ? ": a press shows the buttons of the first map, " : "", first ? maps.fallbackMapName : "",
                    first ? ", instead" : "",
-                   f.text.find('"') != std::string::npos ? " (double quotes stay part of the name)" : ""});
+                   f.map.find('"') != std::string::npos ? " (double quotes stay part of the name)" : ""});
     }
     case FindingKind::CaptionNamesNoMap:
-      return Join({"the caption rules turn ", Quoted(f.text), " into ", Quoted(f.detail),
+      return Join({"the caption rules turn ", Quoted(f.text), " into ", Quoted(f.map),
                    ", which is no map name: this line of the right-click page cycle never matches the map shown"});
     case FindingKind::ProgramLineForm:
       return "a line of APP_PAGE is written program BASE map (for example NOTEPAD.EXE BASE EDIT): this one is not, "
@@ -126,7 +126,7 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
                    ": the first line wins, this one is never used"});
     case FindingKind::ProgramPageNamesNoMap: {
       const bool first = !maps.fallbackMapName.empty();
-      return Join({"APP_PAGE gives ", Quoted(f.detail), " the map ", Quoted(f.text), ", which does not exist",
+      return Join({"APP_PAGE gives ", Quoted(f.text), " the map ", Quoted(f.map), ", which does not exist",
                    first ? ": when that program comes to the front the panels show the buttons of the first map, " : "",
                    first ? maps.fallbackMapName : "", first ? ", instead" : ""});
     }

@@ -21,18 +21,18 @@ enum class FindingKind {
   // The map walk (map_parser).
   NoMap,               // no header at all: every button is blank (line 0: the whole file)
   LineBeforeFirstMap,  // a line before the first header is ignored
-  LineAfterFullMap,    // text: the map that already has its 17 definition lines
+  LineAfterFullMap,    // map: the one that already has its 17 definition lines
   UnnamedMap,          // the header "#" alone
-  MapNameWithBlank,    // text: the map name
-  MapDefinedAgain,     // text: the map name; number: the line of the header whose map is discarded
-  NeverShown,          // text: the map name; number: the position (14 to 16)
-  TargetNamesNoMap,    // form: JP or BASE; text: the target
-  CaptionNamesNoMap,   // a line of the right-click page: text: its first word; detail: the caption made of it
+  MapNameWithBlank,    // map: its name
+  MapDefinedAgain,     // map: its name; number: the line of the header whose map is discarded
+  NeverShown,          // map: its name; number: the position (14 to 16)
+  TargetNamesNoMap,    // form: JP or BASE; map: the target
+  CaptionNamesNoMap,   // a line of the right-click page: text: its first word; map: the caption made of it
 
   // The program table APP_PAGE (btnfile/app_pages.cpp).
   ProgramLineForm,        // a line that is not "program BASE map": not in the table
   ProgramAgain,           // not in the table; text: the program; number: the line that already gives its page
-  ProgramPageNamesNoMap,  // still in the table; text: the map; detail: the program
+  ProgramPageNamesNoMap,  // still in the table; text: the program; map: its page
 
   // A definition line that fits no form: the button is blank. Each may have openQuote set.
   BlankLineInMap,        // number: the position the empty kept line takes
@@ -60,6 +60,7 @@ struct Finding {
   int number = 0;
   std::string text;    // code page 932 bytes, as in the kept line
   std::string detail;  // code page 932 bytes, as in the kept line
+  std::string map;     // the name of the map the finding is about, code page 932 bytes
   const LineForm* form = nullptr;
   bool openQuote = false;  // the line has a double quote that is never closed
 };

@@ -19,10 +19,14 @@ inline constexpr std::uint8_t kMouseMiddleButtonCode = 0x04;
 struct KeyName {
   const char* name;
   std::uint8_t code;
+  bool extended = false;  // a keyboard sends the key with the extended mark
 };
 
 // The named keys, in lookup order (digits and single capital letters are matched before these).
 std::span<const KeyName> KeyNameTable();
+
+// Whether the key of a named code is sent with the extended mark, as a keyboard sends it.
+bool IsExtendedKey(std::uint8_t code);
 
 // The virtual-key code a key-field token names, or 0 when it names none.
 std::uint8_t LookupKeyName(std::string_view token);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "btnfile/cp932.h"
 
@@ -56,35 +57,82 @@ std::string CodePointName(char32_t c) {
   return "U+" + digits;
 }
 
-// Tells the characters that code page 932 lacks among the `length` kept bytes at `column` of a
-// piece of `line`, once for each file line: `next` walks the conversion's list once over the
-// file, `lineFinding` is the index of the finding already made for `line`, if any.
-void TellMissingCharacters(const std::vector<MissingCharacter>& missing, std::size_t& next, int line,
-                           std::size_t column, std::size_t length, std::vector<Finding>& findings,
-                           std::size_t& lineFinding) {
-  const auto before = [](const MissingCharacter& m, int l, std::size_t c) {
-    return m.line < l || (m.line == l && m.column < c);
-  };
-  while (next < missing.size() && before(missing[next], line, column)) ++next;
-  const std::size_t first = next;
-  while (next < missing.size() && before(missing[next], line, column + length)) ++next;
-  if (next == first) return;
-  const int count = static_cast<int>(next - first);
-  if (lineFinding < findings.size() && findings[lineFinding].line == line) {
-    findings[lineFinding].number += count;
-    return;
-  }
-  lineFinding = findings.size();
-  Finding& f = findings.emplace_back(FindingKind::CharacterNotInCodePage, line);
-  f.number = count;
-  f.text = CodePointName(missing[first].character);
-}
+// Tells the characters that code page 932 lacks among the kept bytes of each piece, once for
+// each file line. The pieces come in file order, so one walk over the conversion's list serves.
+class MissingCharacterTeller {
+ public:
+  MissingCharacterTeller(const std::vector<MissingCharacter>& missing, std::vector<Finding>& findings)
+      : missing_(missing), findings_(findings) {}
 
-std::string_view Trim(std::string_view t) {
-  while (!t.empty() && static_cast<unsigned char>(t.front()) < 33) t.remove_prefix(1);
-  while (!t.empty() && static_cast<unsigned char>(t.back()) < 33) t.remove_suffix(1);
-  return t;
-}
+  // The `length` kept bytes at `column` of a piece of `line`.
+  void Tell(int line, std::size_t column, std::size_t length) {
+    SkipBefore(line, column);
+    const std::size_t first = next_;
+    SkipBefore(line, column + length);
+    if (next_ == first) return;
+    const int count = static_cast<int>(next_ - first);
+    if (lineFinding_ < findings_.size() && findings_[lineFinding_].line == line) {
+      findings_[lineFinding_].number += count;  // a later piece of the same line
+      return;
+    }
+    lineFinding_ = findings_.size();
+    Finding& f = findings_.emplace_back(FindingKind::CharacterNotInCodePage, line);
+    f.number = count;
+    f.text = CodePointName(missing_[first].character);
+  }
+
+ private:
+  void SkipBefore(int line, std::size_t column) {
+    while (next_ < missing_.size() &&
+           (missing_[next_].line < line || (missing_[next_].line == line && missing_[next_].column < column))) {
+      ++next_;
+    }
+  }
+
+  const std::vector<MissingCharacter>& missing_;
+  std::vector<Finding>& findings_;
+  std::size_t next_ = 0;                                    // the first not yet passed
+  std::size_t lineFinding_ = static_cast<std::size_t>(-1);  // the finding of the last line told
+};
+
+// One read of text-mode reading: up to and including the next LF, but at most 1022 bytes.
+struct Piece {
+  std::string_view text;  // up to its first zero byte
+  int line;               // the file line it belongs to
+  std::size_t column;     // where it starts within that line
+  bool cut;               // a line longer than a piece was cut here or before
+};
+
+// Hands out the pieces of a text-mode text in order.
+class PieceReader {
+ public:
+  explicit PieceReader(std::string_view text) : text_(text) {}
+
+  std::optional<Piece> Next() {
+    if (start_ >= text_.size()) return std::nullopt;
+    std::string_view bytes = text_.substr(start_, kMaxPieceBytes);
+    const std::size_t lf = bytes.find('\n');  // looked for within the piece only, however long the line
+    const bool full = lf == std::string_view::npos && bytes.size() == kMaxPieceBytes;
+    if (lf != std::string_view::npos) bytes = bytes.substr(0, lf + 1);
+    Piece piece{bytes.substr(0, bytes.find('\0')), line_, start_ - lineStart_, previousFull_};
+    start_ += bytes.size();
+    // A full piece followed by its bare LF was not really cut: the LF piece is dropped.
+    piece.cut = piece.cut || (full && !(start_ < text_.size() && text_[start_] == '\n'));
+    previousFull_ = full;
+    if (!full) {
+      ++line_;
+      lineStart_ = start_;
+    }
+    return piece;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t start_ = 0;
+  int line_ = 1;
+  std::size_t lineStart_ = 0;  // where line_ starts in text_
+  bool previousFull_ = false;
+};
 
 }  // namespace
 
@@ -95,40 +143,21 @@ std::string CleanLine(std::string_view line) {
   return out;
 }
 
-int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store, std::vector<Finding>* findings,
-                   FileEncoding* encoding) {
+std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
+                                           std::vector<Finding>* findings) {
   std::string text;
-  if (!files.ReadAll(path, text)) return -1;
+  if (!files.ReadAll(path, text)) return std::nullopt;
   std::vector<MissingCharacter> missing;
-  const FileEncoding readAs = ToCodePage932(text, findings != nullptr ? &missing : nullptr);
-  if (encoding != nullptr) *encoding = readAs;
+  const FileEncoding encoding = ToCodePage932(text, findings != nullptr ? &missing : nullptr);
   // Only CRs before LFs go: a column within a line stays where the conversion counted it.
   ToTextMode(text);
+  std::vector<Finding> unused;
+  MissingCharacterTeller missingCharacters(missing, findings != nullptr ? *findings : unused);
   std::string cleaned;  // reused from piece to piece
-  int fileLine = 1;
-  std::size_t lineStart = 0;  // where fileLine starts in text
-  int lastCutLine = 0;        // the file line whose cut was reported last
-  bool previousFull = false;
-  std::size_t nextMissing = 0;
-  std::size_t missingFinding = static_cast<std::size_t>(-1);
-  for (std::size_t start = 0; start < text.size();) {
-    // One read: up to and including the next LF, but at most 1022 bytes.
-    std::string_view piece = std::string_view(text).substr(start, kMaxPieceBytes);
-    const std::size_t lf = piece.find('\n');  // looked for within the piece only, however long the line
-    const bool full = lf == std::string_view::npos && piece.size() == kMaxPieceBytes;
-    if (lf != std::string_view::npos) piece = piece.substr(0, lf + 1);
-    const std::size_t end = start + piece.size();
-    piece = piece.substr(0, piece.find('\0'));  // a piece's text ends at its first zero byte
-    const int pieceLine = fileLine;
-    const std::size_t pieceColumn = start - lineStart;
-    const bool continues = previousFull;
-    start = end;
-    previousFull = full;
-    if (!full) {
-      ++fileLine;
-      lineStart = end;
-    }
-
+  int lastCutLine = 0;  // the file line whose cut was reported last
+  PieceReader pieces(text);
+  while (const std::optional<Piece> read = pieces.Next()) {
+    std::string_view piece = read->text;
     // A comment or a blank line is recognised in the first column only.
     if (piece.empty() || piece[0] == '\'' || piece[0] == '\n') continue;
     // Everything from the first apostrophe on is dropped: cleaning keeps apostrophes and
@@ -139,32 +168,27 @@ int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& s
       piece = piece.substr(0, apostrophe);
     }
     CleanLineInto(piece, cleaned);
-    std::string line(Trim(cleaned));
+    std::string line(cp932::TrimBlanks(cleaned));
     cp932::ToUpperInPlace(line);
-    store.Add(std::move(line), pieceLine);
+    store.Add(std::move(line), read->line);
     if (findings == nullptr) continue;
-    // A full piece followed by its bare LF was not really cut: the LF piece is dropped.
-    const bool cutHere = full && !(start < text.size() && text[start] == '\n');
-    if ((cutHere || continues) && pieceLine != lastCutLine) {
-      lastCutLine = pieceLine;
-      findings->emplace_back(FindingKind::LongLineCut, pieceLine);
+    if (read->cut && read->line != lastCutLine) {
+      lastCutLine = read->line;
+      findings->emplace_back(FindingKind::LongLineCut, read->line);
     }
-    TellMissingCharacters(missing, nextMissing, pieceLine, pieceColumn, piece.size(), *findings, missingFinding);
-    if (quotedApostrophe) findings->emplace_back(FindingKind::ApostropheInQuotes, pieceLine);
+    missingCharacters.Tell(read->line, read->column, piece.size());
+    if (quotedApostrophe) findings->emplace_back(FindingKind::ApostropheInQuotes, read->line);
   }
-  return 0;
+  return encoding;
 }
 
-LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log) {
-  log.StartAfresh();
-  return ReadAndBuild(files, buttonFilePath, log);
-}
-
-LoadedButtons ReadAndBuild(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log) {
+LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath) {
   LoadedButtons loaded;
-  loaded.fileRead = ReadButtonFile(files, buttonFilePath, loaded.lines, &loaded.findings, &loaded.encoding) == 0;
+  const std::optional<FileEncoding> encoding = ReadButtonFile(files, buttonFilePath, loaded.lines, &loaded.findings);
+  loaded.fileRead = encoding.has_value();
+  loaded.encoding = encoding.value_or(FileEncoding::Cp932);
   const std::size_t readFindings = loaded.findings.size();
-  loaded.maps = BuildMapTable(loaded.lines, log, loaded.fileRead ? &loaded.findings : nullptr);
+  loaded.maps = BuildMapTable(loaded.lines, loaded.fileRead ? &loaded.findings : nullptr, &loaded.readTrace);
   // Both lists are in line order; on one line, what the reading found comes first.
   std::inplace_merge(loaded.findings.begin(), loaded.findings.begin() + static_cast<std::ptrdiff_t>(readFindings),
                      loaded.findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,6 @@
 #include "btnfile/line_store.h"
 #include "btnfile/map_parser.h"
 #include "platform/files.h"
-#include "trace/trace_log.h"
 
 // Loading the button file as the keyboard does: its bytes, converted to code page 932 when the
 // file is UTF-8 or UTF-16 (btnfile/file_encoding.h), read as text-mode reading delivers
@@ -28,11 +28,11 @@ std::string CleanLine(std::string_view line);
 // Reads the file into `store`, first converted to code page 932 as a whole when it is UTF-8 or
 // UTF-16, then as text-mode reading delivers it: CR before LF dropped, 0x1A ends the data,
 // pieces of at most 1022 bytes, each ending after its LF and its text ending at its first zero
-// byte. Returns 0 when read to its end, -1 when it cannot be opened. `findings`, when given,
-// receives the cut lines, the characters code page 932 lacks in what is kept, and the
-// apostrophes between quotes; `encoding`, when given, the encoding the file was read in.
-int ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
-                   std::vector<Finding>* findings = nullptr, FileEncoding* encoding = nullptr);
+// byte. Returns the encoding the file was read in, nothing when it cannot be opened.
+// `findings`, when given, receives the cut lines, the characters code page 932 lacks in what
+// is kept, and the apostrophes between quotes.
+std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
+                                           std::vector<Finding>* findings = nullptr);
 
 // Everything read from the button file; lives, unchanged, until a reload replaces it whole.
 struct LoadedButtons {
@@ -41,13 +41,10 @@ struct LoadedButtons {
   LineStore lines;
   BuiltMaps maps;
   std::vector<Finding> findings;  // what the reading and the walk dropped or fell back on, by line
+  std::string readTrace;          // what the keyboard traces of this read (BuildMapTable), LF-ended
 };
 
-// Starts a fresh trace (deleting the old one and its older generation), reads and cleans the file, builds the maps.
-LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
-
-// Reads and cleans the file and builds the maps, tracing what it reads after what the trace
-// already holds. Start-up does this right after deleting the trace; a reload does only this.
-LoadedButtons ReadAndBuild(platform::Files& files, const std::string& buttonFilePath, trace::TraceLog& log);
+// Reads and cleans the file and builds the maps. Writes nothing: the keyboard traces readTrace.
+LoadedButtons LoadButtonFile(platform::Files& files, const std::string& buttonFilePath);
 
 }  // namespace keyvane::btnfile

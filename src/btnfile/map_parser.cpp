@@ -6,7 +6,6 @@
 #include "btnfile/cp932.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
-#include "trace/trace_texts.h"
 
 namespace keyvane::btnfile {
 
@@ -111,16 +110,22 @@ using Field = LineForm::Field;
 // A first word that shows no caption: alone, it is a blank button written on purpose.
 constexpr std::string_view kNoCaption = "DUMMY";
 
+// A form whose command word is its kind's name.
+constexpr LineForm Form(ActionKind kind, Place place, std::size_t minWords, std::size_t maxWords, Field field,
+                        std::string_view shape) {
+  return {ActionKindName(kind), place, minWords, maxWords, kind, field, shape};
+}
+
 constexpr LineForm kForms[] = {
-    {"JP", Place::Second, 3, 3, ActionKind::JP, Field::Map, "caption JP map"},
-    {"KEY", Place::Second, 3, 3, ActionKind::KEY, Field::Keys, "caption KEY keys"},
-    {"REKEY", Place::Second, 2, LineForm::kNoLimit, ActionKind::REKEY, Field::None, "caption REKEY"},
-    {"KEYTOG", Place::Second, 3, 3, ActionKind::KEYTOG, Field::Keys, "caption KEYTOG keys"},
-    {"BASE", Place::Second, 3, 3, ActionKind::BASE, Field::Map, "caption BASE map"},
-    {"EXEC", Place::Second, 3, LineForm::kNoLimit, ActionKind::EXEC, Field::Program, "caption EXEC program"},
-    {"MINIMAM", Place::First, 1, LineForm::kNoLimit, ActionKind::MINIMAM, Field::None, "MINIMAM"},
-    {"MENUPOP", Place::First, 1, LineForm::kNoLimit, ActionKind::MENUPOP, Field::None, "MENUPOP"},
-    {"KEYWAIT", Place::First, 2, 2, ActionKind::KEYWAIT, Field::HoldTime, "KEYWAIT milliseconds"},
+    Form(ActionKind::JP, Place::Second, 3, 3, Field::Map, "caption JP map"),
+    Form(ActionKind::KEY, Place::Second, 3, 3, Field::Keys, "caption KEY keys"),
+    Form(ActionKind::REKEY, Place::Second, 2, LineForm::kNoLimit, Field::None, "caption REKEY"),
+    Form(ActionKind::KEYTOG, Place::Second, 3, 3, Field::Keys, "caption KEYTOG keys"),
+    Form(ActionKind::BASE, Place::Second, 3, 3, Field::Map, "caption BASE map"),
+    Form(ActionKind::EXEC, Place::Second, 3, LineForm::kNoLimit, Field::Program, "caption EXEC program"),
+    Form(ActionKind::MINIMAM, Place::First, 1, LineForm::kNoLimit, Field::None, "MINIMAM"),
+    Form(ActionKind::MENUPOP, Place::First, 1, LineForm::kNoLimit, Field::None, "MENUPOP"),
+    Form(ActionKind::KEYWAIT, Place::First, 2, 2, Field::HoldTime, "KEYWAIT milliseconds"),
 };
 
 bool Fits(const LineForm& form, std::size_t wordCount) {
@@ -164,6 +169,11 @@ class Reporter {
   Finding& Add(FindingKind kind, std::string_view text) {
     Finding& f = Add(kind);
     f.text = text;
+    return f;
+  }
+  Finding& AddAboutMap(FindingKind kind, std::string_view map) {
+    Finding& f = Add(kind);
+    f.map = map;
     return f;
   }
 
@@ -220,45 +230,60 @@ void ReportNoForm(std::string_view line, const LeadingWords& scan, const KeyFiel
   f->openQuote = std::count(line.begin(), line.end(), '"') % 2 != 0;
 }
 
-// One definition line. A key field that fails makes the line NONE, whatever form comes later.
+// The first form whose command word and word count fit the line, or nullptr.
+const LineForm* FittingForm(const LeadingWords& scan) {
+  const auto it = std::find_if(std::begin(kForms), std::end(kForms), [&](const LineForm& form) {
+    return (form.place == Place::First ? scan.words[0] : scan.words[1]) == form.word && Fits(form, scan.count);
+  });
+  return it == std::end(kForms) ? nullptr : &*it;
+}
+
+// What a key field that was understood may still do wrong.
+void CheckKeys(const ButtonDef& def, std::string_view field, const std::vector<std::string_view>& digitNames,
+               Reporter& report) {
+  if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) report.Add(FindingKind::KeyFieldNamesNoKey, field);
+  for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
+}
+
+// One definition line. The first form that fits gives the definition; a key field that then
+// fails makes the line NONE, whatever form comes later.
 ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
   ButtonDef def;
   const LeadingWords scan = ScanWords(line, ' ');
   const auto& w = scan.words;
-  const std::size_t n = scan.count;
-  if (n == 0) return def;  // an empty kept line: blank button, no action
+  if (scan.count == 0) return def;  // an empty kept line: blank button, no action
   if (w[0] != kNoCaption) def.caption = MakeCaption(w[0]);
-  KeyFieldResult keys;
-  for (const LineForm& form : kForms) {
-    if ((form.place == Place::First ? w[0] : w[1]) != form.word || !Fits(form, n)) continue;
-    def.kind = form.kind;
-    switch (form.field) {
-      case Field::None: return def;
-      case Field::Program: def.target = Unquote(w[2]); return def;
-      case Field::HoldTime:
-        def.holdMilliseconds = HoldTimeOf(w[1]);
-        if (report.on() && def.holdMilliseconds == 0) report.Add(FindingKind::HoldTimeOutOfRange, w[1]);
-        return def;
-      case Field::Map:
-        def.target = w[2];
-        // Kept only if no map of that name is built by the end of the walk.
-        if (report.on()) report.Add(FindingKind::TargetNamesNoMap, def.target).form = &form;
-        return def;
-      case Field::Keys: break;
-    }
-    std::vector<std::string_view> digitNames;
-    keys = ParseKeyField(w[2], report.on() ? &digitNames : nullptr);
-    if (!keys.ok()) {
-      def.kind = ActionKind::NONE;
-      break;
-    }
-    def.keys = keys.keys;
-    if (!report.on()) return def;
-    if (def.kind == ActionKind::KEY && KeyCount(def.keys) == 0) report.Add(FindingKind::KeyFieldNamesNoKey, w[2]);
-    for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
+  const LineForm* form = FittingForm(scan);
+  if (form == nullptr) {
+    if (report.on()) ReportNoForm(line, scan, nullptr, report);
     return def;
   }
-  if (report.on()) ReportNoForm(line, scan, keys.ok() ? nullptr : &keys, report);
+  def.kind = form->kind;
+  switch (form->field) {
+    case Field::None: break;
+    case Field::Program: def.target = Unquote(w[2]); break;
+    case Field::HoldTime:
+      def.holdMilliseconds = HoldTimeOf(w[1]);
+      if (report.on() && def.holdMilliseconds == 0) report.Add(FindingKind::HoldTimeOutOfRange, w[1]);
+      break;
+    case Field::Map:
+      def.target = w[2];
+      // Kept only if no map of that name is built by the end of the walk.
+      if (report.on()) report.AddAboutMap(FindingKind::TargetNamesNoMap, def.target).form = form;
+      break;
+    case Field::Keys: {
+      std::vector<std::string_view> digitNames;
+      const KeyFieldResult keys = ParseKeyField(w[2], report.on() ? &digitNames : nullptr);
+      if (!keys.ok()) {
+        def.kind = ActionKind::NONE;
+        if (report.on()) ReportNoForm(line, scan, &keys, report);
+        break;
+      }
+      def.keys = keys.keys;
+      if (report.on()) CheckKeys(def, w[2], digitNames, report);
+      break;
+    }
+  }
   return def;
 }
 
@@ -269,7 +294,7 @@ void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter
   const std::string_view first = scan.words[0];
   if (first.empty() || first == kNoCaption || def.caption == first) return;
   // Kept only if no map of that name is built by the end of the walk.
-  report.Add(FindingKind::CaptionNamesNoMap, first).detail = def.caption;
+  report.Add(FindingKind::CaptionNamesNoMap, first).map = def.caption;
 }
 
 // --- Maps -----------------------------------------------------------------------------------
@@ -299,7 +324,7 @@ void ParseMap(const LineStore& lines, std::size_t& index, const std::string& nam
     // A KEYWAIT line speaks for its whole map, wherever it stands.
     const bool speaksForMap = map.positions[position]->kind == ActionKind::KEYWAIT;
     if (position >= kShownPositions && !speaksForMap) {
-      report.Add(FindingKind::NeverShown, name).number = position;
+      report.AddAboutMap(FindingKind::NeverShown, name).number = position;
     } else if (name == kRightButtonPageMap) {
       CheckPageCycleCaption(text, *map.positions[position], report);
     }
@@ -311,9 +336,9 @@ void CheckHeader(const std::string& name, bool isNew, int earlierLine, Reporter&
   if (name.empty()) {
     report.Add(FindingKind::UnnamedMap);
   } else if (name.find(' ') != std::string::npos) {
-    report.Add(FindingKind::MapNameWithBlank, name);
+    report.AddAboutMap(FindingKind::MapNameWithBlank, name);
   }
-  if (!isNew) report.Add(FindingKind::MapDefinedAgain, name).number = earlierLine;
+  if (!isNew) report.AddAboutMap(FindingKind::MapDefinedAgain, name).number = earlierLine;
 }
 
 // Drops the findings about names that a map of the finished table now has, and notes a table
@@ -322,9 +347,10 @@ void ResolveNames(const MapTable& table, std::vector<Finding>& findings, std::si
   const auto own = findings.begin() + static_cast<std::ptrdiff_t>(firstOwn);
   findings.erase(std::remove_if(own, findings.end(),
                                 [&](const Finding& f) {
-                                  return (f.kind == FindingKind::TargetNamesNoMap && FindMap(table, f.text)) ||
-                                         (f.kind == FindingKind::CaptionNamesNoMap && FindMap(table, f.detail)) ||
-                                         (f.kind == FindingKind::ProgramPageNamesNoMap && FindMap(table, f.text));
+                                  const bool namesAMap = f.kind == FindingKind::TargetNamesNoMap ||
+                                                         f.kind == FindingKind::CaptionNamesNoMap ||
+                                                         f.kind == FindingKind::ProgramPageNamesNoMap;
+                                  return namesAMap && FindMap(table, f.map);
                                 }),
                  findings.end());
   if (table.empty()) {
@@ -341,23 +367,23 @@ ButtonDef ParseButtonLine(std::string_view line) {
   return ParseDefinition(line, silent);
 }
 
-BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vector<Finding>* findings) {
+BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, std::string* readTrace) {
   Reporter report(findings);
   const std::size_t firstOwn = findings != nullptr ? findings->size() : 0;
   BuiltMaps built;
-  // What was read goes to the trace in one append: opening the file for each of hundreds of
-  // lines was a fifth of the start-up time. The bytes are the same.
-  std::string readTrace = trace::text::kReadHeading;
+  // One text, so that the trace gets it in one append: opening the file for each of hundreds
+  // of lines was a fifth of the start-up time.
+  std::string walked = kReadTraceHeading;
   const std::string* latestMap = nullptr;  // the name of the map the last header made
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines.texts[i];
-    readTrace.append(line).push_back('\n');
+    walked.append(line).push_back('\n');
     report.SetLine(lines.fileLines[i]);
     if (!line.starts_with('#')) {
       // A line outside every map is ignored; an empty one changes nothing.
       if (!report.on() || line.empty()) continue;
       if (latestMap != nullptr) {
-        report.Add(FindingKind::LineAfterFullMap, *latestMap);
+        report.AddAboutMap(FindingKind::LineAfterFullMap, *latestMap);
       } else {
         report.Add(FindingKind::LineBeforeFirstMap);
       }
@@ -368,7 +394,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
       built.defaultMapName = name;
       built.fallbackMapName = name;
     }
-    readTrace.append(trace::text::kMapNamePrefix).append(name).push_back('\n');
+    walked.append(kMapNameTracePrefix).append(name).push_back('\n');
     const auto [it, isNew] = built.table.try_emplace(std::move(name));
     ButtonMap& map = it->second;  // replaced as a whole when the name comes again
     if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
@@ -378,7 +404,7 @@ BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vecto
     if (programTable) built.programPages.clear();  // replaced as a whole, as the map is
     ParseMap(lines, i, it->first, map, report, programTable ? &built.programPages : nullptr);
   }
-  log.Write(readTrace);
+  if (readTrace != nullptr) *readTrace = std::move(walked);
   if (report.on()) ResolveNames(built.table, *findings, firstOwn);
   return built;
 }

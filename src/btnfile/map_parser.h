@@ -10,7 +10,6 @@
 #include "btnfile/button_def.h"
 #include "btnfile/finding.h"
 #include "btnfile/line_store.h"
-#include "trace/trace_log.h"
 
 // The grammar of a button file, from its kept lines (btnfile/loader.h reads them: comments
 // dropped, blanks collapsed, upper-cased) to the map table:
@@ -48,7 +47,7 @@ std::string MakeCaption(std::string_view word);
 
 // --- Key fields ----------------------------------------------------------------------------
 
-inline constexpr std::size_t kMaxKeyElements = 100;
+inline constexpr std::size_t kMaxKeyElements = kKeySequenceSize;  // a code for each element
 
 // How a key field was understood.
 struct KeyFieldResult {
@@ -99,8 +98,15 @@ struct BuiltMaps {
   ProgramPageTable programPages;  // the lines of the map APP_PAGE
 };
 
-// Walks the stored lines once, tracing headers and lines outside maps. `findings`, when
-// given, receives in line order what the walk ignores or falls back on.
-BuiltMaps BuildMapTable(const LineStore& lines, trace::TraceLog& log, std::vector<Finding>* findings = nullptr);
+// What the keyboard traces of a read, as code page 932 bytes: "\n読み込みファイル表示\n", then each
+// line the walk reads outside the definitions, a header followed by "取得マップ名=" and its name.
+inline constexpr char kReadTraceHeading[] =
+    "\n\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x83\x74\x83\x40\x83\x43\x83\x8b\x95\x5c\x8e\xa6\n";
+inline constexpr char kMapNameTracePrefix[] = "\x8e\xe6\x93\xbe\x83\x7d\x83\x62\x83\x76\x96\xbc=";
+
+// Walks the stored lines once. `findings`, when given, receives in line order what the walk
+// ignores or falls back on; `readTrace`, when given, the text that tells the walk in the trace.
+BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings = nullptr,
+                        std::string* readTrace = nullptr);
 
 }  // namespace keyvane::btnfile

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "btnfile/special_names.h"
 #include "checker/html_preview.h"
 #include "checker/json_report.h"
 #include "checker/options.h"
@@ -13,34 +12,27 @@
 namespace keyvane::checker {
 namespace {
 
-// The keyboard's file access with the trace kept in memory: the button file is read
-// through the real files, while deleting and appending the trace touch no file.
-class TraceCapturingFiles final : public platform::Files {
+// The files as the keyboard reads them, keeping the bytes of the file read last for the preview.
+class BytesKeepingFiles final : public platform::Files {
  public:
-  explicit TraceCapturingFiles(platform::Files& reader) : reader_(reader) {}
+  explicit BytesKeepingFiles(platform::Files& reader) : reader_(reader) {}
 
   bool ReadAll(const std::string& path, std::string& bytes) override {
     const bool read = reader_.ReadAll(path, bytes);
     if (read) fileBytes_ = bytes;
     return read;
   }
-  std::optional<std::uint64_t> Append(const std::string&, std::string_view bytes) override {
-    trace_.append(bytes);
-    return trace_.size();
-  }
-  void Remove(const std::string&) override { trace_.clear(); }
-  // Never asked: the checker's trace has no older generation, it is the load's whole trace.
+  // Never asked: loading writes nothing.
+  std::optional<std::uint64_t> Append(const std::string&, std::string_view) override { return std::nullopt; }
+  void Remove(const std::string&) override {}
   void Rename(const std::string&, const std::string&) override {}
   std::optional<platform::FileStamp> Stamp(const std::string& path) override { return reader_.Stamp(path); }
 
-  // The trace captured so far, handed over.
-  std::string TakeTrace() { return std::move(trace_); }
   // The bytes of the file read last, handed over.
   std::string TakeFileBytes() { return std::move(fileBytes_); }
 
  private:
   platform::Files& reader_;
-  std::string trace_;
   std::string fileBytes_;
 };
 
@@ -66,13 +58,12 @@ std::string CannotRead(const Options& o) {
 }  // namespace
 
 CheckResult CheckButtonFile(platform::Files& files, const std::string& path) {
-  TraceCapturingFiles capture(files);
-  trace::TraceLog log(capture, std::string(btnfile::kTraceFileName));
+  BytesKeepingFiles reader(files);
   CheckResult result;
-  result.loaded = btnfile::LoadButtonFile(capture, path, log);
+  result.loaded = btnfile::LoadButtonFile(reader, path);
   result.diagnostics = btnfile::FindDiagnostics(result.loaded);
-  result.trace = capture.TakeTrace();
-  result.fileBytes = capture.TakeFileBytes();
+  result.trace = trace::WithCrLf(result.loaded.readTrace);
+  result.fileBytes = reader.TakeFileBytes();
   return result;
 }
 

@@ -1,7 +1,5 @@
 #include "input/slot_presser.h"
 
-#include <cstdio>
-
 #include "btnfile/key_names.h"
 #include "trace/trace_texts.h"
 
@@ -25,39 +23,10 @@ platform::MouseButton ButtonOf(std::uint8_t code) {
 void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
   // The code is logged as a signed byte widened to 32 bits: 0xF3 shows as FFFFFFF3.
   const auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int8_t>(code)));
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%X\n", static_cast<unsigned>(widened));
-  log.Write({trace::text::kKeyCodePrefix, digits});
+  log.WriteFormatted("%s%X\n", trace::text::kKeyCodePrefix, static_cast<unsigned>(widened));
 }
 
 }  // namespace
-
-bool IsExtendedKey(std::uint8_t code) {
-  switch (code) {
-    case 0x21:  // Page Up
-    case 0x22:  // Page Down
-    case 0x23:  // End
-    case 0x24:  // Home
-    case 0x25:  // Left
-    case 0x26:  // Up
-    case 0x27:  // Right
-    case 0x28:  // Down
-    case 0x2C:  // Print Screen
-    case 0x2D:  // Insert
-    case 0x2E:  // Delete
-    case 0x5B:  // left Windows
-    case 0x5C:  // right Windows
-    case 0x5D:  // Applications (menu)
-    case 0x6F:  // keypad /
-    case 0x90:  // Num Lock
-    case 0xA3:  // right Ctrl
-    case 0xA5:  // right Alt
-      return true;
-    default:
-      // Browser, volume, media and launch keys.
-      return code >= 0xA6 && code <= 0xB7;
-  }
-}
 
 void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log) {
   log.Write(mode == SendMode::Press ? trace::text::kPressLine : trace::text::kReleaseLine);
@@ -70,7 +39,7 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
       input.SendMouseButton(ButtonOf(code), direction);
       log.Write(trace::text::kMouseLine);
     } else {
-      input.SendKey(code, direction, IsExtendedKey(code));
+      input.SendKey(code, direction, btnfile::IsExtendedKey(code));
       TraceKeyCode(code, log);
     }
   }
@@ -110,10 +79,11 @@ void SlotPresser::PressSlot(int slot) {
     // Held keys stay down across pages; KEY presses meanwhile go out with them.
     case btnfile::ActionKind::KEYTOG: held_.Toggle(def->keys); break;
     // For a user who cannot reach the notification area.
-    case btnfile::ActionKind::MENUPOP:
-      shell_.OpenMenuBeside(slot < platform::kButtonsPerPanel ? platform::PanelSide::Left : platform::PanelSide::Right,
-                            slot % platform::kButtonsPerPanel);
+    case btnfile::ActionKind::MENUPOP: {
+      const SlotButton button = ButtonOfSlot(slot);
+      shell_.OpenMenuBeside(button.panel, button.row);
       break;
+    }
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChordAndShowDefault(*rememberedKeys_, hold);

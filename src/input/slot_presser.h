@@ -17,9 +17,6 @@ enum class SendMode {
   Release = 1,  // every code comes up, in reverse order
 };
 
-// The keys a physical keyboard sends with the extended-key mark.
-bool IsExtendedKey(std::uint8_t code);
-
 // The one place synthetic input is made: one event and one trace line per code.
 void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log);
 

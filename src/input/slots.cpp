@@ -25,9 +25,12 @@ SlotButton ButtonOfSlot(int slot) {
   return {platform::PanelSide::Right, slot - platform::kButtonsPerPanel};
 }
 
+int SlotOfButton(platform::PanelSide panel, int row) {
+  return panel == platform::PanelSide::Left ? row : platform::kButtonsPerPanel + row;
+}
+
 int SlotForPosition(int position) {
-  const int row = position / 2;
-  return position % 2 == 0 ? row : platform::kButtonsPerPanel + row;
+  return SlotOfButton(position % 2 == 0 ? platform::PanelSide::Left : platform::PanelSide::Right, position / 2);
 }
 
 const btnfile::ButtonDef* SlotTable::DefinitionOf(int slot) const {

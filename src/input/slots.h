@@ -9,8 +9,9 @@
 
 namespace keyvane::input {
 
-// Slots 0 to 6 are the left panel's buttons from the top, 7 to 13 the right panel's.
-inline constexpr int kSlotCount = 14;
+// Slots 0 to 6 are the left panel's buttons from the top, 7 to 13 the right panel's: one for
+// each position of a map that the panels show.
+inline constexpr int kSlotCount = btnfile::kShownPositions;
 
 struct SlotButton {
   platform::PanelSide panel = platform::PanelSide::Left;
@@ -21,6 +22,9 @@ struct SlotButton {
 
 // The button a slot stands for.
 SlotButton ButtonOfSlot(int slot);
+
+// The slot of a panel's button (`row` 0 to 6).
+int SlotOfButton(platform::PanelSide panel, int row);
 
 // The slot a map position (0 to 13) is bound to: 2r to slot r, 2r + 1 to slot 7 + r.
 int SlotForPosition(int position);

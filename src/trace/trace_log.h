@@ -21,6 +21,12 @@ struct OlderGeneration {
   std::uint64_t sizeLimit = kTraceSizeLimit;
 };
 
+// A text made by printf's rules, for the trace lines that carry numbers; cut at 255 bytes.
+[[gnu::format(printf, 1, 2)]] std::string Formatted(const char* format, ...);
+
+// `text` as the trace file stores it: every LF as CR LF.
+std::string WithCrLf(std::string_view text);
+
 // The status trace, dovaD.STS. Each Write appends one text, made of its pieces, in one append
 // to the file; every line feed is stored as CR LF so the file is the same bytes on every host.
 // Without an older generation the file is never moved.
@@ -32,6 +38,8 @@ class TraceLog {
   // A failed write is dropped: the trace must never stop the keyboard.
   void Write(std::initializer_list<std::string_view> pieces);
   void Write(std::string_view text) { Write({text}); }
+  // One text made by printf's rules (Formatted), in one append.
+  [[gnu::format(printf, 2, 3)]] void WriteFormatted(const char* format, ...);
 
   // Deletes the file and its older generation: the trace of a run holds nothing of an earlier one.
   void StartAfresh();

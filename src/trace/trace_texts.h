@@ -3,11 +3,6 @@
 // The trace's fixed texts, as code page 932 bytes (the file is Shift-JIS whatever the host).
 namespace keyvane::trace::text {
 
-// "\n読み込みファイル表示\n"
-inline constexpr char kReadHeading[] =
-    "\n\x93\xc7\x82\xdd\x8d\x9e\x82\xdd\x83\x74\x83\x40\x83\x43\x83\x8b\x95\x5c\x8e\xa6\n";
-// "取得マップ名="
-inline constexpr char kMapNamePrefix[] = "\x8e\xe6\x93\xbe\x83\x7d\x83\x62\x83\x76\x96\xbc=";
 // "ボタンを押す\n"
 inline constexpr char kPressLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x89\x9f\x82\xb7\n";
 // "ボタンを放す\n"

@@ -1,7 +1,6 @@
 #include "tracking/higher_integrity_notice.h"
 
 #include <cinttypes>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -13,9 +12,7 @@ namespace {
 // Windows XP).
 std::string LevelText(std::optional<std::uint32_t> level) {
   if (!level) return "?";
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%" PRIX32, *level);
-  return text;
+  return trace::Formatted("0x%" PRIX32, *level);
 }
 
 }  // namespace
@@ -27,10 +24,9 @@ void HigherIntegrityNotice::TargetTaken(platform::WindowHandle target) {
   if (!desktop_.IsOutOfReach(target)) return;
   told_.insert(target);
 
-  char now[48];
-  std::snprintf(now, sizeof now, "HigherIntegrity Now=%" PRIdPTR, target);
-  log_.Write({now, " Level=", LevelText(desktop_.IntegrityLevel(target)),
-              " Own=", LevelText(desktop_.OwnIntegrityLevel()), "\n"});
+  log_.WriteFormatted("HigherIntegrity Now=%" PRIdPTR " Level=%s Own=%s\n", target,
+                      LevelText(desktop_.IntegrityLevel(target)).c_str(),
+                      LevelText(desktop_.OwnIntegrityLevel()).c_str());
   std::string text =
       "Keyvane cannot type into this window: its program runs with higher rights (as administrator) than "
       "Keyvane, and Windows drops the keys Keyvane sends it.";

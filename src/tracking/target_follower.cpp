@@ -1,7 +1,6 @@
 #include "tracking/target_follower.h"
 
 #include <cinttypes>
-#include <cstdio>
 #include <string_view>
 
 #include "input/input_window.h"
@@ -43,14 +42,20 @@ bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
   return taskbarThread != 0 && desktop_.WindowThread(window) == taskbarThread;
 }
 
-platform::WindowHandle TargetFollower::TargetInputWindow() {
-  // A window's class never changes: the target's is asked once. A Store app's frame is asked
-  // for its core window every time, since that leaves the frame while the app is suspended.
-  if (target_.targetWindow != classKnownFor_) {
-    classKnownFor_ = target_.targetWindow;
-    storeAppFrame_ = target_.targetWindow != 0 && input::IsStoreAppFrame(desktop_.WindowClass(target_.targetWindow));
+platform::ThreadId TargetFollower::TargetInputThread(platform::WindowHandle& inputWindow) {
+  // A window's class and thread never change: a target's are asked once. A Store app's frame is
+  // asked for its core window every time, since that leaves the frame while the app is suspended.
+  if (target_.targetWindow != knownTarget_) {
+    knownTarget_ = target_.targetWindow;
+    storeAppFrame_ = knownTarget_ != 0 && input::IsStoreAppFrame(desktop_.WindowClass(knownTarget_));
+    knownThread_ = storeAppFrame_ ? 0 : desktop_.WindowThread(knownTarget_);
   }
-  return storeAppFrame_ ? input::InputWindowOf(desktop_, target_.targetWindow) : target_.targetWindow;
+  if (!storeAppFrame_) {
+    inputWindow = knownTarget_;
+    return knownThread_;
+  }
+  inputWindow = input::InputWindowOf(desktop_, knownTarget_);
+  return desktop_.WindowThread(inputWindow);
 }
 
 void TargetFollower::FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread) {
@@ -69,8 +74,8 @@ void TargetFollower::KeepInputJoined() {
   // clicks still queued for the panels to the target's thread, which drops them. A target
   // that stopped answering is left until it answers again.
   const platform::ThreadId ownThread = desktop_.CurrentThread();
-  const platform::WindowHandle inputWindow = TargetInputWindow();
-  FollowTargetThread(ownThread, desktop_.WindowThread(inputWindow));
+  platform::WindowHandle inputWindow = 0;
+  FollowTargetThread(ownThread, TargetInputThread(inputWindow));
   const bool join = attachedThreadId_ != 0 && !joinRefused_ && !desktop_.IsHung(inputWindow);
   if (join != joined_) {
     const bool done = desktop_.JoinInput(ownThread, attachedThreadId_, join);
@@ -78,9 +83,7 @@ void TargetFollower::KeepInputJoined() {
     // A refusal stands for that thread: it is not asked again until the target's thread changes.
     if (join && !done) {
       joinRefused_ = true;
-      char line[64];
-      std::snprintf(line, sizeof line, "JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
-      log_.Write(line);
+      log_.WriteFormatted("JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
     }
   }
   target_.inputJoined = joined_;
@@ -98,10 +101,7 @@ void TargetFollower::FindImeContext() {
       if (imeChildWindow_ == 0) break;
       target_.targetImeContext = ime_.GetContext(imeChildWindow_);
       target_.contextWindow = imeChildWindow_;
-      char line[96];
-      std::snprintf(line, sizeof line, "LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_,
-                    target_.targetImeContext);
-      log_.Write(line);
+      log_.WriteFormatted("LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_, target_.targetImeContext);
     }
   }
   target_.contextReleased = target_.targetImeContext == 0;

@@ -34,7 +34,8 @@ class TargetFollower {
  private:
   void FollowTargetThread(platform::ThreadId ownThread, platform::ThreadId targetThread);
   bool IsShellWindow(platform::WindowHandle window);
-  platform::WindowHandle TargetInputWindow();
+  // The thread that takes the target's input, and the window it takes it in.
+  platform::ThreadId TargetInputThread(platform::WindowHandle& inputWindow);
 
   input::TargetState& target_;
   platform::Desktop& desktop_;
@@ -45,8 +46,9 @@ class TargetFollower {
   bool joined_ = false;                      // whether this thread's input is joined with it now
   bool joinRefused_ = false;                 // Windows refused to join it
   platform::WindowHandle imeChildWindow_ = 0;
-  platform::WindowHandle classKnownFor_ = 0;  // the target whose class was asked
-  bool storeAppFrame_ = false;                // whether that target is a Store app's frame
+  platform::WindowHandle knownTarget_ = 0;  // the target whose class and thread were asked
+  bool storeAppFrame_ = false;              // whether it is a Store app's frame
+  platform::ThreadId knownThread_ = 0;      // its thread, when it is not
 };
 
 }  // namespace keyvane::tracking

@@ -1,15 +1,12 @@
 #include "tracking/timer_tick.h"
 
 #include <cinttypes>
-#include <cstdio>
 
 namespace keyvane::tracking {
 
 void TimerTick::TraceStatus() {
-  char status[128];
-  std::snprintf(status, sizeof status, "Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
-                follower_.imeChildWindow(), target_.targetImeContext);
-  log_.Write(status);
+  log_.WriteFormatted("Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
+                      follower_.imeChildWindow(), target_.targetImeContext);
 }
 
 void TimerTick::Run() {

@@ -10,7 +10,7 @@ namespace {
 class Running {
  public:
   Running() {
-    world.windows[100] = FakeWindow{"Untitled - Notepad", 7, 0, 300, true};
+    world.windows[100] = FakeWindow{.title = "Untitled - Notepad", .thread = 7, .imeContext = 300};
     world.foreground = 100;
     started = std::make_unique<StartedKeyboard>(world, WorkedExampleButtonFile());
     started->keyboard.OnTimerTick();

@@ -10,31 +10,12 @@ import subprocess
 import time
 
 from harness import (BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RELEASE, RIGHT, TARGET_TITLE, TICK_LINE,
-                     WINE_ENV, blank_buttons_case, check, down, fixture, run, time_limit, trace_block, up, wait_until,
-                     xdotool)
+                     WINE_ENV, check, down, fixture, run, time_limit, trace_block, up, wait_until, xdotool)
+from shared import blank_buttons_case, check_answering, check_no_key_held
 
 MAIN_A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"  # left row 0 sends A, right row 0 sends B
 MAP_ECHO = "#MAIN\r\n取得マップ名=MAIN\r\n"
 PIECE = 1022  # the longest piece of a line that the reader keeps as one line
-
-
-# ---------------------------------------------------------------------------------------
-# Checks shared by the cases
-# ---------------------------------------------------------------------------------------
-
-def check_answering(s, keyvane):
-    check(keyvane.poll() is None, f"keyvane.exe ended with {keyvane.poll()}")
-    for title in (LEFT, RIGHT):
-        answer = s.probe("ping", title).strip()
-        check(answer == "answered", f"{title} does not answer: {answer!r}")
-        check(s.visible(title), f"{title} is not shown")
-    dialogs = [w for w in s.windows() if w["visible"] and w["class"] == "#32770"]
-    check(not dialogs, f"an error box: {dialogs}")
-
-
-def check_no_key_held(s):
-    held = s.probe("keys-down").strip()
-    check(held == "", f"keys still held down: {held}")
 
 
 def trace_lines(data):

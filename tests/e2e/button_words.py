@@ -85,7 +85,7 @@ def case_keytog_released_at_quit(s):
     first = s.start_keyvane()
     s.wait_attached()
     s.press(LEFT, 0, [down(10)])
-    choose_from_tray_menu(s, 1)
+    choose_from_tray_menu(s, "Quit")
     wait_until("the program to end", lambda: first.poll() is not None, timeout=5)
     wait_until("Shift up at the target", lambda: up(10) in s.key_events(), timeout=5)
 

@@ -6,7 +6,11 @@ import random
 import shutil
 import time
 
-from harness import (ARTIFACTS, BUILD, BUILD_X64, FIXTURE_HEADERS, HEADING, IME_LINE, KANA_LEFT, KANA_RIGHT, LEFT, MAIN_LEFT, MAIN_RIGHT, NATIVE_CHECK, NUM_LEFT, NUM_RIGHT, RIGHT, ROOT, TARGET_TITLE, TICK_LINE, TRAY_ICON, blank_buttons_case, check, choose_from_tray_menu, down, fixture, run, screenshot, trace_block, up, wait_until, xdotool)
+from harness import (ARTIFACTS, BUILD, BUILD_X64, HEADING, IME_LINE, LEFT, NATIVE_CHECK, RIGHT, ROOT, TARGET_TITLE,
+                     TICK_LINE, TRAY_ICON, check, choose_from_tray_menu, down, fixture, run, screenshot, trace_block,
+                     up, wait_until, xdotool)
+from shared import (FIXTURE_HEADERS, KANA_LEFT, KANA_RIGHT, MAIN_LEFT, MAIN_RIGHT, NUM_LEFT, NUM_RIGHT,
+                    blank_buttons_case)
 
 
 # ---------------------------------------------------------------------------------------
@@ -162,7 +166,7 @@ def case_tray_quit(s):
     first = s.start_keyvane()
     s.wait_attached()
     check(s.visible("Wine System Tray"), "no notification icon")
-    choose_from_tray_menu(s, 1)
+    choose_from_tray_menu(s, "Quit")
     wait_until("the program to end", lambda: first.poll() is not None, timeout=5)
     wait_until("the notification icon to go", lambda: not s.visible("Wine System Tray"))
 
@@ -171,7 +175,7 @@ def case_tray_about(s):
     s.start_target()
     s.start_keyvane()
     s.wait_attached()
-    choose_from_tray_menu(s, 0)
+    choose_from_tray_menu(s, "About")
     wait_until("the About box", lambda: s.visible("About Keyvane"))
     children = s.parse_windows(s.probe("children", "About Keyvane"))
     text = "\n".join(child["title"].replace("\\n", "\n") for child in children)

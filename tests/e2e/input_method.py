@@ -9,7 +9,7 @@ waiting in its input.
 import time
 
 from harness import (BUILD, LEFT, RIGHT, TARGET_TITLE, check, cp932_file, down, up, wait_until, xdotool)
-from bad_conditions import check_answering, check_no_key_held
+from shared import check_answering, check_no_key_held
 
 IME_PAGES = cp932_file("#MAIN\nA KEY A\nKANA JP J_KANA\nHOME BASE J_KANA\nB KEY B\n"
                        "#J_KANA\nあ KEY A\n戻る BASE MAIN\n")

@@ -5,9 +5,8 @@ in UTF-8 or UTF-16, as today's editors save it, shows what the same file in code
 """
 import os
 
-from harness import (BELOW_BALLOON, BUILD, HEADING, LEFT, RIGHT, TRAY_ICON, check, choose_from_tray_menu, down, up,
-                     wait_until, xdotool)
-from bad_conditions import check_answering
+from harness import BELOW_BALLOON, BUILD, HEADING, LEFT, RIGHT, check, choose_from_tray_menu, down, up, wait_until
+from shared import check_answering
 
 A_B = b"#MAIN\r\nA KEY A\r\nB KEY B\r\n"
 X_Y = b"#MAIN\r\nX KEY X\r\nY KEY Y\r\n"
@@ -61,17 +60,6 @@ def case_saved_file_shows_within_two_seconds(s):
     s.check_focus_kept()
 
 
-def choose_reload(s):
-    """Opens the notification icon's menu and clicks its middle item, 再読み込み."""
-    xdotool("mousemove", *TRAY_ICON)
-    xdotool("click", 3)
-    menu = wait_until("the notification menu",
-                      lambda: next((w for w in s.windows() if w["class"] == "#32768" and w["visible"]), None))
-    x, y, w, h = menu["rect"]
-    xdotool("mousemove", x + w - 12, y + h // 2)
-    xdotool("click", 1)
-
-
 def case_menu_reload_and_problem_balloon(s):
     s.start_target()
     keyvane = s.start_keyvane()
@@ -84,12 +72,12 @@ def case_menu_reload_and_problem_balloon(s):
     save(s, path.read_bytes().replace(b"B KEY B", b"Z KEY Z"))
     os.utime(path, ns=(before.st_atime_ns, before.st_mtime_ns))
     check(s.captions(RIGHT)[0] == "B", f"captions before the menu: {s.captions(RIGHT)}")
-    choose_reload(s)
+    choose_from_tray_menu(s, "Reload")
     s.wait_captions(RIGHT, ["Z"], timeout=3)
     s.press(RIGHT, 0, [down("5A"), up("5A")])
     check(reading_sections(s) == 2, f"{reading_sections(s)} reading sections in the trace")
 
-    choose_from_tray_menu(s, 0)
+    choose_from_tray_menu(s, "About")
     wait_until("the About box", lambda: s.visible("About Keyvane"))
     text = " ".join(child["title"] for child in s.parse_windows(s.probe("children", "About Keyvane")))
     check("1 map, 1 problem" in text, f"the About box does not count the problem: {text!r}")

@@ -11,10 +11,9 @@ import re
 import shutil
 import time
 
-from harness import (ARTIFACTS, BELOW_BALLOON, BUILD, FIXTURE_HEADERS, HEADING, IME_LINE, LEFT, MAIN_LEFT,
-                     MAIN_RIGHT, PRESS, RIGHT, TARGET_TITLE, TICK_LINE, check, cp932_file, down,
-                     fixture, run, screenshot, up, wait_until, xdotool)
-from bad_conditions import check_answering, check_no_key_held
+from harness import (ARTIFACTS, BELOW_BALLOON, BUILD, HEADING, IME_LINE, LEFT, PRESS, RIGHT, TARGET_TITLE, TICK_LINE,
+                     check, cp932_file, down, fixture, run, screenshot, up, wait_until, xdotool)
+from shared import FIXTURE_HEADERS, MAIN_LEFT, MAIN_RIGHT, check_answering, check_no_key_held
 
 MUTEX_NAME = "Keyvane Lanternworks"
 

@@ -28,8 +28,8 @@ const char* ButtonName(platform::MouseButton button) {
 
 RecordingPlatform::RecordingPlatform() {
   // Panels are created hidden; their titles come from the keyboard.
-  windows[kLeftPanelWindow] = FakeWindow{"TKB1", kOwnThread, 0, 0, false};
-  windows[kRightPanelWindow] = FakeWindow{"TKB2", kOwnThread, 0, 0, false};
+  windows[kLeftPanelWindow] = FakeWindow{.title = "TKB1", .thread = kOwnThread, .visible = false};
+  windows[kRightPanelWindow] = FakeWindow{.title = "TKB2", .thread = kOwnThread, .visible = false};
 }
 
 void RecordingPlatform::Record(std::string effect) {

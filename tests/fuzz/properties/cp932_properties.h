@@ -7,6 +7,7 @@
 #include "btnfile/file_encoding.h"
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
+#include "support/upper_cased.h"
 
 namespace keyvane::fuzz {
 
@@ -75,9 +76,9 @@ inline void CheckConversion(std::string bytes, Failures& f) {
 // characters come back from Unicode.
 inline Failures Cp932Properties(std::string_view text) {
   Failures f;
-  const std::string upper = cp932::ToUpper(text);
+  const std::string upper = testing::UpperCased(text);
   f.Check(upper.size() == text.size(), "ToUpper changed the length");
-  f.Check(cp932::ToUpper(upper) == upper, "ToUpper is not idempotent");
+  f.Check(testing::UpperCased(upper) == upper, "ToUpper is not idempotent");
   f.Check(upper.size() == text.size() && detail::UpperKeepsCharacters(text, upper),
           "ToUpper split or changed a character it must keep");
 

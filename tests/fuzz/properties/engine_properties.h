@@ -210,9 +210,10 @@ inline void ChangeWorld(Choices& in, testing::RecordingPlatform& world) {
   const platform::WindowHandle window = kWindows[in.Below(std::size(kWindows))];
   switch (in.Below(6)) {
     case 0:  // a window appears, maybe with a context and a child
-      world.windows[window] =
-          testing::FakeWindow{"Window " + std::to_string(window), 7u + static_cast<unsigned>(in.Below(3)),
-                              in.Below(2) ? window + 10 : 0, in.Below(2) ? window + 200 : 0, true};
+      world.windows[window] = testing::FakeWindow{.title = "Window " + std::to_string(window),
+                                                  .thread = 7u + static_cast<unsigned>(in.Below(3)),
+                                                  .firstChild = in.Below(2) ? window + 10 : 0,
+                                                  .imeContext = in.Below(2) ? window + 200 : 0};
       break;
     case 1:  // a window closes
       world.windows.erase(window);
@@ -250,8 +251,8 @@ inline Failures EngineProperties(std::string_view bytes) {
   world.traceInEffects = true;
   world.hookInstallSucceeds = in.Below(8) != 0;
   world.tick = in.Below(2) ? 0xFFFFF000u : 1000u;  // now and then near the clock's wrap
-  world.windows[100] = testing::FakeWindow{"Editor", 7, 110, 0, true};
-  world.windows[110] = testing::FakeWindow{"Edit", 7, 0, 410, true};
+  world.windows[100] = testing::FakeWindow{.title = "Editor", .thread = 7, .firstChild = 110};
+  world.windows[110] = testing::FakeWindow{.title = "Edit", .thread = 7, .imeContext = 410};
   world.foreground = world.focus = 100;
   static constexpr int kScreenWidths[] = {800, 1024, 640, 0};
   world.screenWidth = kScreenWidths[in.Below(std::size(kScreenWidths))];

@@ -19,8 +19,8 @@
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
 #include "support/memory_files.h"
+#include "support/upper_cased.h"
 #include "trace/trace_log.h"
-#include "trace/trace_texts.h"
 
 namespace keyvane::fuzz {
 
@@ -47,13 +47,13 @@ inline void CheckStoredLines(const btnfile::LineStore& lines, Failures& f) {
                 line.find('\t') == std::string::npos,
             "a stored line holds a zero byte, a line feed or a TAB");
     f.Check(line.size() <= 1022, "a stored line is longer than one read piece");
-    f.Check(cp932::ToUpper(line) == line, "a stored line is not upper case");
+    f.Check(testing::UpperCased(line) == line, "a stored line is not upper case");
     f.Check(!HasBlankRunOutsideQuotes(line), "a stored line keeps a blank run outside quotes");
   }
 }
 
 inline void CheckTrace(std::string_view trace, Failures& f) {
-  const std::string heading = testing::ToCrLf(trace::text::kReadHeading);
+  const std::string heading = testing::ToCrLf(btnfile::kReadTraceHeading);
   f.Check(trace.starts_with(heading), "the trace does not start with the reading heading");
   f.Check(trace.ends_with("\r\n"), "the trace does not end with CR LF");
   bool bareLf = false;
@@ -128,9 +128,7 @@ inline void CheckFindings(const btnfile::LoadedButtons& loaded, Failures& f) {
     f.Check(finding.line == 0 || std::ranges::binary_search(loaded.lines.fileLines, finding.line),
             "a finding on a line that was not kept");
   }
-  testing::MemoryFiles files;
-  trace::TraceLog log(files, "quiet.sts");
-  f.Check(btnfile::BuildMapTable(loaded.lines, log).table == loaded.maps.table,
+  f.Check(btnfile::BuildMapTable(loaded.lines).table == loaded.maps.table,
           "the maps differ when the findings are not asked for");
 }
 
@@ -154,7 +152,7 @@ inline void CheckJson(const std::string& json, const btnfile::BuiltMaps& built, 
 inline bool SameFindings(const std::vector<btnfile::Finding>& a, const std::vector<btnfile::Finding>& b) {
   return std::ranges::equal(a, b, [](const btnfile::Finding& x, const btnfile::Finding& y) {
     return x.kind == y.kind && x.line == y.line && x.number == y.number && x.text == y.text && x.detail == y.detail &&
-           x.form == y.form && x.openQuote == y.openQuote;
+           x.map == y.map && x.form == y.form && x.openQuote == y.openQuote;
   });
 }
 
@@ -173,15 +171,14 @@ inline void CheckSavedInUnicode(std::string_view bytes, const btnfile::LoadedBut
   const std::string saved = utf16 ? "\xFF\xFE" + Utf16Le(utf8) : "\xEF\xBB\xBF" + utf8;
   testing::MemoryFiles files;
   files.files["dovaD.BTN"] = saved;
-  trace::TraceLog log(files, "dovaD.STS");
-  const btnfile::LoadedButtons again = btnfile::LoadButtonFile(files, "dovaD.BTN", log);
+  const btnfile::LoadedButtons again = btnfile::LoadButtonFile(files, "dovaD.BTN");
   f.Check(again.encoding == (utf16 ? btnfile::FileEncoding::Utf16LeWithMark : btnfile::FileEncoding::Utf8WithMark),
           "a file saved in Unicode with a mark is read in another encoding");
   f.Check(again.lines.texts == loaded.lines.texts && again.lines.fileLines == loaded.lines.fileLines,
           "a file saved in Unicode gives other lines");
   f.Check(again.maps.table == loaded.maps.table && again.maps.defaultMapName == loaded.maps.defaultMapName,
           "a file saved in Unicode gives other maps");
-  f.Check(files.files["dovaD.STS"] == trace, "a file saved in Unicode gives another trace");
+  f.Check(again.readTrace == trace, "a file saved in Unicode gives another trace");
   f.Check(SameFindings(again.findings, loaded.findings), "a file saved in Unicode gives other findings");
 }
 
@@ -197,14 +194,17 @@ inline Failures LoadProperties(std::string_view bytes) {
   testing::MemoryFiles files;
   files.files[buttonPath] = std::string(bytes);
   files.files[tracePath] = "an old trace\n";
+  // As the keyboard starts: a fresh trace, then what the load read.
   trace::TraceLog log(files, tracePath);
-  const btnfile::LoadedButtons loaded = btnfile::LoadButtonFile(files, buttonPath, log);
+  log.StartAfresh();
+  const btnfile::LoadedButtons loaded = btnfile::LoadButtonFile(files, buttonPath);
+  log.Write(loaded.readTrace);
   f.Check(loaded.fileRead, "the file was not read");
   detail::CheckStoredLines(loaded.lines, f);
   detail::CheckTrace(files.files[tracePath], f);
   detail::CheckMaps(loaded.lines, loaded.maps, f);
   detail::CheckFindings(loaded, f);
-  detail::CheckSavedInUnicode(bytes, loaded, files.files[tracePath], f);
+  detail::CheckSavedInUnicode(bytes, loaded, loaded.readTrace, f);
 
   const checker::CheckResult checked = checker::CheckButtonFile(files, buttonPath);
   f.Check(checked.trace == files.files[tracePath], "the checker's trace differs from the keyboard's");

@@ -19,10 +19,10 @@ constexpr platform::WindowHandle kEditorText = 202;
 class FocusTracking : public ::testing::Test {
  protected:
   FocusTracking() {
-    world.windows[kEditor] = FakeWindow{"Notepad", 7, 0, 300, true};
-    world.windows[kEditorFrame] = FakeWindow{"Word", 8, kEditorPane, 0, true};
-    world.windows[kEditorPane] = FakeWindow{"", 8, kEditorText, 0, true};
-    world.windows[kEditorText] = FakeWindow{"", 8, 0, 400, true};
+    world.windows[kEditor] = FakeWindow{.title = "Notepad", .thread = 7, .imeContext = 300};
+    world.windows[kEditorFrame] = FakeWindow{.title = "Word", .thread = 8, .firstChild = kEditorPane};
+    world.windows[kEditorPane] = FakeWindow{.title = "", .thread = 8, .firstChild = kEditorText};
+    world.windows[kEditorText] = FakeWindow{.title = "", .thread = 8, .imeContext = 400};
     world.foreground = kEditor;
     world.cursor = {400, 300};
     started = std::make_unique<StartedKeyboard>(world, "#MAIN\r\nA KEY A\r\n#J_X\r\nB KEY B\r\n");
@@ -82,7 +82,7 @@ TEST_F(FocusTracking, WalkWithoutAnyContextEndsWithZeros) {
 
 TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
   Tick();
-  world.windows[500] = FakeWindow{"KB1_For_Keyvane", 9, 0, 0, true};  // another program's namesake
+  world.windows[500] = FakeWindow{.title = "KB1_For_Keyvane", .thread = 9};  // another program's namesake
   std::vector<platform::WindowHandle> passedOver{RecordingPlatform::kRightPanelWindow, 500, 0};
   // Every window of the taskbar's thread: the taskbars, the notification area's overflow of
   // Windows 7 to 10 and of Windows 11, and whatever a later Windows puts there; the desktop.
@@ -92,7 +92,7 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
        {"Shell_TrayWnd", "Shell_SecondaryTrayWnd", "NotifyIconOverflowWindow", "TopLevelWindowForOverflowXamlIsland",
         "SomeFlyoutOfTomorrow", "Progman", "WorkerW"}) {
     const bool desktop = std::string_view(windowClass) == "Progman" || std::string_view(windowClass) == "WorkerW";
-    world.windows[shellWindow] = FakeWindow{"Program Manager", desktop ? 11u : 9u, 0, 0, true};
+    world.windows[shellWindow] = FakeWindow{.title = "Program Manager", .thread = desktop ? 11u : 9u};
     world.windows[shellWindow].windowClass = windowClass;
     passedOver.push_back(shellWindow++);
   }
@@ -103,13 +103,13 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
     EXPECT_EQ(keyboard().target().targetWindow, kEditor) << window;
     EXPECT_EQ(world.EffectsOf({"attach", "detach", "ime-open", "ime-window-open"}), Effects{}) << window;
   }
-  world.windows[700] = FakeWindow{"Progman", 10, 0, 0, true};
+  world.windows[700] = FakeWindow{.title = "Progman", .thread = 10};
   world.windows[700].windowClass = "Notepad";
   world.foreground = 700;
   Tick();
   EXPECT_EQ(keyboard().target().targetWindow, 700);
   // A folder window of Explorer runs on another of its threads: the user works in it.
-  world.windows[701] = FakeWindow{"Documents", 12, 0, 0, true};
+  world.windows[701] = FakeWindow{.title = "Documents", .thread = 12};
   world.windows[701].windowClass = "CabinetWClass";
   world.foreground = 701;
   Tick();
@@ -219,7 +219,7 @@ TEST_F(FocusTracking, TargetOutOfReachIsToldOncePerWindowWhateverItsLevelReads) 
         // (a program with UI access), nor is a lower one, nor Windows XP.
         Case{false, 0x3000, 0x2000, nullptr}, Case{false, 0x2000, 0x2000, nullptr},
         Case{false, 0x1000, 0x2000, nullptr}, Case{false, std::nullopt, std::nullopt, nullptr}}) {
-    world.windows[++window] = FakeWindow{"Registry Editor", 9, 0, 0, true};
+    world.windows[++window] = FakeWindow{.title = "Registry Editor", .thread = 9};
     world.windows[window].integrityLevel = c.target;
     world.windows[window].outOfReach = c.outOfReach;
     world.ownIntegrityLevel = c.own;
@@ -322,8 +322,8 @@ class TargetInputMethod : public ::testing::Test {
   static constexpr platform::WindowHandle kImeWindow = 900;
 
   void Start(bool withImeWindow, platform::ImeContext context = 0) {
-    world.windows[kOther] = FakeWindow{"Editor", 7, kOtherEdit, context, true};
-    world.windows[kOtherEdit] = FakeWindow{"", 7, 0, 0, true};
+    world.windows[kOther] = FakeWindow{.title = "Editor", .thread = 7, .firstChild = kOtherEdit, .imeContext = context};
+    world.windows[kOtherEdit] = FakeWindow{.title = "", .thread = 7};
     if (withImeWindow) world.imeWindowOfThread[7] = kImeWindow;
     world.foreground = kOther;
     world.focus = kOther;
@@ -373,7 +373,7 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
   EXPECT_EQ(Opens(), (Effects{"ime-window-open 900 off", open[0], open[1], open[0], open[1]}));
 
   // A new target takes the state of the page shown.
-  world.windows[700] = FakeWindow{"Mail", 8, 0, 0, true};
+  world.windows[700] = FakeWindow{.title = "Mail", .thread = 8};
   world.imeWindowOfThread[8] = 901;
   world.foreground = 700;
   keyboard().OnTimerTick();
@@ -437,8 +437,9 @@ TEST_F(TargetInputMethod, StoreAppFrameTakesKeysAndTheInputMethodOnItsCoreWindow
   constexpr platform::WindowHandle kFrame = 800;
   constexpr platform::WindowHandle kCoreWindow = 801;
   Start(true);
-  world.windows[kFrame] = FakeWindow{"Mail", 20, 0, 0, true, false, 0, "ApplicationFrameWindow"};
-  world.windows[kCoreWindow] = FakeWindow{"Mail", 21, 0, 0, true, false, 0, "Windows.UI.Core.CoreWindow", kFrame};
+  world.windows[kFrame] = FakeWindow{.title = "Mail", .thread = 20, .windowClass = "ApplicationFrameWindow"};
+  world.windows[kCoreWindow] =
+      FakeWindow{.title = "Mail", .thread = 21, .windowClass = "Windows.UI.Core.CoreWindow", .parent = kFrame};
   world.imeWindowOfThread[20] = 920;  // the frame host's
   world.imeWindowOfThread[21] = 921;  // the app's
   world.foreground = kFrame;
