@@ -75,7 +75,18 @@ TEST(FormDiagnostics, WrongWordCountSaysHowManyTheCommandTakes) {
 }
 
 TEST(FormDiagnostics, AcceptedFormsThatDoNothingAreNotReported) {
-  EXPECT_THAT(Diagnose(File({"#MAIN", "X EXEC A B C", "MINIMAM", "MENUPOP X", "KEYWAIT A", "X REKEY 1 2"})), IsEmpty());
+  EXPECT_THAT(Diagnose(File({"#MAIN", "X EXEC A B C", "MINIMAM", "MENUPOP X", "KEYWAIT 40", "X REKEY 1 2"})),
+              IsEmpty());
+}
+
+TEST(FormDiagnostics, KeyWaitNeedsAWholeNumberFrom1To1000AndMayStandBeyondThePanels) {
+  std::string map = "#MAIN\r\n";
+  for (int i = 0; i < 14; ++i) map += "K KEY A\r\n";
+  const auto found =
+      Diagnose(map + File({"KEYWAIT 1000", "KEYWAIT 0", "KEYWAIT 1001", "#B", "KEYWAIT 4O", "KEYWAIT -5"}));
+  EXPECT_EQ(Lines(found), (std::vector<int>{17, 18, 20, 21}));
+  EXPECT_THAT(On(found, 17), ElementsAre("KEYWAIT time \"0\" is not a whole number of milliseconds from 1 to 1000: "
+                                         "the line is ignored, and its page holds keys as if it were not there"));
 }
 
 TEST(FormDiagnostics, CaptionAloneHasNoCommandWordButDummyAloneIsABlankOnPurpose) {

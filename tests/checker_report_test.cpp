@@ -61,13 +61,29 @@ TEST(PlainReport, ButtonThatFitsNoFormIsBlankAndNotFilledFromTheFirstMap) {
 
 TEST(PlainReport, SaysWhatEachKindDoes) {
   const std::string report =
-      Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\n");
+      Plain("#MAIN\nA BASE MAIN\nB REKEY\nC KEYTOG CTRL+C\nD EXEC \"NOTE PAD.EXE\"\nMINIMAM\nE KEY +\nMENUPOP\n");
   EXPECT_THAT(report, HasSubstr("BASE MAIN"));
   EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
-  EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (holds Ctrl+C down until pressed again)"));
   EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (does nothing)"));
   EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
+  EXPECT_THAT(report, HasSubstr("[MENUPOP] MENUPOP (opens the notification icon's menu beside the button)"));
+}
+
+TEST(Reports, TellHowLongEachMapHoldsItsKeys) {
+  const std::string file = "#MAIN\nA KEY A\nKEYWAIT 40\n#GAME\nB KEY B\nKEYWAIT 200\n#NUM\n1 KEY 1\n";
+  const std::string plain = Plain(file);
+  EXPECT_THAT(plain, HasSubstr("#GAME  (line 4; keys stay down 200 ms)\n"));
+  EXPECT_THAT(plain, HasSubstr("#NUM  (line 7; keys stay down 40 ms, as on the first map)\n"));
+  EXPECT_THAT(plain, HasSubstr("[KEYWAIT] KEYWAIT 40 (keys of this page stay down 40 ms)"));
+  const nlohmann::json json = Json(file);
+  EXPECT_EQ(json["maps"][0]["name"], "GAME");
+  EXPECT_EQ(json["maps"][0]["key_hold_ms"], 200);
+  EXPECT_EQ(json["maps"][1]["key_hold_ms"], 40);
+  EXPECT_EQ(json["maps"][2]["key_hold_ms"], 40);
+  EXPECT_EQ(json["maps"][1]["positions"][1]["hold_ms"], 40);
+  EXPECT_FALSE(Json("#MAIN\nA KEY A\n")["maps"][0].contains("key_hold_ms"));
 }
 
 TEST(PlainReport, PositionsFourteenToSixteenOnlyWhenSet) {

@@ -188,7 +188,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
 TEST(Presses, KindsWithoutAPressActionDoNothing) {
   RecordingPlatform world;
   StartedKeyboard started(world,
-                          "#M\r\nT KEYTOG A\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
+                          "#M\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
                           "Z KEY CTRL+ZZ\r\n");
   world.effects.clear();
   world.NewTrace();
@@ -198,6 +198,22 @@ TEST(Presses, KindsWithoutAPressActionDoNothing) {
   EXPECT_TRUE(world.EffectsOf({"key", "mouse", "sleep", "caption"}).empty());
   EXPECT_EQ(world.NewTrace(), "");
   EXPECT_EQ(started.keyboard.pages().shownMap, "M");
+}
+
+TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {
+  RecordingPlatform world;
+  world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+  world.foreground = kEditor;
+  StartedKeyboard started(world, "#M\r\nA KEY A\r\nMENUPOP\r\n");
+  started.keyboard.OnTimerTick();
+  world.effects.clear();
+  started.keyboard.OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(world.effects, Effects{"menu-open R0"});  // no key, no map switch
+  // The shell's menu then runs as the icon's does.
+  started.keyboard.OnOwnWindowOpening();
+  started.keyboard.OnOwnWindowClosed();
+  EXPECT_EQ(world.EffectsOf({"foreground"}), Effects{"foreground 100"});
+  EXPECT_EQ(started.keyboard.target().targetWindow, kEditor);
 }
 
 TEST(Presses, JpToAMapThatDoesNotExistShowsTheFirstMap) {

@@ -19,12 +19,43 @@ Keyboard::Keyboard(const PlatformServices& platform)
       log_(platform.files, std::string(btnfile::kTraceFileName),
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
-      presser_(switcher_, platform.input, platform.clock, log_),
+      held_(platform.input, platform.shell, log_),
+      presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
       tick_(target_, switcher_, hook_, log_,
             {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
+
+// Also when an error in start-up unwinds past the message loop.
+Keyboard::~Keyboard() { ReleaseHeldKeys(); }
+
+void Keyboard::ReleaseHeldKeys() {
+  presser_.FinishHeldChord();
+  held_.ReleaseToggles();
+  ShowHeldButtons();
+}
+
+void Keyboard::ShowHeldButtons() {
+  for (int slot = 0; slot < input::kSlotCount; ++slot) {
+    const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
+    const bool held = def != nullptr && def->kind == btnfile::ActionKind::KEYTOG && held_.IsToggledDown(def->keys);
+    bool& shown = shownHeld_[static_cast<std::size_t>(slot)];
+    if (held == shown) continue;
+    shown = held;
+    const input::SlotButton button = input::ButtonOfSlot(slot);
+    p_.shell.SetButtonHeld(button.panel, button.row, held);
+  }
+}
+
+void Keyboard::OnKeyHoldOver() {
+  presser_.FinishHeldChord();
+  ShowHeldButtons();
+}
+
+void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
+
+void Keyboard::OnPanelHiding() { ReleaseHeldKeys(); }
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -64,6 +95,8 @@ void Keyboard::ReloadButtons() {
         ButtonFileNotice(fresh.fileRead ? LoadOutcome::NoMapKept : LoadOutcome::UnreadableKept, {}));
     return;
   }
+  // The keys held belong to buttons of the file going away.
+  ReleaseHeldKeys();
   TakeLoaded(std::move(fresh));
   // The chord it remembers may no longer be on any button.
   presser_.ForgetRememberedKeys();
@@ -104,12 +137,15 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
                                               platform::InputOrigin origin, tracking::MessageWindow window) {
   const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
+  ShowHeldButtons();
   return action;
 }
 
 tracking::HookAction Keyboard::OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
                                           platform::InputOrigin origin) {
-  return hook_.HandleMouseMessage(message, cursor, origin);
+  const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+  ShowHeldButtons();
+  return action;
 }
 
 void Keyboard::OnSystemResumed() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Resumed); }
@@ -120,14 +156,21 @@ void Keyboard::OnTimerTick() {
   tick_.Run();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
+  // A long hold or a program's page may have shown another map.
+  ShowHeldButtons();
 }
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(input::SlotOfButton(side, row));
+  ShowHeldButtons();
 }
 
-void Keyboard::OnTrayIconClick() { TogglePanels(p_.desktop); }
+void Keyboard::OnTrayIconClick() {
+  // The panels may hide now.
+  ReleaseHeldKeys();
+  TogglePanels(p_.desktop);
+}
 
 void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = target_.targetWindow; }
 
@@ -140,12 +183,14 @@ void Keyboard::OnOwnWindowClosed() {
 void Keyboard::OnReloadCommand() { ReloadButtons(); }
 
 void Keyboard::OnQuitCommand() {
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.Quit();
   p_.shell.HideTrayIcon();
 }
 
 bool Keyboard::OnLeftPanelCloseQuery() {
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.HideTrayIcon();
   return true;
@@ -155,6 +200,8 @@ bool Keyboard::OnSessionEndQuery() { return true; }
 
 void Keyboard::OnSessionEnd(bool ending) {
   if (!ending) return;
+  // Windows ends the process without returning to the loop.
+  ReleaseHeldKeys();
   hookKeeper_.Remove();
   p_.shell.HideTrayIcon();
 }

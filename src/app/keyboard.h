@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include "app/button_file_watch.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
+#include "input/held_keys.h"
 #include "input/map_switcher.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
@@ -52,6 +54,8 @@ class Keyboard {
 
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
+  // A key is never left down, even when an error ends the program.
+  ~Keyboard();
 
   // Start-up, after the mutex was created and before any window: deletes dovaD.STS, reads dovaD.BTN.
   void LoadButtons();
@@ -85,6 +89,13 @@ class Keyboard {
   // A click of a panel button (row 0, the top button); buttons only see clicks when no hook is installed.
   // A click that Keyvane sent itself presses nothing.
   void OnButtonClick(platform::PanelSide side, int row, platform::InputOrigin origin = platform::InputOrigin::User);
+
+  // The time a held chord asked the shell for is up: its ups, then the default map.
+  void OnKeyHoldOver();
+  // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
+  void OnLoopEnded();
+  // A panel is about to hide (a second start, the icon, its close): held keys come up first.
+  void OnPanelHiding();
 
   // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
   // as a JP press shows it; the default stays.
@@ -131,6 +142,9 @@ class Keyboard {
   // Loads the button file and traces what was read after what the trace already holds.
   btnfile::LoadedButtons ReadAndTrace();
   void TakeLoaded(btnfile::LoadedButtons loaded);
+  void ReleaseHeldKeys();
+  // Each button shows whether the keys of its KEYTOG are held; told to the shell on a change only.
+  void ShowHeldButtons();
 
   PlatformServices p_;
   std::string buttonFilePath_;
@@ -138,6 +152,7 @@ class Keyboard {
   std::shared_ptr<const btnfile::LoadedButtons> loaded_ = std::make_shared<const btnfile::LoadedButtons>();
   input::TargetState target_;
   input::MapSwitcher switcher_;
+  input::HeldKeys held_;
   input::SlotPresser presser_;
   tracking::PanelMouseHook hook_;
   tracking::MouseHookKeeper hookKeeper_;
@@ -146,6 +161,7 @@ class Keyboard {
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use
   platform::WindowHandle targetBeforeOwnWindow_ = 0;
+  std::array<bool, input::kSlotCount> shownHeld_{};
 };
 
 }  // namespace keyvane::app

@@ -18,11 +18,19 @@ std::string ActionText(const ButtonDef& def) {
     case ActionKind::BASE: return kind + " " + def.target;
     case ActionKind::KEY: return KeyCount(def.keys) == 0 ? "KEY (no keys)" : "KEY " + KeySequenceText(def.keys);
     case ActionKind::REKEY: return kind;
-    case ActionKind::KEYTOG: return "KEYTOG " + KeySequenceText(def.keys) + " (does nothing)";
+    case ActionKind::KEYTOG: {
+      if (KeyCount(def.keys) == 0) return "KEYTOG (no keys)";
+      const std::string keys = KeySequenceText(def.keys);
+      return "KEYTOG " + keys + " (holds " + keys + " down until pressed again)";
+    }
     case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
-    case ActionKind::MINIMAM:
-    case ActionKind::MENUPOP:
-    case ActionKind::KEYWAIT: return kind + " (does nothing)";
+    case ActionKind::MINIMAM: return kind + " (does nothing)";
+    case ActionKind::MENUPOP: return "MENUPOP (opens the notification icon's menu beside the button)";
+    case ActionKind::KEYWAIT:
+      return def.holdMilliseconds == 0
+                 ? "KEYWAIT (no valid time: ignored)"
+                 : "KEYWAIT " + std::to_string(def.holdMilliseconds) + " (keys of this page stay down " +
+                       std::to_string(def.holdMilliseconds) + " ms)";
   }
   return kind;
 }
@@ -30,6 +38,22 @@ std::string ActionText(const ButtonDef& def) {
 const ButtonMap* FindMap(const MapTable& table, std::string_view name) {
   const auto it = table.find(name);
   return it == table.end() ? nullptr : &it->second;
+}
+
+std::optional<std::uint32_t> OwnKeyHold(const ButtonMap& map) {
+  for (const std::optional<ButtonDef>& def : map.positions) {
+    if (def && def->kind == ActionKind::KEYWAIT && def->holdMilliseconds != 0) return def->holdMilliseconds;
+  }
+  return std::nullopt;
+}
+
+std::uint32_t KeyHoldOf(const MapTable& table, std::string_view mapName, std::string_view firstMapName) {
+  for (const std::string_view name : {mapName, firstMapName}) {
+    const ButtonMap* map = FindMap(table, name);
+    if (map == nullptr) continue;
+    if (const std::optional<std::uint32_t> hold = OwnKeyHold(*map)) return *hold;
+  }
+  return kDefaultKeyHoldMilliseconds;
 }
 
 }  // namespace keyvane::btnfile

@@ -57,6 +57,9 @@ struct ButtonDef {
   ActionKind kind = ActionKind::NONE;
   KeySequence keys{};
   std::string target;
+  // KEYWAIT: how long the keys of its map stay down, in ms; 0 when its word is no whole number
+  // from 1 to 1000.
+  std::uint32_t holdMilliseconds = 0;
 
   bool operator==(const ButtonDef&) const = default;
 };
@@ -83,5 +86,16 @@ using MapTable = std::map<std::string, ButtonMap, std::less<>>;
 
 // The map of that name, or nullptr.
 const ButtonMap* FindMap(const MapTable& table, std::string_view name);
+
+// How long keys stay down when a map gives no KEYWAIT of its own, nor the first map; and the
+// longest a KEYWAIT may ask for.
+inline constexpr std::uint32_t kDefaultKeyHoldMilliseconds = 1;
+inline constexpr std::uint32_t kLongestKeyHoldMilliseconds = 1000;
+
+// The hold time of a map's own first valid KEYWAIT line, if it has one.
+std::optional<std::uint32_t> OwnKeyHold(const ButtonMap& map);
+
+// How long the keys of the named map stay down: its own KEYWAIT, else the first map's, else 1 ms.
+std::uint32_t KeyHoldOf(const MapTable& table, std::string_view mapName, std::string_view firstMapName);
 
 }  // namespace keyvane::btnfile

@@ -158,6 +158,10 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
           f);
     case FindingKind::KeyFieldNamesNoKey:
       return Join({"key field ", Quoted(f.text), " names no key: a press sends nothing"});
+    case FindingKind::HoldTimeOutOfRange:
+      return Join({"KEYWAIT time ", Quoted(f.text), " is not a whole number of milliseconds from 1 to ",
+                   std::to_string(kLongestKeyHoldMilliseconds),
+                   ": the line is ignored, and its page holds keys as if it were not there"});
     case FindingKind::DigitPrefixedKeyName:
       return Join({"key name ", Quoted(f.text), " is read as the key ", std::string_view(f.text).substr(0, 1),
                    ": a name that starts with a digit counts only that digit"});

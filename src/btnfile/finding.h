@@ -48,6 +48,7 @@ enum class FindingKind {
   // A definition that is kept but does less than it seems to.
   KeyFieldNamesNoKey,    // text: the key field of a KEY line that sends nothing
   DigitPrefixedKeyName,  // text: a key name longer than one character read as the digit it starts with
+  HoldTimeOutOfRange,    // text: the word of a KEYWAIT line that is no whole number from 1 to 1000
 };
 
 // One finding: where it is and what the kind needs to be told (unused members stay empty).

@@ -125,8 +125,7 @@ constexpr LineForm kForms[] = {
     Form(ActionKind::EXEC, Place::Second, 3, LineForm::kNoLimit, Field::Program, "caption EXEC program"),
     Form(ActionKind::MINIMAM, Place::First, 1, LineForm::kNoLimit, Field::None, "MINIMAM"),
     Form(ActionKind::MENUPOP, Place::First, 1, LineForm::kNoLimit, Field::None, "MENUPOP"),
-    // Never pressed: its key field is not read.
-    Form(ActionKind::KEYWAIT, Place::First, 2, 2, Field::None, "KEYWAIT key"),
+    Form(ActionKind::KEYWAIT, Place::First, 2, 2, Field::HoldTime, "KEYWAIT milliseconds"),
 };
 
 bool Fits(const LineForm& form, std::size_t wordCount) {
@@ -141,6 +140,17 @@ const LineForm* FormNamed(std::string_view word, Place place) {
 }
 
 bool IsCommandWord(std::string_view word) { return FormNamed(word, Place::Second) != nullptr; }
+
+// A KEYWAIT time: a whole number from 1 to 1000, digits only; 0 for anything else.
+std::uint32_t HoldTimeOf(std::string_view word) {
+  if (word.empty() || word.size() > 4 ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return 0;
+  }
+  std::uint32_t value = 0;
+  for (const char c : word) value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  return value >= 1 && value <= kLongestKeyHoldMilliseconds ? value : 0;
+}
 
 std::string Unquote(std::string_view program) {
   if (!program.empty() && program.front() == '"') program.remove_prefix(1);
@@ -252,6 +262,10 @@ ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
   switch (form->field) {
     case Field::None: break;
     case Field::Program: def.target = Unquote(w[2]); break;
+    case Field::HoldTime:
+      def.holdMilliseconds = HoldTimeOf(w[1]);
+      if (report.on() && def.holdMilliseconds == 0) report.Add(FindingKind::HoldTimeOutOfRange, w[1]);
+      break;
     case Field::Map:
       def.target = w[2];
       // Kept only if no map of that name is built by the end of the walk.
@@ -307,7 +321,9 @@ void ParseMap(const LineStore& lines, std::size_t& index, const std::string& nam
     if (report.on() && text.empty()) report.Add(FindingKind::BlankLineInMap).number = position;
     map.positions[position] = ParseDefinition(text, report);
     if (!report.on()) continue;
-    if (position >= kShownPositions) {
+    // A KEYWAIT line speaks for its whole map, wherever it stands.
+    const bool speaksForMap = map.positions[position]->kind == ActionKind::KEYWAIT;
+    if (position >= kShownPositions && !speaksForMap) {
       report.AddAboutMap(FindingKind::NeverShown, name).number = position;
     } else if (name == kRightButtonPageMap) {
       CheckPageCycleCaption(text, *map.positions[position], report);

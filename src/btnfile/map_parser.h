@@ -70,7 +70,7 @@ KeyFieldResult ParseKeyField(std::string_view field, std::vector<std::string_vie
 // words the line must have, and what the third word is.
 struct LineForm {
   enum class Place { First, Second };  // the command word is the first word, or follows the caption
-  enum class Field { None, Keys, Map, Program };
+  enum class Field { None, Keys, Map, Program, HoldTime };
   static constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 
   std::string_view word;

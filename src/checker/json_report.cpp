@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string_view>
 
 #include "btnfile/cp932.h"
@@ -145,13 +147,28 @@ void WriteDefinition(JsonWriter& json, const btnfile::ButtonDef& def) {
   json.CloseArray();
   json.Key("target");
   json.Cp932(def.target);
+  if (def.kind == btnfile::ActionKind::KEYWAIT) {
+    json.Key("hold_ms");
+    json.Number(def.holdMilliseconds);  // 0: not a valid time, the line is ignored
+  }
   json.CloseObject();
 }
 
-void WriteMap(JsonWriter& json, const std::string& name, const btnfile::ButtonMap& map) {
+// Only a file with a valid KEYWAIT line says how long each map holds its keys: the report
+// of any other stays as it was, and all its maps hold them 1 ms.
+bool AnyMapHoldsKeys(const btnfile::MapTable& table) {
+  return std::ranges::any_of(table, [](const auto& entry) { return btnfile::OwnKeyHold(entry.second).has_value(); });
+}
+
+void WriteMap(JsonWriter& json, const std::string& name, const btnfile::ButtonMap& map,
+              std::optional<std::uint32_t> keyHold) {
   json.OpenObject();
   json.Key("name");
   json.Cp932(name);
+  if (keyHold) {
+    json.Key("key_hold_ms");
+    json.Number(*keyHold);
+  }
   json.Key("positions");
   json.OpenArray();
   for (const auto& position : map.positions) {
@@ -198,8 +215,10 @@ void Report(const CheckResult& result, std::string& out, Block block) {
   json.Cp932(maps.fallbackMapName);
   json.Key("maps");
   json.OpenArray();
+  const bool holdsKeys = AnyMapHoldsKeys(maps.table);
   for (const auto& [name, map] : maps.table) {
-    WriteMap(json, name, map);
+    WriteMap(json, name, map,
+             holdsKeys ? std::optional(btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName)) : std::nullopt);
     block();
   }
   json.CloseArray();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "btnfile/cp932.h"
@@ -87,8 +89,11 @@ std::string MapLayout(const std::string& name, const ButtonMap& map, const btnfi
   for (int i = btnfile::kShownPositions; i < btnfile::kPositionCount; ++i) {
     if (!map.positions[i]) continue;
     const Cell cell = MakeCell(&*map.positions[i], false);
+    // A KEYWAIT line speaks for its map from any position.
+    const bool speaksForMap = map.positions[i]->kind == ActionKind::KEYWAIT;
     std::string line = "  definition line ";
-    line += std::to_string(i + 1) + ", never shown or run:  [" + cell.caption + "] " + cell.action;
+    line += std::to_string(i + 1) + (speaksForMap ? ", not shown:  [" : ", never shown or run:  [") + cell.caption +
+            "] " + cell.action;
     text += TrimRight(std::move(line));
   }
   return text;
@@ -152,6 +157,12 @@ std::vector<std::string> MapNotes(std::string_view name, const btnfile::BuiltMap
   if (name == btnfile::kRightButtonPageMap) notes.emplace_back("the right-click page cycle");
   if (name == btnfile::kSlideCommandMap) notes.emplace_back("run by a long right-button hold");
   if (name == btnfile::kAppPageMap) notes.emplace_back("the program table: each program in front brings its page");
+  const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
+  if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
+    const btnfile::ButtonMap* own = btnfile::FindMap(maps.table, name);
+    notes.push_back("keys stay down " + std::to_string(hold) + " ms" +
+                    (own != nullptr && btnfile::OwnKeyHold(*own) ? "" : ", as on the first map"));
+  }
   return notes;
 }
 

@@ -45,27 +45,48 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
   }
 }
 
-void SlotPresser::SendChord(const btnfile::KeySequence& keys) {
+void SlotPresser::SendChordAndShowDefault(const btnfile::KeySequence& keys, std::uint32_t hold) {
+  if (hold > btnfile::kDefaultKeyHoldMilliseconds) {
+    // A longer hold must not stop the message loop: the ups and the default map follow at FinishHeldChord.
+    held_.HoldChord(keys, hold);
+    return;
+  }
   SendKeyEvent(keys, SendMode::Press, input_, log_);
-  clock_.Sleep(1);
+  clock_.Sleep(hold);
   SendKeyEvent(keys, SendMode::Release, input_, log_);
+  switcher_.ShowDefault();
+}
+
+void SlotPresser::FinishHeldChord() {
+  if (held_.ReleaseChord()) switcher_.ShowDefault();
 }
 
 void SlotPresser::PressSlot(int slot) {
+  // The button and the page the user saw, though the end of a chord still held brings the
+  // default map back first. The definitions stay where they are.
   const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
+  const input::PageState& pages = switcher_.pages();
+  const std::uint32_t hold = btnfile::KeyHoldOf(switcher_.maps().table, pages.shownMap, pages.fallbackMap);
+  FinishHeldChord();
   if (def == nullptr) return;
   switch (def->kind) {
     case btnfile::ActionKind::JP: switcher_.ShowMap(def->target); break;
     case btnfile::ActionKind::KEY:
-      SendChord(def->keys);
       rememberedKeys_ = def->keys;
-      switcher_.ShowDefault();
+      SendChordAndShowDefault(def->keys, hold);
       break;
     case btnfile::ActionKind::BASE: switcher_.MakeDefaultAndShow(def->target); break;
+    // Held keys stay down across pages; KEY presses meanwhile go out with them.
+    case btnfile::ActionKind::KEYTOG: held_.Toggle(def->keys); break;
+    // For a user who cannot reach the notification area.
+    case btnfile::ActionKind::MENUPOP: {
+      const SlotButton button = ButtonOfSlot(slot);
+      shell_.OpenMenuBeside(button.panel, button.row);
+      break;
+    }
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
-      SendChord(*rememberedKeys_);
-      switcher_.ShowDefault();
+      SendChordAndShowDefault(*rememberedKeys_, hold);
       break;
     default: break;
   }

@@ -3,9 +3,11 @@
 #include <optional>
 
 #include "btnfile/button_def.h"
+#include "input/held_keys.h"
 #include "input/map_switcher.h"
 #include "platform/clock.h"
 #include "platform/input.h"
+#include "platform/shell.h"
 #include "trace/trace_log.h"
 
 namespace keyvane::input {
@@ -21,12 +23,17 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(MapSwitcher& switcher, platform::Input& input, platform::Clock& clock, trace::TraceLog& log)
-      : switcher_(switcher), input_(input), clock_(clock), log_(log) {}
+  SlotPresser(MapSwitcher& switcher, HeldKeys& held, platform::Shell& shell, platform::Input& input,
+              platform::Clock& clock, trace::TraceLog& log)
+      : switcher_(switcher), held_(held), shell_(shell), input_(input), clock_(clock), log_(log) {}
 
-  // Runs the definition bound to the slot: JP, KEY, BASE and REKEY act, every other kind
-  // and an unbound slot do nothing.
+  // Runs the definition bound to the slot: JP, KEY, BASE, REKEY, KEYTOG, MENUPOP act, every
+  // other kind and an unbound slot do nothing. A chord still held is released first.
   void PressSlot(int slot);
+
+  // The hold of a chord is over (or must end now): its ups, then the default map, as after
+  // every chord. Nothing when no chord is held.
+  void FinishHeldChord();
 
   // RememberedKeys becomes none: REKEY does nothing until the next KEY press.
   void ForgetRememberedKeys() { rememberedKeys_.reset(); }
@@ -34,9 +41,12 @@ class SlotPresser {
   const std::optional<btnfile::KeySequence>& rememberedKeys() const { return rememberedKeys_; }
 
  private:
-  void SendChord(const btnfile::KeySequence& keys);
+  // Downs, the hold, ups, the default map; or the downs only while a longer hold runs.
+  void SendChordAndShowDefault(const btnfile::KeySequence& keys, std::uint32_t hold);
 
   MapSwitcher& switcher_;
+  HeldKeys& held_;
+  platform::Shell& shell_;
   platform::Input& input_;
   platform::Clock& clock_;
   trace::TraceLog& log_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,8 @@ class Shell {
   virtual void MovePanel(PanelSide side, Point topLeft) = 0;
   // A button's caption: code page 932 bytes, "&" marks a mnemonic, a line break starts a line.
   virtual void SetCaption(PanelSide side, int row, std::string_view caption) = 0;
+  // Whether the button shows that the keys of its KEYTOG are held, at a glance and in high contrast too.
+  virtual void SetButtonHeld(PanelSide side, int row, bool held) = 0;
   // Shows the panel without activating it.
   virtual void ShowPanel(PanelSide side) = 0;
 
@@ -65,6 +68,12 @@ class Shell {
   virtual void HideTrayIcon() = 0;
   // A balloon notification from the icon; code page 932 text.
   virtual void ShowTrayBalloon(std::string_view text) = 0;
+  // Opens the notification icon's menu beside a panel button, once the press that asks for it is
+  // over; the menu brings the window typed into back to the front when it closes.
+  virtual void OpenMenuBeside(PanelSide side, int row) = 0;
+  // Calls app::Keyboard::OnKeyHoldOver once, `milliseconds` from now, from the message loop; a
+  // new request replaces one not yet due. Keys held meanwhile must not stop the loop.
+  virtual void CallBackToReleaseKeys(std::uint32_t milliseconds) = 0;
   // Ends the message loop once control returns to it.
   virtual void Quit() = 0;
   // All arguments as code page 932 bytes, the program's own name first; read again every time

@@ -83,6 +83,7 @@ bool PreviewEngine::Mouse(tracking::MouseMessage message, platform::Point at, st
 void PreviewEngine::Tick(std::uint32_t now, std::optional<platform::Point> cursor) {
   platform_.SetTime(now);
   platform_.SetCursor(cursor);
+  if (platform_.TakeKeyReleaseDue()) keyboard_.OnKeyHoldOver();
   keyboard_.OnTimerTick();
 }
 

@@ -40,6 +40,12 @@ class PreviewPlatform final : public platform::Files,
   std::function<void(std::string)> onKeyEvent;
   std::function<void(bool open, bool switched)> onInputMethod;
 
+  // True once, when the time a held chord asked for is up by the page's clock.
+  bool TakeKeyReleaseDue() {
+    if (!keyReleaseDue_ || static_cast<std::int32_t>(now_ - *keyReleaseDue_) < 0) return false;
+    keyReleaseDue_.reset();
+    return true;
+  }
   const std::string& Caption(platform::PanelSide side, int row) const {
     return captions_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
   }
@@ -104,12 +110,16 @@ class PreviewPlatform final : public platform::Files,
   void SetPanelTitle(platform::PanelSide, std::string_view) override {}
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
+  void SetButtonHeld(platform::PanelSide, int, bool) override {}  // drawn by the page later
+  void OpenMenuBeside(platform::PanelSide, int) override {}       // the page has no notification menu
   void ShowPanel(platform::PanelSide) override {}
   bool InstallMouseHook() override { return true; }
   void RemoveMouseHook() override {}
   bool RenewMouseHook() override { return true; }
   void HideTrayIcon() override {}
   void ShowTrayBalloon(std::string_view) override {}
+  // The page's ticks stand in for the shell's timer: TakeKeyReleaseDue says when it is up.
+  void CallBackToReleaseKeys(std::uint32_t milliseconds) override { keyReleaseDue_ = now_ + milliseconds; }
   void Quit() override {}  // the page cannot end; the corner and the hidden panels do nothing here
   std::vector<std::string> Arguments() override { return {"KEYVANE.EXE"}; }
 
@@ -123,6 +133,7 @@ class PreviewPlatform final : public platform::Files,
 
   std::string buttonFile_;
   std::uint32_t now_ = 0;
+  std::optional<std::uint32_t> keyReleaseDue_;
   std::optional<platform::Point> cursor_;
   std::vector<std::optional<std::string>> programs_{std::nullopt};  // by window, from kFirstProgramWindow
   platform::WindowHandle foreground_ = kFirstProgramWindow;

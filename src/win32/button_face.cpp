@@ -73,6 +73,9 @@ HFONT CreateCaptionFont(int characterHeight) {
 
 constexpr int kCaptionHeight = 12;
 
+// The button's window property that says it is drawn held.
+constexpr wchar_t kHeldProperty[] = L"KeyvaneHeld";
+
 // A system colour, never the panels' colour key: a face or edge in it would vanish and let
 // touches through.
 COLORREF VisibleColour(int index) { return app::Paintable(GetSysColor(index)); }
@@ -106,13 +109,27 @@ void DrawFrame(HDC dc, const RECT& r, bool pressed) {
 
 ButtonFace::ButtonFace() : captionFont_(CreateCaptionFont(kCaptionHeight)) {}
 
+void ButtonFace::MarkHeld(HWND button, bool held) {
+  if (held) {
+    SetPropW(button, kHeldProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
+  } else {
+    RemovePropW(button, kHeldProperty);
+  }
+}
+
 ButtonFace::~ButtonFace() { DeleteObject(captionFont_); }
 
 void ButtonFace::Draw(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   const RECT bounds = item.rcItem;
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  // A held button stays sunken and takes the selection colours, which high contrast keeps apart too.
+  const bool held = GetPropW(item.hwndItem, kHeldProperty) != nullptr;
+  const bool pressed = held || (item.itemState & ODS_SELECTED) != 0;
   DrawFrame(dc, bounds, pressed);
+  if (held) {
+    FillEdge(dc, bounds.left + 2, bounds.top + 2, bounds.right - bounds.left - 4, bounds.bottom - bounds.top - 4,
+             VisibleColour(COLOR_HIGHLIGHT));
+  }
 
   const int length = GetWindowTextLengthW(item.hwndItem);
   std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
@@ -122,7 +139,8 @@ void ButtonFace::Draw(const DRAWITEMSTRUCT& item) const {
 
   HGDIOBJ oldFont = SelectObject(dc, captionFont_);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, app::CaptionColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)));
+  SetTextColor(dc, held ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                        : app::CaptionColour(GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)));
   // Measure the lines first so the block is centred vertically as well.
   RECT text = bounds;
   DrawTextW(dc, caption.c_str(), length, &text, DT_CENTER | DT_CALCRECT);

@@ -15,6 +15,8 @@ class ButtonFace {
   ButtonFace& operator=(const ButtonFace&) = delete;
 
   void Draw(const DRAWITEMSTRUCT& item) const;
+  // Whether the button is drawn held down (the keys of its KEYTOG are), until marked again.
+  static void MarkHeld(HWND button, bool held);
 
  private:
   HFONT captionFont_;

@@ -97,6 +97,7 @@ void Run(HINSTANCE instance) {
   win32::Guarded([&] { keyboard.OnStartedUp(); });
 
   RunMessageLoop();
+  win32::Guarded([&] { keyboard.OnLoopEnded(); });
 
   // Right panel first: its destruction detaches the input from the target's thread.
   shell.Destroy(PanelSide::Right);

@@ -19,6 +19,7 @@ using platform::PanelSide;
 constexpr wchar_t kApplicationClass[] = L"TApplication";
 constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
 constexpr UINT_PTR kTrackingTimer = 1;
+constexpr UINT_PTR kKeyHoldTimer = 2;  // on the left panel
 constexpr UINT kTrackingInterval = 100;
 
 // Windows 8's pointer activation; the headers declare it only for builds aimed at Windows 8.
@@ -150,6 +151,12 @@ void ShellWindows::MovePanel(PanelSide side, platform::Point topLeft) {
   SetWindowPos(Panel(side), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+void ShellWindows::SetButtonHeld(PanelSide side, int row, bool held) {
+  HWND button = buttons_[Index(side)][row];
+  ButtonFace::MarkHeld(button, held);
+  InvalidateRect(button, nullptr, FALSE);
+}
+
 void ShellWindows::SetCaption(PanelSide side, int row, std::string_view caption) {
   std::wstring text = WideFromCp932(caption);
   std::wstring& shown = captions_[Index(side)][row];
@@ -205,6 +212,19 @@ void ShellWindows::HideTrayIcon() { tray_->Hide(); }
 void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(text); }
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
+
+void ShellWindows::OpenMenuBeside(PanelSide side, int row) {
+  RECT button{};
+  GetWindowRect(buttons_[Index(side)][row], &button);
+  // Toward the middle of the screen, level with the button's top.
+  const bool left = side == PanelSide::Left;
+  tray_->RequestMenuAt(POINT{left ? button.right : button.left, button.top}, !left);
+}
+
+void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {
+  // Setting a timer of the same id again replaces it.
+  SetTimer(Panel(PanelSide::Left), kKeyHoldTimer, milliseconds, nullptr);
+}
 
 // The process's own command line, split as the C runtime splits it; read once, since the
 // placement asks for it at every tick.
@@ -291,6 +311,11 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
         keyboard_->OnTimerTick();
         return 0;
       }
+      if (side == PanelSide::Left && wParam == kKeyHoldTimer) {
+        KillTimer(window, kKeyHoldTimer);  // once
+        keyboard_->OnKeyHoldOver();
+        return 0;
+      }
       break;
     case WM_CLOSE:
       if (side == PanelSide::Left) {
@@ -309,6 +334,10 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_WTSSESSION_CHANGE:
       // Every top-level window hears them; the left panel speaks for Keyvane.
       if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      break;
+    case WM_SHOWWINDOW:
+      // Sent before the panel hides, also by a second copy's ShowWindow.
+      if (wParam == FALSE) keyboard_->OnPanelHiding();
       break;
     case WM_DISPLAYCHANGE:
       if (side == PanelSide::Left) desktop_.DisplayChanged();

@@ -61,6 +61,9 @@ class ShellWindows final : public platform::Shell {
   void HideTrayIcon() override;
   void ShowTrayBalloon(std::string_view text) override;
   void Quit() override;
+  void SetButtonHeld(platform::PanelSide side, int row, bool held) override;
+  void CallBackToReleaseKeys(std::uint32_t milliseconds) override;
+  void OpenMenuBeside(platform::PanelSide side, int row) override;
   std::vector<std::string> Arguments() override;
 
  private:

@@ -12,6 +12,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TTrayIconWindow";
 constexpr UINT kCallbackMessage = WM_USER + 1;
+constexpr UINT kOpenMenuMessage = WM_USER + 2;  // wParam: right-aligned; lParam: the point
 constexpr UINT kIconId = 1;
 constexpr UINT_PTR kAddRetryTimer = 1;
 constexpr UINT kAddRetryMs = 2000;
@@ -113,9 +114,11 @@ void TrayIcon::ShowBalloon(std::string_view text) {
   Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
-void TrayIcon::OpenMenu() {
-  POINT cursor{};
-  GetCursorPos(&cursor);
+void TrayIcon::RequestMenuAt(POINT at, bool rightAligned) {
+  PostMessageW(window_, kOpenMenuMessage, rightAligned ? 1 : 0, MAKELPARAM(at.x, at.y));
+}
+
+void TrayIcon::OpenMenu(POINT at, UINT alignment) {
   keyboard_->OnOwnWindowOpening();
   // The icon's own window owns the menu, so no panel is ever activated. It has no size and is
   // shown only while the menu is open: a hidden window cannot take the foreground everywhere,
@@ -127,7 +130,7 @@ void TrayIcon::OpenMenu() {
   AppendMenuW(menu, MF_STRING, kReloadItem, kReloadCaption);
   AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
   const UINT_PTR chosen =
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | alignment, at.x, at.y, 0, window_, nullptr);
   PostMessageW(window_, WM_NULL, 0, 0);
   ShowWindow(window_, SW_HIDE);
   DestroyMenu(menu);
@@ -156,7 +159,17 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case kCallbackMessage:
       if (!keyboard_) return 0;
       if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
-      if (lParam == WM_RBUTTONUP) OpenMenu();
+      if (lParam == WM_RBUTTONUP) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        OpenMenu(cursor, TPM_LEFTALIGN);
+      }
+      return 0;
+    case kOpenMenuMessage:
+      if (keyboard_) {
+        OpenMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                 wParam != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+      }
       return 0;
     case WM_TIMER:
       if (wParam == kAddRetryTimer && wanted_) AddOrRetry();

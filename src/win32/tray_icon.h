@@ -29,12 +29,15 @@ class TrayIcon {
   void Hide();
   // A balloon from the icon; the text is code page 932. Nothing while the icon is not shown.
   void ShowBalloon(std::string_view text);
+  // Opens the menu at a screen point from the message loop, after the handler that asks: its
+  // left edge there, or its right edge.
+  void RequestMenuAt(POINT at, bool rightAligned);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void AddOrRetry();
-  void OpenMenu();
+  void OpenMenu(POINT at, UINT alignment);
   NOTIFYICONDATAA Record() const;
 
   HWND window_ = nullptr;

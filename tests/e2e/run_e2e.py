@@ -9,6 +9,7 @@ import sys
 
 import app_pages
 import bad_conditions
+import button_words
 import everyday_use
 import input_method
 import live_button_file
@@ -16,7 +17,7 @@ import windows_faults
 from harness import run_suite
 
 CASES = (everyday_use.CASES + bad_conditions.CASES + input_method.CASES + windows_faults.CASES + live_button_file.CASES +
-         app_pages.CASES)
+         app_pages.CASES + button_words.CASES)
 
 if __name__ == "__main__":
     sys.exit(run_suite(CASES))

@@ -67,16 +67,33 @@ std::string TitleOf(HWND window) {
   return Utf8(title);
 }
 
+// When a key event was made, for the cases that measure how long a key stays down.
+void LogKeyTime(UINT message, WPARAM wParam) {
+  const bool isDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  Log("KEYTIME " + Hex(static_cast<unsigned>(wParam)) + (isDown ? " DOWN " : " UP ") +
+      std::to_string(static_cast<unsigned long>(GetMessageTime())));
+}
+
 LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
       Log("KEYDOWN " + Hex(static_cast<unsigned>(wParam)));
       Log("SCAN " + Hex(static_cast<unsigned>(wParam)) + " " + Hex((lParam >> 16) & 0xFF) +
           ((lParam >> 24) & 1 ? " E" : ""));
+      LogKeyTime(message, wParam);
       break;
-    case WM_KEYUP: Log("KEYUP " + Hex(static_cast<unsigned>(wParam))); break;
-    case WM_SYSKEYDOWN: Log("SYSKEYDOWN " + Hex(static_cast<unsigned>(wParam))); break;
-    case WM_SYSKEYUP: Log("SYSKEYUP " + Hex(static_cast<unsigned>(wParam))); break;
+    case WM_KEYUP:
+      Log("KEYUP " + Hex(static_cast<unsigned>(wParam)));
+      LogKeyTime(message, wParam);
+      break;
+    case WM_SYSKEYDOWN:
+      Log("SYSKEYDOWN " + Hex(static_cast<unsigned>(wParam)));
+      LogKeyTime(message, wParam);
+      break;
+    case WM_SYSKEYUP:
+      Log("SYSKEYUP " + Hex(static_cast<unsigned>(wParam)));
+      LogKeyTime(message, wParam);
+      break;
     case WM_CHAR: Log("CHAR " + Hex(static_cast<unsigned>(wParam))); break;
     case WM_LBUTTONDOWN: Log("LBUTTONDOWN"); break;
     case WM_LBUTTONUP: Log("LBUTTONUP"); break;

@@ -162,6 +162,16 @@ class RecordingPlatform final : public platform::Files,
   void HideTrayIcon() override { Record("tray-hide"); }
   void ShowTrayBalloon(std::string_view text) override { Record("tray-balloon " + std::string(text)); }
   void Quit() override { Record("quit"); }
+  void SetButtonHeld(platform::PanelSide side, int row, bool held) override {
+    Record(std::string("held ") + (side == platform::PanelSide::Left ? "L" : "R") + std::to_string(row) +
+           (held ? " on" : " off"));
+  }
+  void OpenMenuBeside(platform::PanelSide side, int row) override {
+    Record(std::string("menu-open ") + (side == platform::PanelSide::Left ? "L" : "R") + std::to_string(row));
+  }
+  void CallBackToReleaseKeys(std::uint32_t milliseconds) override {
+    Record("release-call-back " + std::to_string(milliseconds));
+  }
   std::vector<std::string> Arguments() override { return arguments; }
 
  private:
