@@ -135,6 +135,8 @@ class Keyboard {
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
   const tracking::MouseHookKeeper& hookKeeper() const { return hookKeeper_; }
   const tracking::TimerTick& timerTick() const { return tick_; }
+  // Whether keys are kept down now (a KEYTOG, or a chord waiting for its call back).
+  bool holdsKeys() const { return held_.anyHeld(); }
 
  private:
   void PlacePanels();

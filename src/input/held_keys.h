@@ -29,6 +29,7 @@ class HeldKeys {
   bool ReleaseChord();
 
   bool chordHeld() const { return chord_.has_value(); }
+  bool anyHeld() const { return chord_.has_value() || !toggles_.empty(); }
 
   // KEYTOG: keys that are not held go down and stay down; the same keys held come up, in
   // reverse order. True when they are held now.

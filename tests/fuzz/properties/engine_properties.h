@@ -69,10 +69,11 @@ inline std::string EngineButtonFile(int which) {
 
 inline constexpr platform::WindowHandle kWindows[] = {100, 101, 102, 103, 110, 111};
 
-// Every key and mouse button sent down in one handler goes up again in that handler, in
-// reverse order; nothing else is sent.
-inline void CheckInput(const std::vector<std::string>& effects, Failures& f) {
-  std::vector<std::string> held;
+// Every key and mouse button sent down goes up again, after it; nothing else is sent. Keys may
+// stay down past a handler only while the keyboard holds them (a KEYTOG, a chord waiting for its
+// call back); once it holds none, none is down.
+inline void CheckInput(const std::vector<std::string>& effects, bool keyboardHolds, std::vector<std::string>& held,
+                       Failures& f) {
   for (const std::string& e : effects) {
     std::string down;
     std::string up;
@@ -101,11 +102,13 @@ inline void CheckInput(const std::vector<std::string>& effects, Failures& f) {
     }
     if (!down.empty()) held.push_back(down);
     if (!up.empty()) {
-      f.Check(!held.empty() && held.back() == up, "a release out of reverse order or without its press");
-      if (!held.empty() && held.back() == up) held.pop_back();
+      // Toggles come up in any order, each one's own keys in reverse: the latest press of the key.
+      const auto press = std::find(held.rbegin(), held.rend(), up);
+      f.Check(press != held.rend(), "a release without its press");
+      if (press != held.rend()) held.erase(std::next(press).base());
     }
   }
-  f.Check(held.empty(), "a key or button left held down after the handler");
+  f.Check(keyboardHolds || held.empty(), "a key or button left held down after the handler");
 }
 
 // Each trace text ends with a line feed (CR LF in the file) and has no bare one.
@@ -263,8 +266,13 @@ inline Failures EngineProperties(std::string_view bytes) {
   testing::StartedKeyboard started(world, file);
   app::Keyboard& keyboard = started.keyboard;
   detail::ContextLedger contexts;
+  std::vector<std::string> held;  // keys and buttons down now
+  bool callBackAsked = false;     // the shell is to call back to end a chord's hold
   auto afterHandler = [&] {
-    detail::CheckInput(world.effects, f);
+    callBackAsked = callBackAsked || std::any_of(world.effects.begin(), world.effects.end(), [](const std::string& e) {
+                      return e.starts_with("release-call-back ");
+                    });
+    detail::CheckInput(world.effects, keyboard.holdsKeys(), held, f);
     detail::CheckTraceTexts(world.effects, f);
     contexts.Take(world.effects, f);
     detail::CheckShownMap(keyboard, world, f);
@@ -291,7 +299,12 @@ inline Failures EngineProperties(std::string_view bytes) {
       }
       case 3:
         world.tick += in.Below(4) == 0 ? in.Word() : static_cast<std::uint32_t>(in.Below(12)) * 50u;
-        keyboard.OnTimerTick();
+        if (callBackAsked && in.Below(2) == 0) {  // the shell's call back comes in its time
+          callBackAsked = false;
+          keyboard.OnKeyHoldOver();
+        } else {
+          keyboard.OnTimerTick();
+        }
         break;
       case 4: detail::ChangeWorld(in, world); break;
       case 5: world.cursor = detail::PointerPosition(in, world); break;
@@ -318,9 +331,11 @@ inline Failures EngineProperties(std::string_view bytes) {
     }
     running = !afterHandler() && running;
   }
-  // The message loop has ended: the right panel goes first, then the left one.
+  // The message loop has ended: what is held comes up, the right panel goes first, then the left one.
+  keyboard.OnLoopEnded();
   keyboard.OnRightPanelDestroy();
   afterHandler();
+  f.Check(held.empty(), "a key or button left held down at the end");
   f.Check(contexts.AllReleased(), "a context obtained and never released");
   return f;
 }
