@@ -25,13 +25,17 @@ def start_program(s, exe, log):
     wait_until(f"{exe} in the foreground", lambda: f"FOREGROUND {TARGET_TITLE}" in read_log(s, log), timeout=15)
 
 
+def key_lines(s, log):
+    """The program's key downs and ups, without the other lines it logs about them (KEYTIME)."""
+    return [line for line in read_log(s, log).splitlines() if line.startswith(("KEYDOWN ", "KEYUP "))]
+
+
 def press_into(s, log, row, code):
     """Clicks a left button; the program with that log must get its key and no other."""
-    before = [line for line in read_log(s, log).splitlines() if line.startswith("KEY")]
+    before = key_lines(s, log)
     s.click(LEFT, row)
     expected = before + [down(code), up(code)]
-    wait_until(f"{code} at the program of {log}",
-               lambda: [line for line in read_log(s, log).splitlines() if line.startswith("KEY")] == expected)
+    wait_until(f"{code} at the program of {log}", lambda: key_lines(s, log) == expected)
 
 
 def case_each_program_brings_its_page(s):
