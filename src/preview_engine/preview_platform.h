@@ -112,6 +112,7 @@ class PreviewPlatform final : public platform::Files,
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
   void SetButtonHeld(platform::PanelSide, int, bool) override {}  // drawn by the page later
   void OpenMenuBeside(platform::PanelSide, int) override {}       // the page has no notification menu
+  std::string StartProgram(std::string_view, std::string_view) override { return {}; }
   void ShowPanel(platform::PanelSide) override {}
   bool InstallMouseHook() override { return true; }
   void RemoveMouseHook() override {}
