@@ -65,7 +65,7 @@ TEST(PlainReport, SaysWhatEachKindDoes) {
   EXPECT_THAT(report, HasSubstr("BASE MAIN"));
   EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
   EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (holds Ctrl+C down until pressed again)"));
-  EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (starts NOTE PAD.EXE)"));
   EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
   EXPECT_THAT(report, HasSubstr("[MENUPOP] MENUPOP (opens the notification icon's menu beside the button)"));
@@ -145,13 +145,16 @@ TEST(JsonReport, ProgramTableOnlyForAFileThatHasOne) {
 }
 
 TEST(JsonReport, PositionsHoldTheDefinitionsAsParsedAndNullWhenEmpty) {
-  const nlohmann::json doc = Json(Sjis("#MAIN\nCOPY KEY CTRL+C\nかな BASE J_KANA\nX KEY CTRL+ZZ\nP EXEC \"A.EXE\"\n"));
+  const nlohmann::json doc =
+      Json(Sjis("#MAIN\nCOPY KEY CTRL+C\nかな BASE J_KANA\nX KEY CTRL+ZZ\nP EXEC \"a.exe\" -v http://x/Y\n"));
   const nlohmann::json& positions = doc["maps"][0]["positions"];
   EXPECT_EQ(positions[0], nlohmann::json::parse(R"({"caption":"COPY","kind":"KEY","keys":[17,67],"target":""})"));
   EXPECT_EQ(positions[1], nlohmann::json::parse(R"({"caption":"かな","kind":"BASE","keys":[],"target":"J_KANA"})"));
   // A line that fits no form keeps its parsed caption; the panels show it blank.
   EXPECT_EQ(positions[2], nlohmann::json::parse(R"({"caption":"X","kind":"NONE","keys":[],"target":""})"));
-  EXPECT_EQ(positions[3]["target"], "A.EXE");
+  // EXEC's program and arguments as written, not upper-cased.
+  EXPECT_EQ(positions[3]["target"], "a.exe");
+  EXPECT_EQ(positions[3]["arguments"], "-v http://x/Y");
   EXPECT_TRUE(positions[4].is_null());
   EXPECT_TRUE(positions[16].is_null());
 }

@@ -188,7 +188,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
 TEST(Presses, KindsWithoutAPressActionDoNothing) {
   RecordingPlatform world;
   StartedKeyboard started(world,
-                          "#M\r\nE EXEC NOTEPAD\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
+                          "#M\r\nE\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
                           "Z KEY CTRL+ZZ\r\n");
   world.effects.clear();
   world.NewTrace();
@@ -214,6 +214,31 @@ TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.EffectsOf({"foreground"}), Effects{"foreground 100"});
   EXPECT_EQ(started.keyboard.target().targetWindow, kEditor);
+}
+
+TEST(Presses, ExecStartsTheProgramAsWrittenAndAFailureIsABalloonAndATraceLine) {
+  RecordingPlatform world;
+  StartedKeyboard started(world,
+                          "#M\r\nnote Exec notepad.exe  \"c:\\My Notes\\a.txt\" -x\r\n"
+                          "web EXEC \"http://example.com/a?b=C\"\r\nbad EXEC tools\\gone.exe\r\n");
+  world.effects.clear();
+  world.NewTrace();
+  started.keyboard.OnButtonClick(platform::PanelSide::Left, 0);
+  started.keyboard.OnButtonClick(platform::PanelSide::Right, 0);
+  EXPECT_EQ(world.effects,
+            (Effects{"start [notepad.exe] [\"c:\\My Notes\\a.txt\" -x]", "start [http://example.com/a?b=C] []"}));
+  EXPECT_EQ(world.NewTrace(), "");
+  EXPECT_EQ(started.keyboard.pages().shownMap, "M");  // no page change, no key
+
+  world.effects.clear();
+  world.startFailure = "The system cannot find the file specified";
+  started.keyboard.OnButtonClick(platform::PanelSide::Left, 1);
+  EXPECT_EQ(world.effects,
+            (Effects{"start [tools\\gone.exe] []",
+                     "tray-balloon The line \"BAD EXEC tools\\gone.exe\" could not start tools\\gone.exe: The system "
+                     "cannot find the file specified"}));
+  EXPECT_EQ(world.NewTrace(),
+            testing::ToCrLf("EXEC could not start tools\\gone.exe: The system cannot find the file specified\n"));
 }
 
 TEST(Presses, JpToAMapThatDoesNotExistShowsTheFirstMap) {

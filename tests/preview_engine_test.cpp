@@ -46,7 +46,8 @@ TEST(PreviewEngine, TellsEachButtonAndWhatAPressDid) {
                             {"caption", "copy"},
                             {"kind", "KEY"},
                             {"action", "KEY Ctrl+C"},
-                            {"filled", false}}));
+                            {"filled", false},
+                            {"held", false}}));
   // A line without action shows no caption; a position without a line has nothing bound.
   EXPECT_EQ(slots[7]["kind"], "NONE");
   EXPECT_EQ(slots[7]["caption"], "");
@@ -68,6 +69,18 @@ TEST(PreviewEngine, TellsEachButtonAndWhatAPressDid) {
   EXPECT_EQ(state["default"], "MAIN");
   EXPECT_EQ(state["slots"][0]["caption"], "S");
   EXPECT_EQ(state["slots"][7]["filled"], true);  // MAIN's blank line fills SUB's empty place
+}
+
+TEST(PreviewEngine, TellsHeldButtonsAndTheProgramsAPressStarts) {
+  PreviewEngine engine("#MAIN\r\nSH KEYTOG SHIFT\r\nN EXEC notepad.exe \"My Notes.txt\"\r\n");
+  Json state = Click(engine, 0, 1000);
+  EXPECT_EQ(state["events"], Json::parse(R"([{"key": "Shift down"}])"));
+  EXPECT_EQ(state["slots"][0]["held"], true);
+  EXPECT_EQ(state["slots"][7]["held"], false);
+  state = Click(engine, 7, 1100);
+  EXPECT_EQ(state["events"], Json::parse(R"([{"starts": "notepad.exe \"My Notes.txt\""}])"));
+  state = Click(engine, 0, 1200);
+  EXPECT_EQ(state["slots"][0]["held"], false);
 }
 
 TEST(PreviewEngine, ALongRightHoldFiresAtATickAndAProgramInFrontBringsItsPage) {

@@ -23,7 +23,10 @@ std::string ActionText(const ButtonDef& def) {
       const std::string keys = KeySequenceText(def.keys);
       return "KEYTOG " + keys + " (holds " + keys + " down until pressed again)";
     }
-    case ActionKind::EXEC: return "EXEC " + def.target + " (does nothing)";
+    case ActionKind::EXEC: {
+      const std::string line = def.arguments.empty() ? def.target : def.target + " " + def.arguments;
+      return "EXEC " + line + " (starts " + line + ")";
+    }
     case ActionKind::MINIMAM: return kind + " (does nothing)";
     case ActionKind::MENUPOP: return "MENUPOP (opens the notification icon's menu beside the button)";
     case ActionKind::KEYWAIT:

@@ -57,6 +57,8 @@ struct ButtonDef {
   ActionKind kind = ActionKind::NONE;
   KeySequence keys{};
   std::string target;
+  // EXEC: the rest of the line after the program, as written (target holds the program as written).
+  std::string arguments;
   // KEYWAIT: how long the keys of its map stay down, in ms; 0 when its word is no whole number
   // from 1 to 1000.
   std::uint32_t holdMilliseconds = 0;

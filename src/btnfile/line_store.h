@@ -11,10 +11,14 @@ namespace keyvane::btnfile {
 struct LineStore {
   std::vector<std::string> texts;
   std::vector<int> fileLines;  // parallel to texts
+  // Each text before upper-casing, byte for byte as long: EXEC takes its program and arguments
+  // from here, as the user wrote them.
+  std::vector<std::string> originals;
 
   std::size_t size() const { return texts.size(); }
-  void Add(std::string text, int fileLine) {
+  void Add(std::string text, std::string original, int fileLine) {
     texts.push_back(std::move(text));
+    originals.push_back(std::move(original));
     fileLines.push_back(fileLine);
   }
 };

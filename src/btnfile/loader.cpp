@@ -168,9 +168,10 @@ std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::st
       piece = piece.substr(0, apostrophe);
     }
     CleanLineInto(piece, cleaned);
-    std::string line(cp932::TrimBlanks(cleaned));
+    std::string original(cp932::TrimBlanks(cleaned));
+    std::string line = original;
     cp932::ToUpperInPlace(line);
-    store.Add(std::move(line), read->line);
+    store.Add(std::move(line), std::move(original), read->line);
     if (findings == nullptr) continue;
     if (read->cut && read->line != lastCutLine) {
       lastCutLine = read->line;

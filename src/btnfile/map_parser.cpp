@@ -245,9 +245,18 @@ void CheckKeys(const ButtonDef& def, std::string_view field, const std::vector<s
   for (const std::string_view name : digitNames) report.Add(FindingKind::DigitPrefixedKeyName, name);
 }
 
+// EXEC's program and the rest of the line, cut from the line as written: `original` is `line`
+// before upper-casing, byte for byte as long.
+void TakeProgram(std::string_view line, std::string_view original, std::string_view programWord, ButtonDef& def) {
+  const auto start = static_cast<std::size_t>(programWord.data() - line.data());
+  const std::size_t end = start + programWord.size();
+  def.target = Unquote(original.substr(start, programWord.size()));
+  def.arguments = std::string(cp932::TrimBlanks(original.substr(end)));
+}
+
 // One definition line. The first form that fits gives the definition; a key field that then
 // fails makes the line NONE, whatever form comes later.
-ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
+ButtonDef ParseDefinition(std::string_view line, std::string_view original, Reporter& report) {
   ButtonDef def;
   const LeadingWords scan = ScanWords(line, ' ');
   const auto& w = scan.words;
@@ -261,7 +270,7 @@ ButtonDef ParseDefinition(std::string_view line, Reporter& report) {
   def.kind = form->kind;
   switch (form->field) {
     case Field::None: break;
-    case Field::Program: def.target = Unquote(w[2]); break;
+    case Field::Program: TakeProgram(line, original, w[2], def); break;
     case Field::HoldTime:
       def.holdMilliseconds = HoldTimeOf(w[1]);
       if (report.on() && def.holdMilliseconds == 0) report.Add(FindingKind::HoldTimeOutOfRange, w[1]);
@@ -312,14 +321,14 @@ void ParseMap(const LineStore& lines, std::size_t& index, const std::string& nam
     report.SetLine(lines.fileLines[k]);
     if (programPages != nullptr) {
       Reporter silent(nullptr);
-      map.positions[position] = ParseDefinition(text, silent);
+      map.positions[position] = ParseDefinition(text, lines.originals[k], silent);
       std::optional<Finding> finding =
           TakeProgramPageLine(text, *map.positions[position], lines.fileLines[k], *programPages);
       if (report.on() && finding) report.Add(std::move(*finding));
       continue;
     }
     if (report.on() && text.empty()) report.Add(FindingKind::BlankLineInMap).number = position;
-    map.positions[position] = ParseDefinition(text, report);
+    map.positions[position] = ParseDefinition(text, lines.originals[k], report);
     if (!report.on()) continue;
     // A KEYWAIT line speaks for its whole map, wherever it stands.
     const bool speaksForMap = map.positions[position]->kind == ActionKind::KEYWAIT;
@@ -364,7 +373,7 @@ std::span<const LineForm> LineForms() { return kForms; }
 
 ButtonDef ParseButtonLine(std::string_view line) {
   Reporter silent(nullptr);
-  return ParseDefinition(line, silent);
+  return ParseDefinition(line, line, silent);
 }
 
 BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, std::string* readTrace) {

@@ -147,6 +147,10 @@ void WriteDefinition(JsonWriter& json, const btnfile::ButtonDef& def) {
   json.CloseArray();
   json.Key("target");
   json.Cp932(def.target);
+  if (def.kind == btnfile::ActionKind::EXEC) {
+    json.Key("arguments");
+    json.Cp932(def.arguments);  // as written, as is the target
+  }
   if (def.kind == btnfile::ActionKind::KEYWAIT) {
     json.Key("hold_ms");
     json.Number(def.holdMilliseconds);  // 0: not a valid time, the line is ignored
@@ -188,7 +192,7 @@ std::size_t ExpectedSize(const CheckResult& result) {
   for (const auto& [name, map] : result.loaded.maps.table) {
     size += 60 + name.size() * 2;
     for (const auto& position : map.positions) {
-      size += position ? 120 + (position->caption.size() + position->target.size()) * 2 +
+      size += position ? 120 + (position->caption.size() + position->target.size() + position->arguments.size()) * 2 +
                              btnfile::KeyCount(position->keys) * 16
                        : 16;
     }

@@ -61,6 +61,16 @@ void SlotPresser::FinishHeldChord() {
   if (held_.ReleaseChord()) switcher_.ShowDefault();
 }
 
+void SlotPresser::StartProgramOf(const btnfile::ButtonDef& def) {
+  const std::string reason = shell_.StartProgram(def.target, def.arguments);
+  if (reason.empty()) return;
+  // A balloon and not a box: the user goes on typing, and Keyvane keeps running.
+  log_.Write({"EXEC could not start ", def.target, ": ", reason, "\n"});
+  std::string line = def.caption + " EXEC " + def.target;
+  if (!def.arguments.empty()) line += " " + def.arguments;
+  shell_.ShowTrayBalloon("The line \"" + line + "\" could not start " + def.target + ": " + reason);
+}
+
 void SlotPresser::PressSlot(int slot) {
   // The button and the page the user saw, though the end of a chord still held brings the
   // default map back first. The definitions stay where they are.
@@ -84,6 +94,7 @@ void SlotPresser::PressSlot(int slot) {
       shell_.OpenMenuBeside(button.panel, button.row);
       break;
     }
+    case btnfile::ActionKind::EXEC: StartProgramOf(*def); break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChordAndShowDefault(*rememberedKeys_, hold);

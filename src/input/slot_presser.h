@@ -41,6 +41,8 @@ class SlotPresser {
   const std::optional<btnfile::KeySequence>& rememberedKeys() const { return rememberedKeys_; }
 
  private:
+  // EXEC: starts the program; a failure is a balloon and a trace line.
+  void StartProgramOf(const btnfile::ButtonDef& def);
   // Downs, the hold, ups, the default map; or the downs only while a longer hold runs.
   void SendChordAndShowDefault(const btnfile::KeySequence& keys, std::uint32_t hold);
 

@@ -71,6 +71,10 @@ class Shell {
   // Opens the notification icon's menu beside a panel button, once the press that asks for it is
   // over; the menu brings the window typed into back to the front when it closes.
   virtual void OpenMenuBeside(PanelSide side, int row) = 0;
+  // Starts a program, document or web address as Explorer's "open" does, with `arguments` as its
+  // command line, allowed to the front as from a desktop shortcut; a relative path is taken from
+  // Keyvane's folder. Code page 932. Gives why it could not start, or an empty text.
+  virtual std::string StartProgram(std::string_view program, std::string_view arguments) = 0;
   // Calls app::Keyboard::OnKeyHoldOver once, `milliseconds` from now, from the message loop; a
   // new request replaces one not yet due. Keys held meanwhile must not stop the loop.
   virtual void CallBackToReleaseKeys(std::uint32_t milliseconds) = 0;

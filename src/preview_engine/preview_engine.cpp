@@ -64,6 +64,9 @@ PreviewEngine::PreviewEngine(std::string buttonFile)
     events_ += std::string(events_.empty() ? "" : ",") + "{\"shows\":" + JsonText(keyboard_.pages().shownMap) +
                ",\"ime\":\"" + (open ? "open" : "closed") + "\"}";
   };
+  platform_.onStartProgram = [this](const std::string& program) {
+    events_ += std::string(events_.empty() ? "" : ",") + "{\"starts\":" + JsonText(program) + "}";
+  };
   keyboard_.LoadButtons();
   keyboard_.TakeTarget();
   keyboard_.OnLeftPanelCreated();
@@ -128,7 +131,8 @@ std::string PreviewEngine::TakeState() {
              ",\"caption\":" + JsonText(platform_.Caption(button.panel, button.row)) +
              ",\"kind\":" + JsonText(def != nullptr ? btnfile::ActionKindName(def->kind) : "") +
              ",\"action\":" + JsonText(def != nullptr ? btnfile::ActionText(*def) : "") +
-             ",\"filled\":" + (filled[static_cast<std::size_t>(slot)] ? "true" : "false") + "}";
+             ",\"filled\":" + (filled[static_cast<std::size_t>(slot)] ? "true" : "false") +
+             ",\"held\":" + (platform_.Held(button.panel, button.row) ? "true" : "false") + "}";
   }
   const char* ime = !imeOpen_ ? "unknown" : *imeOpen_ ? "open" : "closed";
   std::string state = "{\"shown\":" + JsonText(pages.shownMap) + ",\"shownIs\":\"" + ShownKind(table, pages.shownMap) +

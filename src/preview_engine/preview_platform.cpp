@@ -89,4 +89,15 @@ void PreviewPlatform::SetCaption(platform::PanelSide side, int row, std::string_
   captionedSinceInputMethod_ = true;
 }
 
+void PreviewPlatform::SetButtonHeld(platform::PanelSide side, int row, bool held) {
+  if (row < 0 || row >= platform::kButtonsPerPanel) return;
+  held_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)] = held;
+}
+
+std::string PreviewPlatform::StartProgram(std::string_view program, std::string_view arguments) {
+  if (onStartProgram)
+    onStartProgram(arguments.empty() ? std::string(program) : std::string(program) + " " + std::string(arguments));
+  return {};
+}
+
 }  // namespace keyvane::preview_engine

@@ -39,12 +39,17 @@ class PreviewPlatform final : public platform::Files,
   // target set to the map shown).
   std::function<void(std::string)> onKeyEvent;
   std::function<void(bool open, bool switched)> onInputMethod;
+  // Called with the program and its arguments, as written, for each program the keyboard starts.
+  std::function<void(std::string)> onStartProgram;
 
   // True once, when the time a held chord asked for is up by the page's clock.
   bool TakeKeyReleaseDue() {
     if (!keyReleaseDue_ || static_cast<std::int32_t>(now_ - *keyReleaseDue_) < 0) return false;
     keyReleaseDue_.reset();
     return true;
+  }
+  bool Held(platform::PanelSide side, int row) const {
+    return held_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
   }
   const std::string& Caption(platform::PanelSide side, int row) const {
     return captions_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
@@ -110,8 +115,10 @@ class PreviewPlatform final : public platform::Files,
   void SetPanelTitle(platform::PanelSide, std::string_view) override {}
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
-  void SetButtonHeld(platform::PanelSide, int, bool) override {}  // drawn by the page later
-  void OpenMenuBeside(platform::PanelSide, int) override {}       // the page has no notification menu
+  void SetButtonHeld(platform::PanelSide side, int row, bool held) override;
+  void OpenMenuBeside(platform::PanelSide, int) override {}  // the page has no notification menu
+  // Nothing starts in the page: the log says what would.
+  std::string StartProgram(std::string_view program, std::string_view arguments) override;
   void ShowPanel(platform::PanelSide) override {}
   bool InstallMouseHook() override { return true; }
   void RemoveMouseHook() override {}
@@ -140,6 +147,7 @@ class PreviewPlatform final : public platform::Files,
   std::array<platform::Rect, 2> panels_{platform::Rect{0, 0, 0, platform::kPanelHeight},
                                         platform::Rect{0, 0, 0, platform::kPanelHeight}};
   std::array<std::array<std::string, platform::kButtonsPerPanel>, 2> captions_;
+  std::array<std::array<bool, platform::kButtonsPerPanel>, 2> held_{};
   bool captionedSinceInputMethod_ = false;
 };
 

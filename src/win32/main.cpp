@@ -68,7 +68,7 @@ void Run(HINSTANCE instance) {
   win32::Win32Input input;
   win32::Win32Desktop desktop;
   win32::Win32InputMethod ime;
-  win32::ShellWindows shell(instance, desktop);
+  win32::ShellWindows shell(instance, desktop, ProgramFolder());
 
   const win32::AboutFacts about{files.PathOf(keyvane::btnfile::kButtonFileName),
                                 files.PathOf(keyvane::btnfile::kTraceFileName)};

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "win32/cp932_text.h"
 #include "win32/function_lookup.h"
@@ -39,8 +40,11 @@ WNDPROC standardButtonProc = nullptr;
 
 }  // namespace
 
-ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop)
-    : instance_(instance), desktop_(desktop), black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstring programFolder)
+    : instance_(instance),
+      desktop_(desktop),
+      programFolder_(std::move(programFolder)),
+      black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
   applicationClass.lpfnWndProc = DefWindowProcW;
   applicationClass.hInstance = instance;
@@ -219,6 +223,37 @@ void ShellWindows::OpenMenuBeside(PanelSide side, int row) {
   // Toward the middle of the screen, level with the button's top.
   const bool left = side == PanelSide::Left;
   tray_->RequestMenuAt(POINT{left ? button.right : button.left, button.top}, !left);
+}
+
+std::string ShellWindows::StartProgram(std::string_view program, std::string_view arguments) {
+  std::wstring file = WideFromCp932(program);
+  // A relative path that names a file in Keyvane's folder starts that file; a bare name such as
+  // notepad.exe or a web address goes to the shell as written.
+  const std::wstring besideKeyvane = programFolder_ + file;
+  const bool relative = file.find(L':') == std::wstring::npos && !file.starts_with(L'\\');
+  if (relative && GetFileAttributesW(besideKeyvane.c_str()) != INVALID_FILE_ATTRIBUTES) file = besideKeyvane;
+  const std::wstring parameters = WideFromCp932(arguments);
+  SHELLEXECUTEINFOW run{};
+  run.cbSize = sizeof(run);
+  run.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;  // no error box; done before the press returns
+  run.lpVerb = L"open";
+  run.lpFile = file.c_str();
+  run.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  run.lpDirectory = programFolder_.c_str();
+  run.nShow = SW_SHOWNORMAL;
+  // Keyvane never takes the foreground, so it hands the right to come to the front on.
+  AllowSetForegroundWindow(ASFW_ANY);
+  if (ShellExecuteExW(&run)) return {};
+  const DWORD error = GetLastError();
+  wchar_t* text = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (length == 0) return "error " + std::to_string(error);
+  std::string reason = Cp932FromWide(std::wstring_view(text, length));
+  LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) reason.pop_back();
+  return reason;
 }
 
 void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {

@@ -23,7 +23,8 @@ namespace keyvane::win32 {
 class ShellWindows final : public platform::Shell {
  public:
   // desktop: told when the display changes.
-  ShellWindows(HINSTANCE instance, Win32Desktop& desktop);
+  // programFolder: Keyvane's own, with its trailing backslash; relative paths of EXEC start there.
+  ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstring programFolder);
   ~ShellWindows() override;
   ShellWindows(const ShellWindows&) = delete;
   ShellWindows& operator=(const ShellWindows&) = delete;
@@ -64,6 +65,7 @@ class ShellWindows final : public platform::Shell {
   void SetButtonHeld(platform::PanelSide side, int row, bool held) override;
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override;
   void OpenMenuBeside(platform::PanelSide side, int row) override;
+  std::string StartProgram(std::string_view program, std::string_view arguments) override;
   std::vector<std::string> Arguments() override;
 
  private:
@@ -77,6 +79,7 @@ class ShellWindows final : public platform::Shell {
 
   HINSTANCE instance_;
   Win32Desktop& desktop_;
+  std::wstring programFolder_;
   app::Keyboard* keyboard_ = nullptr;
   TrayIcon* tray_ = nullptr;
   ButtonFace face_;

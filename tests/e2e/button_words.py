@@ -1,6 +1,7 @@
 """End-to-end cases of the command words that act beyond keys and pages: KEYWAIT's hold time,
-KEYTOG's held keys, MENUPOP's menu."""
+KEYTOG's held keys, MENUPOP's menu, EXEC's programs."""
 
+import os
 import re
 
 from harness import BUILD, LEFT, RIGHT, check, choose_from_tray_menu, cp932_file, down, up, wait_until, xdotool
@@ -113,7 +114,34 @@ def case_menupop_opens_the_menu_and_gives_the_target_back(s):
     check(chars == ["CHAR 61"], f"characters {chars}")
 
 
+# The target stands in for a program: the log it writes is named by its argument, in small letters.
+EXEC_FILE = cp932_file("#MAIN\nA KEY A\nRUN EXEC keyvane-e2e-target.exe Started-by-exec.log\n"
+                       "GONE EXEC no-such\\program.exe -x\n")
+
+
+def case_exec_starts_a_program_with_its_argument_as_written(s):
+    s.start_keyvane()
+    s.click(RIGHT, 0)  # RUN
+    log = s.dir / "Started-by-exec.log"
+    # Wine keeps a new file's name as the program gave it, so the exact name proves the case kept.
+    wait_until("the started target's log", lambda: "Started-by-exec.log" in os.listdir(s.dir), timeout=15)
+    wait_until("the started target in front", lambda: "FOREGROUND Keyvane Target" in log.read_text("utf-8", "replace"),
+               timeout=10)
+
+
+def case_exec_of_a_missing_program_leaves_keyvane_running(s):
+    keyvane = s.start_keyvane()
+    s.click(LEFT, 1)  # GONE; its balloon then covers the left panel's first buttons
+    wait_until("the trace line", lambda: "EXEC could not start no-such\\program.exe: " in s.trace_text(), timeout=10)
+    check(keyvane.poll() is None and s.visible(LEFT) and s.visible(RIGHT), "Keyvane did not keep running")
+    check(not any(w["class"] == "#32770" and w["visible"] for w in s.windows()), "a message box opened")
+
+
 CASES = [
+    ("EXEC starts a program with its argument as written", case_exec_starts_a_program_with_its_argument_as_written,
+     EXEC_FILE, BUILD),
+    ("EXEC of a missing program leaves Keyvane running", case_exec_of_a_missing_program_leaves_keyvane_running,
+     EXEC_FILE, BUILD),
     ("MENUPOP opens the menu, the next tap reaches the target",
      case_menupop_opens_the_menu_and_gives_the_target_back, MENUPOP_FILE, BUILD),
     ("KEYTOG SHIFT, KEY A, KEYTOG SHIFT", case_keytog_shift_types_a_capital, KEYTOG_FILE, BUILD),

@@ -267,6 +267,18 @@ describe('captions', () => {
     await close(page);
   });
 
+  test('a KEYTOG button is drawn held until pressed again, and an EXEC shows in the log', async () => {
+    const page = await open('tests/fixtures/preview_words.BTN');
+    const held = () => page.$$eval('.kv-btn.kv-held', (buttons) => buttons.map((b) => Number(b.dataset.slot)));
+    await act(page, 'click', 0); // SH KEYTOG SHIFT
+    assert.deepEqual(await held(), [0]);
+    await act(page, 'click', 7); // N EXEC, as written
+    await act(page, 'click', 0);
+    assert.deepEqual(await held(), []);
+    assert.deepEqual((await readState(page)).log, ['Shift down', 'starts notepad.exe "My Notes.txt"', 'Shift up']);
+    await close(page);
+  });
+
   test('captions, page names and diagnostics that look like markup stay text', async () => {
     const page = await open('tests/fixtures/preview_markup.BTN');
     const found = await page.evaluate(() => ({

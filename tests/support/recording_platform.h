@@ -169,6 +169,11 @@ class RecordingPlatform final : public platform::Files,
   void OpenMenuBeside(platform::PanelSide side, int row) override {
     Record(std::string("menu-open ") + (side == platform::PanelSide::Left ? "L" : "R") + std::to_string(row));
   }
+  std::string StartProgram(std::string_view program, std::string_view arguments) override {
+    Record("start [" + std::string(program) + "] [" + std::string(arguments) + "]");
+    return startFailure;
+  }
+  std::string startFailure;  // what StartProgram answers: empty when the program starts
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override {
     Record("release-call-back " + std::to_string(milliseconds));
   }

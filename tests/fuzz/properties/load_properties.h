@@ -83,7 +83,11 @@ inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& li
   using btnfile::ActionKind;
   const btnfile::KeySequence zero{};
   const std::vector<std::string_view> words = btnfile::SplitWords(line, ' ');
-  f.Check(def == btnfile::ParseButtonLine(line), "a definition differs from its line parsed again");
+  // EXEC keeps its program and arguments as written: they differ from the stored line by case only.
+  btnfile::ButtonDef upperCased = def;
+  cp932::ToUpperInPlace(upperCased.target);
+  cp932::ToUpperInPlace(upperCased.arguments);
+  f.Check(upperCased == btnfile::ParseButtonLine(line), "a definition differs from its line parsed again");
   f.Check(cp932::ToHalfWidth(def.caption) == def.caption, "a caption still has full-width forms");
   if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
     const bool threeWords = words.size() == 3;
