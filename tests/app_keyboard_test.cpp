@@ -118,14 +118,14 @@ TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
   world.foreground = 800;
   world.effects.clear();
   started.keyboard.OnTimerTick();  // the About box is the target while it is open
-  EXPECT_EQ(started.keyboard.target().targetWindow, 800);
+  EXPECT_EQ(started.keyboard.target().window(), 800);
   // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
   EXPECT_EQ(started.keyboard.timerTick().follower().attachedThreadId(), 7u);
   world.effects.clear();
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.effects, (Effects{"foreground 100"}));
-  EXPECT_EQ(started.keyboard.target().targetWindow, 100);
+  EXPECT_EQ(started.keyboard.target().window(), 100);
 }
 
 }  // namespace

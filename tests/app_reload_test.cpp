@@ -135,7 +135,7 @@ TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
   EXPECT_EQ(world.panel(PanelSide::Right).captions[0], "C");
   EXPECT_EQ(keyboard().pages().defaultMap, "NEW");
   EXPECT_EQ(keyboard().pages().shownMap, "NEW");
-  EXPECT_EQ(keyboard().target().targetWindow, kEditor);
+  EXPECT_EQ(keyboard().target().window(), kEditor);
   EXPECT_EQ(keyboard().timerTick().follower().attachedThreadId(), attached);
   EXPECT_TRUE(world.EffectsOf({"attach", "detach", "focus", "foreground"}).empty());
   // The new maps are the ones bound: BASE OTHER now works, and OTHER falls back on NEW.

@@ -213,7 +213,7 @@ TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {
   started.keyboard.OnOwnWindowOpening();
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.EffectsOf({"foreground"}), Effects{"foreground 100"});
-  EXPECT_EQ(started.keyboard.target().targetWindow, kEditor);
+  EXPECT_EQ(started.keyboard.target().window(), kEditor);
 }
 
 TEST(Presses, ExecStartsTheProgramAsWrittenAndAFailureIsABalloonAndATraceLine) {

@@ -18,13 +18,14 @@ Keyboard::Keyboard(const PlatformServices& platform)
       buttonFilePath_(btnfile::kButtonFileName),
       log_(platform.files, std::string(btnfile::kTraceFileName),
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
-      switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
+      follower_(platform.desktop, platform.ime, log_),
+      switcher_(follower_.target(), {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       held_(platform.input, platform.shell, log_),
       presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
-      tick_(target_, switcher_, hook_, log_,
-            {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
+      tick_(follower_, switcher_, hook_, log_,
+            {platform.desktop, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
 
 // Also when an error in start-up unwinds past the message loop.
@@ -109,7 +110,7 @@ ButtonFileStatus Keyboard::buttonFileStatus() const {
   return {loaded_->fileRead, loaded_->maps.table.size(), problemCount_};
 }
 
-void Keyboard::TakeTarget() { target_.targetWindow = p_.desktop.FocusWindow(); }
+void Keyboard::TakeTarget() { follower_.TakeWindow(p_.desktop.FocusWindow()); }
 
 void Keyboard::OnLeftPanelCreated() {
   p_.shell.SetPanelWidth(PanelSide::Left, p_.shell.ButtonBounds(PanelSide::Left, 0).width);
@@ -125,7 +126,7 @@ void Keyboard::OnRightPanelCreated() {
   switcher_.SetButtonsFilled();
   switcher_.ShowDefault();
   p_.shell.ShowPanel(PanelSide::Right);
-  p_.desktop.GiveFocus(target_.targetWindow);
+  p_.desktop.GiveFocus(follower_.target().window());
   input::ParkCursor(p_.shell, p_.input, kParkingSlotAtStart);
 }
 
@@ -172,11 +173,11 @@ void Keyboard::OnTrayIconClick() {
   TogglePanels(p_.desktop);
 }
 
-void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = target_.targetWindow; }
+void Keyboard::OnOwnWindowOpening() { targetBeforeOwnWindow_ = follower_.target().window(); }
 
 void Keyboard::OnOwnWindowClosed() {
   // Meanwhile the menu or the About box was the target; the window typed into is again.
-  target_.targetWindow = targetBeforeOwnWindow_;
+  follower_.TakeWindow(targetBeforeOwnWindow_);
   if (targetBeforeOwnWindow_ != 0) p_.desktop.BringToForeground(targetBeforeOwnWindow_);
 }
 
@@ -208,7 +209,7 @@ void Keyboard::OnSessionEnd(bool ending) {
 
 void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
-void Keyboard::OnRightPanelDestroy() { tick_.DetachInput(); }
+void Keyboard::OnRightPanelDestroy() { follower_.DetachInput(); }
 
 void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
 

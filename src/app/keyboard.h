@@ -21,6 +21,7 @@
 #include "trace/trace_log.h"
 #include "tracking/mouse_hook_keeper.h"
 #include "tracking/panel_mouse_hook.h"
+#include "tracking/target_follower.h"
 #include "tracking/timer_tick.h"
 
 namespace keyvane::app {
@@ -130,7 +131,7 @@ class Keyboard {
   ButtonFileStatus buttonFileStatus() const;
   const input::PageState& pages() const { return switcher_.pages(); }
   const input::SlotTable& slots() const { return switcher_.slots(); }
-  const input::TargetState& target() const { return target_; }
+  const input::Target& target() const { return follower_.target(); }
   const input::SlotPresser& presser() const { return presser_; }
   const tracking::PanelMouseHook& mouseHook() const { return hook_; }
   const tracking::MouseHookKeeper& hookKeeper() const { return hookKeeper_; }
@@ -152,7 +153,7 @@ class Keyboard {
   std::string buttonFilePath_;
   trace::TraceLog log_;
   std::shared_ptr<const btnfile::LoadedButtons> loaded_ = std::make_shared<const btnfile::LoadedButtons>();
-  input::TargetState target_;
+  tracking::TargetFollower follower_;  // holds the target; before the switcher, which reads it
   input::MapSwitcher switcher_;
   input::HeldKeys held_;
   input::SlotPresser presser_;

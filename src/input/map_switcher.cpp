@@ -28,12 +28,6 @@ const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageS
   return DefinitionAt(table, pages.fallbackMap, position);
 }
 
-void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime) {
-  if (target.contextReleased || target.targetImeContext == 0) return;
-  ime.ReleaseContext(target.contextWindow, target.targetImeContext);
-  target.contextReleased = true;
-}
-
 void MapSwitcher::TakeMaps(std::shared_ptr<const btnfile::BuiltMaps> maps) {
   slots_.definitions.fill(nullptr);
   maps_ = std::move(maps);
@@ -62,7 +56,7 @@ void MapSwitcher::ShowMap(std::string_view name) {
 }
 
 void MapSwitcher::SetTargetInputMethod() {
-  const bool byContext = target_.targetImeContext != 0;
+  const bool byContext = target_.imeContext() != 0;
   const platform::WindowHandle imeWindow = byContext ? 0 : TargetImeWindow();
   if (!byContext && imeWindow == 0) return;
 
@@ -71,23 +65,23 @@ void MapSwitcher::SetTargetInputMethod() {
 
   const bool japanese = prefix == btnfile::kJapaneseMapPrefix;
   if (byContext) {
-    ime_.SetOpenStatus(target_.targetImeContext, japanese);
-    if (japanese) ime_.SetHiraganaMode(target_.targetImeContext);
+    ime_.SetOpenStatus(target_.imeContext(), japanese);
+    if (japanese) ime_.SetHiraganaMode(target_.imeContext());
   } else {
     // The target handles the request before the keys of the press still waiting in its input:
     // a "1" would go into the composition it opens, an Enter would come after the close.
-    if (target_.inputJoined) input_.WaitUntilKeysTaken();
+    if (target_.inputJoined()) input_.WaitUntilKeysTaken();
     ime_.SetOpenStatusThroughWindow(imeWindow, japanese);
     if (japanese) ime_.SetHiraganaModeThroughWindow(imeWindow);
   }
   log_.Write(japanese ? "Japan\n" : "USA\n");
-  if (byContext) ReleaseTargetImeContext(target_, ime_);
+  if (byContext) target_.ReleaseContext();
 }
 
 // Another program's context cannot be had; the IME window of its focused window, of the
 // target itself, or else of the target's thread takes the request instead.
 platform::WindowHandle MapSwitcher::TargetImeWindow() {
-  const platform::WindowHandle target = InputWindowOf(desktop_, target_.targetWindow);
+  const platform::WindowHandle target = InputWindowOf(desktop_, target_.window());
   const platform::ThreadId thread = desktop_.WindowThread(target);
   if (thread == 0) return 0;
   const platform::WindowHandle focused = desktop_.FocusedWindow(thread);

@@ -7,6 +7,7 @@
 #include "btnfile/button_def.h"
 #include "btnfile/map_parser.h"
 #include "input/slots.h"
+#include "input/target.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/input_method.h"
@@ -31,19 +32,6 @@ std::string_view ResolveMapName(const PageState& pages, std::string_view name);
 const btnfile::ButtonDef* LookupSlot(const btnfile::MapTable& table, const PageState& pages, std::string_view name,
                                      int position);
 
-// The window keys go to and the input-method context the target follower found for it.
-struct TargetState {
-  platform::WindowHandle targetWindow = 0;
-  platform::ImeContext targetImeContext = 0;  // 0: none known
-  platform::WindowHandle contextWindow = 0;   // the window the context was obtained from
-  bool contextReleased = true;
-  bool inputJoined = false;  // Keyvane's input is joined with the target's: it sees the target take its keys
-};
-
-// Releases the context against the window it came from, once; the value stays usable
-// for open-status calls until the next tick replaces it.
-void ReleaseTargetImeContext(TargetState& target, platform::InputMethod& ime);
-
 // The owner of the page state: every change of the map shown goes through here, and with it
 // the bindings, the captions and the target's input method. It holds the maps its slots point
 // into, so the slots never outlive them.
@@ -56,7 +44,7 @@ class MapSwitcher {
     platform::Input& input;
   };
 
-  MapSwitcher(TargetState& target, const Services& services, trace::TraceLog& log)
+  MapSwitcher(const Target& target, const Services& services, trace::TraceLog& log)
       : target_(target),
         shell_(services.shell),
         ime_(services.ime),
@@ -97,7 +85,7 @@ class MapSwitcher {
   std::shared_ptr<const btnfile::BuiltMaps> maps_ = std::make_shared<const btnfile::BuiltMaps>();
   PageState pages_;
   SlotTable slots_;  // points into *maps_
-  TargetState& target_;
+  const Target& target_;
   platform::Shell& shell_;
   platform::InputMethod& ime_;
   platform::Desktop& desktop_;

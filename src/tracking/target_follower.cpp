@@ -24,12 +24,12 @@ void TargetFollower::FollowForeground() {
   // None in front: another desktop has the input (the lock screen, a UAC prompt), or the
   // activation is passing between two windows. The user has not chosen another window.
   // The target still in front was looked at when it came: once is enough, ten times a second.
-  if (foreground == 0 || foreground == target_.targetWindow) return;
+  if (foreground == 0 || foreground == target_.window()) return;
   if (IsPanelTitle(desktop_.WindowTitle(foreground)) || IsShellWindow(foreground)) return;
   // A program that does not answer is not taken: joining its input would stall the panels.
   // The old target stays until the new one answers.
   if (desktop_.IsHung(foreground)) return;
-  target_.targetWindow = foreground;
+  target_.TakeWindow(foreground);
 }
 
 bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
@@ -45,8 +45,8 @@ bool TargetFollower::IsShellWindow(platform::WindowHandle window) {
 platform::ThreadId TargetFollower::TargetInputThread(platform::WindowHandle& inputWindow) {
   // A window's class and thread never change: a target's are asked once. A Store app's frame is
   // asked for its core window every time, since that leaves the frame while the app is suspended.
-  if (target_.targetWindow != knownTarget_) {
-    knownTarget_ = target_.targetWindow;
+  if (target_.window() != knownTarget_) {
+    knownTarget_ = target_.window();
     storeAppFrame_ = knownTarget_ != 0 && input::IsStoreAppFrame(desktop_.WindowClass(knownTarget_));
     knownThread_ = storeAppFrame_ ? 0 : desktop_.WindowThread(knownTarget_);
   }
@@ -86,32 +86,32 @@ void TargetFollower::KeepInputJoined() {
       log_.WriteFormatted("JoinRefused Thread=%" PRIu32 "\n", attachedThreadId_);
     }
   }
-  target_.inputJoined = joined_;
+  target_.SetInputJoined(joined_);
 }
 
 void TargetFollower::FindImeContext() {
   // The previous tick's context is not needed any more once a new one is taken.
-  input::ReleaseTargetImeContext(target_, ime_);
-  target_.targetImeContext = ime_.GetContext(target_.targetWindow);
-  target_.contextWindow = target_.targetWindow;
-  if (target_.targetImeContext == 0) {
-    imeChildWindow_ = target_.targetWindow;
-    while (target_.targetImeContext == 0) {
+  target_.ReleaseContext();
+  platform::WindowHandle from = target_.window();
+  platform::ImeContext context = ime_.GetContext(from);
+  if (context == 0) {
+    imeChildWindow_ = from;
+    while (context == 0) {
       imeChildWindow_ = desktop_.FirstChild(imeChildWindow_);
       if (imeChildWindow_ == 0) break;
-      target_.targetImeContext = ime_.GetContext(imeChildWindow_);
-      target_.contextWindow = imeChildWindow_;
-      log_.WriteFormatted("LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_, target_.targetImeContext);
+      context = ime_.GetContext(imeChildWindow_);
+      from = imeChildWindow_;
+      log_.WriteFormatted("LOOP Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", imeChildWindow_, context);
     }
   }
-  target_.contextReleased = target_.targetImeContext == 0;
+  target_.TakeContext(context, from);
 }
 
 void TargetFollower::DetachInput() {
-  input::ReleaseTargetImeContext(target_, ime_);
+  target_.ReleaseContext();
   if (joined_) desktop_.JoinInput(desktop_.CurrentThread(), attachedThreadId_, false);
   joined_ = false;
-  target_.inputJoined = false;
+  target_.SetInputJoined(false);
 }
 
 }  // namespace keyvane::tracking

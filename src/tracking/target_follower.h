@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input/map_switcher.h"
+#include "input/target.h"
 #include "platform/desktop.h"
 #include "platform/input_method.h"
 #include "trace/trace_log.h"
@@ -9,12 +9,12 @@ namespace keyvane::tracking {
 
 // Follows the window the user works in: takes it as the target, keeps Keyvane's input joined
 // with the target's thread (and with no other, and not while it hangs), and finds the target's
-// input-method context, which may sit on a child window.
+// input-method context, which may sit on a child window. It holds the target, the one writer of
+// it; the others read it through target().
 class TargetFollower {
  public:
-  TargetFollower(input::TargetState& target, platform::Desktop& desktop, platform::InputMethod& ime,
-                 trace::TraceLog& log)
-      : target_(target), desktop_(desktop), ime_(ime), log_(log) {}
+  TargetFollower(platform::Desktop& desktop, platform::InputMethod& ime, trace::TraceLog& log)
+      : target_(ime), desktop_(desktop), ime_(ime), log_(log) {}
 
   // The foreground window becomes the target, unless there is none, or it is a panel, a window of
   // the shell (the taskbar's, the desktop) or a program that does not answer.
@@ -25,6 +25,11 @@ class TargetFollower {
   void FindImeContext();
   // The right panel's destruction: the context is released and the input leaves the target's thread.
   void DetachInput();
+  // A window chosen outside the tick becomes the target: the focus at start-up, or the window
+  // typed into before Keyvane's own menu took the foreground.
+  void TakeWindow(platform::WindowHandle window) { target_.TakeWindow(window); }
+
+  const input::Target& target() const { return target_; }
 
   // Whether a target thread has been followed yet; until then there is nothing to end for.
   bool following() const { return attachedThreadId_ != 0; }
@@ -37,7 +42,7 @@ class TargetFollower {
   // The thread that takes the target's input, and the window it takes it in.
   platform::ThreadId TargetInputThread(platform::WindowHandle& inputWindow);
 
-  input::TargetState& target_;
+  input::Target target_;
   platform::Desktop& desktop_;
   platform::InputMethod& ime_;
   trace::TraceLog& log_;

@@ -5,15 +5,15 @@
 namespace keyvane::tracking {
 
 void TimerTick::TraceStatus() {
-  log_.WriteFormatted("Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.targetWindow,
-                      follower_.imeChildWindow(), target_.targetImeContext);
+  log_.WriteFormatted("Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.window(),
+                      follower_.imeChildWindow(), target_.imeContext());
 }
 
 void TimerTick::Run() {
   const std::optional<platform::Point> cursor = input_.CursorPosition();
   exits_.WatchCorner(cursor);
 
-  const platform::WindowHandle previousTarget = target_.targetWindow;
+  const platform::WindowHandle previousTarget = target_.window();
   follower_.FollowForeground();
   if (exits_.QuitWhenPanelsHidden(follower_.following())) return;
   follower_.KeepInputJoined();
@@ -24,9 +24,9 @@ void TimerTick::Run() {
 
   // A new target gets its program's page, or else the input method of the map shown, as if
   // the map had just been switched to.
-  if (target_.targetWindow != previousTarget) {
-    if (!programPages_.TargetTaken(target_.targetWindow)) switcher_.SetTargetInputMethod();
-    higherIntegrity_.TargetTaken(target_.targetWindow);
+  if (target_.window() != previousTarget) {
+    if (!programPages_.TargetTaken(target_.window())) switcher_.SetTargetInputMethod();
+    higherIntegrity_.TargetTaken(target_.window());
   }
 
   placePanels_();

@@ -6,7 +6,6 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
-#include "platform/input_method.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/exit_rules.h"
@@ -25,20 +24,19 @@ class TimerTick {
  public:
   struct Services {
     platform::Desktop& desktop;
-    platform::InputMethod& ime;
     platform::Input& input;
     platform::Clock& clock;
     platform::Shell& shell;
   };
 
-  TimerTick(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
+  TimerTick(TargetFollower& follower, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
             const Services& services, std::function<void()> placePanels)
-      : target_(target),
+      : follower_(follower),
+        target_(follower.target()),
         switcher_(switcher),
         hook_(hook),
         log_(log),
         input_(services.input),
-        follower_(target, services.desktop, services.ime, log),
         exits_(services.desktop, services.clock, services.shell),
         higherIntegrity_(services.desktop, services.shell, log),
         programPages_(switcher, services.desktop, log),
@@ -47,8 +45,6 @@ class TimerTick {
   // One tick, all of the above in that order.
   void Run();
 
-  // The right panel's destruction: the input is detached from the target's thread.
-  void DetachInput() { follower_.DetachInput(); }
   // The button file was read again: the program table starts afresh.
   void ForgetPrograms() { programPages_.Forget(); }
 
@@ -57,12 +53,12 @@ class TimerTick {
  private:
   void TraceStatus();
 
-  input::TargetState& target_;
+  TargetFollower& follower_;
+  const input::Target& target_;
   input::MapSwitcher& switcher_;
   PanelMouseHook& hook_;
   trace::TraceLog& log_;
   platform::Input& input_;
-  TargetFollower follower_;
   ExitRules exits_;
   HigherIntegrityNotice higherIntegrity_;
   ProgramPages programPages_;
