@@ -72,13 +72,13 @@ class PageWalk {
     if (action == "click") {
       ASSERT_TRUE(LeftClick(keyboard(), at));
     } else if (action == "right-click") {
-      keyboard().OnPanelTap(tracking::MouseMessage::RightDown, at);
-      keyboard().OnPanelTap(tracking::MouseMessage::RightUp, at);
+      keyboard().OnPanelTap(input::MouseMessage::RightDown, at);
+      keyboard().OnPanelTap(input::MouseMessage::RightUp, at);
     } else if (action == "hold") {
-      keyboard().OnPanelTap(tracking::MouseMessage::RightDown, at);
+      keyboard().OnPanelTap(input::MouseMessage::RightDown, at);
       world.cursor = at;
       for (int i = 0; i < 6; ++i) Tick();
-      keyboard().OnPanelTap(tracking::MouseMessage::RightUp, at);
+      keyboard().OnPanelTap(input::MouseMessage::RightUp, at);
     } else {
       FAIL() << "unknown action " << action;
     }

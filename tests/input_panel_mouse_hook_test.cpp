@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "input/panel_tap_filter.h"
 #include "support/recording_platform.h"
-#include "tracking/panel_tap_filter.h"
 
 namespace keyvane::testing {
 namespace {
 
-using tracking::HookAction;
+using input::HookAction;
 using Effects = std::vector<std::string>;
 
 // MAIN fills only four positions, so RIGHT_BTN_PAGE's fifth lookup finds nothing.
@@ -23,10 +23,10 @@ class PanelHook : public ::testing::Test {
  protected:
   explicit PanelHook(const std::string& file = kPagedFile) : started(world, file) { world.effects.clear(); }
 
-  HookAction Send(tracking::MouseMessage message, platform::Point at) { return keyboard().OnPanelTap(message, at); }
+  HookAction Send(input::MouseMessage message, platform::Point at) { return keyboard().OnPanelTap(message, at); }
   void RightClick(int slot) {
-    Send(tracking::MouseMessage::RightDown, SlotCenter(world, slot));
-    Send(tracking::MouseMessage::RightUp, SlotCenter(world, slot));
+    Send(input::MouseMessage::RightDown, SlotCenter(world, slot));
+    Send(input::MouseMessage::RightUp, SlotCenter(world, slot));
   }
   void TickAt(std::uint32_t tick) {
     world.tick = tick;
@@ -41,20 +41,20 @@ class PanelHook : public ::testing::Test {
 
 TEST_F(PanelHook, ButtonMessagesOverButtonsAreConsumedOthersPassOn) {
   const platform::Point on = SlotCenter(world, 0);
-  EXPECT_EQ(Send(tracking::MouseMessage::Move, on), HookAction::PassOn);
-  EXPECT_EQ(Send(tracking::MouseMessage::Other, on), HookAction::PassOn);
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, on), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDoubleClick, on), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::MouseMessage::RightDoubleClick, on), HookAction::Consume);
+  EXPECT_EQ(Send(input::MouseMessage::Move, on), HookAction::PassOn);
+  EXPECT_EQ(Send(input::MouseMessage::Other, on), HookAction::PassOn);
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, on), HookAction::Consume);
+  EXPECT_EQ(Send(input::MouseMessage::LeftDoubleClick, on), HookAction::Consume);
+  EXPECT_EQ(Send(input::MouseMessage::RightDoubleClick, on), HookAction::Consume);
   // Only the double right click acts: it parks the cursor.
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));
 }
 
 TEST_F(PanelHook, HitTestCountsBothEdgesAndLowerSlotWinsOnSharedRows) {
   // Left panel at (0, 41): row 0 spans y 41..82 in the test, row 1 81..122.
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {57, 50}), HookAction::Consume);       // x = left + Width
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, {57, 50}), HookAction::Consume);       // x = left + Width
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, {58, 50}), HookAction::PassOn);        // one pixel beyond
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, {10, 41 + 290}), HookAction::PassOn);  // transparent area below
 
   LeftClick(keyboard(), {10, 81});
   LeftClick(keyboard(), {10, 82});
@@ -70,7 +70,7 @@ TEST_F(PanelHook, LeftReleasePressesThenParksOnTheButton) {
 }
 
 TEST(LowLevelTaps, ReleaseIsTakenOnlyOverAPanelButtonAfterItsPressWasTaken) {
-  using tracking::MouseMessage;
+  using input::MouseMessage;
   struct Step {
     MouseMessage message;
     bool overPanelButton;
@@ -102,7 +102,7 @@ TEST(LowLevelTaps, ReleaseIsTakenOnlyOverAPanelButtonAfterItsPressWasTaken) {
       {{MouseMessage::Move, true, false}, {MouseMessage::Other, true, false}},
   };
   for (std::size_t i = 0; i < sequences.size(); ++i) {
-    tracking::PanelTapFilter filter;
+    input::PanelTapFilter filter;
     for (std::size_t j = 0; j < sequences[i].size(); ++j) {
       const Step& step = sequences[i][j];
       EXPECT_EQ(filter.Takes(step.message, step.overPanelButton), step.taken) << "sequence " << i << " step " << j;
@@ -112,41 +112,41 @@ TEST(LowLevelTaps, ReleaseIsTakenOnlyOverAPanelButtonAfterItsPressWasTaken) {
 
 TEST_F(PanelHook, ReleaseWhosePressTheRulesDidNotSeeGoesOnAndPressesNothing) {
   // What the thread hook sees of a drag that began elsewhere, with no low-level hook to filter it.
-  const auto thread = [&](tracking::MouseMessage message, int slot) {
+  const auto thread = [&](input::MouseMessage message, int slot) {
     return keyboard().OnMouseMessage(message, SlotCenter(world, slot));
   };
-  EXPECT_EQ(thread(tracking::MouseMessage::LeftUp, 0), HookAction::PassOn);
-  EXPECT_EQ(thread(tracking::MouseMessage::RightUp, 0), HookAction::PassOn);
+  EXPECT_EQ(thread(input::MouseMessage::LeftUp, 0), HookAction::PassOn);
+  EXPECT_EQ(thread(input::MouseMessage::RightUp, 0), HookAction::PassOn);
   EXPECT_EQ(world.effects, Effects{});
   EXPECT_EQ(pages().shownMap, "MAIN");
 
   // A tap seen whole still presses, once; its release is the only one taken.
   EXPECT_TRUE(LeftClick(keyboard(), SlotCenter(world, 0)));
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftUp, SlotCenter(world, 0)), HookAction::PassOn);
+  EXPECT_EQ(Send(input::MouseMessage::LeftUp, SlotCenter(world, 0)), HookAction::PassOn);
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up"}));
   // A right press, released off the panels, still counts for the next release over a button.
-  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
-  EXPECT_EQ(Send(tracking::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::Consume);
+  Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
+  EXPECT_EQ(Send(input::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::Consume);
   EXPECT_EQ(pages().shownMap, "SECOND");
-  EXPECT_EQ(Send(tracking::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::PassOn);
+  EXPECT_EQ(Send(input::MouseMessage::RightUp, SlotCenter(world, 7)), HookAction::PassOn);
   EXPECT_EQ(pages().shownMap, "SECOND");
 }
 
 TEST_F(PanelHook, QuickDoubleRightTapTurnsThePageTwice) {
   const platform::Point on = SlotCenter(world, 0);
-  keyboard().OnMouseMessage(tracking::MouseMessage::RightDown, on);
-  keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, on);
-  keyboard().OnMouseMessage(tracking::MouseMessage::RightDoubleClick, on);
-  keyboard().OnMouseMessage(tracking::MouseMessage::RightUp, on);
+  keyboard().OnMouseMessage(input::MouseMessage::RightDown, on);
+  keyboard().OnMouseMessage(input::MouseMessage::RightUp, on);
+  keyboard().OnMouseMessage(input::MouseMessage::RightDoubleClick, on);
+  keyboard().OnMouseMessage(input::MouseMessage::RightUp, on);
   EXPECT_EQ(pages().shownMap, "THIRD");
 }
 
 TEST_F(PanelHook, QuickDoubleTapPressesTwice) {
   const platform::Point on = SlotCenter(world, 0);
-  Send(tracking::MouseMessage::LeftDown, on);
-  Send(tracking::MouseMessage::LeftUp, on);
-  Send(tracking::MouseMessage::LeftDoubleClick, on);
-  Send(tracking::MouseMessage::LeftUp, on);
+  Send(input::MouseMessage::LeftDown, on);
+  Send(input::MouseMessage::LeftUp, on);
+  Send(input::MouseMessage::LeftDoubleClick, on);
+  Send(input::MouseMessage::LeftUp, on);
   EXPECT_EQ(world.KeyEvents().size(), 4u);
 }
 
@@ -154,26 +154,26 @@ TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   RecordingPlatform world;
   StartedKeyboard started(world, "#MAIN\r\nLB KEY MOUSELEFTBTN\r\nRB KEY MOUSERIGHTBTN\r\n");
   app::Keyboard& keyboard = started.keyboard;
-  const auto own = [&](tracking::MouseMessage message, int slot) {
+  const auto own = [&](input::MouseMessage message, int slot) {
     return keyboard.OnMouseMessage(message, SlotCenter(world, slot), platform::InputOrigin::Keyvane);
   };
   EXPECT_TRUE(LeftClick(keyboard, SlotCenter(world, 0)));
   world.effects.clear();
   // What the press sent comes back to the hook over the same button: swallowed, nothing pressed.
-  EXPECT_EQ(own(tracking::MouseMessage::LeftDown, 0), HookAction::Consume);
-  EXPECT_EQ(own(tracking::MouseMessage::LeftUp, 0), HookAction::Consume);
-  EXPECT_EQ(own(tracking::MouseMessage::RightDown, 7), HookAction::Consume);
-  EXPECT_EQ(own(tracking::MouseMessage::RightUp, 7), HookAction::Consume);
-  EXPECT_EQ(own(tracking::MouseMessage::Move, 0), HookAction::PassOn);
+  EXPECT_EQ(own(input::MouseMessage::LeftDown, 0), HookAction::Consume);
+  EXPECT_EQ(own(input::MouseMessage::LeftUp, 0), HookAction::Consume);
+  EXPECT_EQ(own(input::MouseMessage::RightDown, 7), HookAction::Consume);
+  EXPECT_EQ(own(input::MouseMessage::RightUp, 7), HookAction::Consume);
+  EXPECT_EQ(own(input::MouseMessage::Move, 0), HookAction::PassOn);
   keyboard.OnButtonClick(platform::PanelSide::Left, 0, platform::InputOrigin::Keyvane);
   EXPECT_EQ(world.effects, Effects{});
-  EXPECT_EQ(keyboard.mouseHook().rightHoldState(), tracking::RightHoldState{});
+  EXPECT_EQ(keyboard.mouseHook().rightHoldState(), input::RightHoldState{});
 }
 
 TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
   world.panel(platform::PanelSide::Right).bounds.left = 300;
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {310, 50}), HookAction::Consume);
-  EXPECT_EQ(Send(tracking::MouseMessage::LeftDown, {730, 50}), HookAction::PassOn);
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, {310, 50}), HookAction::Consume);
+  EXPECT_EQ(Send(input::MouseMessage::LeftDown, {730, 50}), HookAction::PassOn);
 }
 
 TEST_F(PanelHook, RightClickCyclesPagesAndMovesTheDefault) {
@@ -204,7 +204,7 @@ TEST_F(PanelHook, RightClickFromAnUnlistedMapMakesTheAliasItsOwnDefault) {
 
 TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   world.tick = 1000;
-  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(1100);
   TickAt(1500);  // exactly 500 ms: not yet
   EXPECT_TRUE(world.KeyEvents().empty());
@@ -221,40 +221,40 @@ TEST_F(PanelHook, LongHoldRunsTheSlideCommandOnceAndSwallowsTheRelease) {
   TickAt(1601);
   EXPECT_EQ(world.KeyEvents().size(), 2u);  // fires once
   world.effects.clear();
-  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_EQ(world.effects, (Effects{"cursor 47,72"}));  // no page change
   EXPECT_EQ(pages().shownMap, "MAIN");
 }
 
 TEST_F(PanelHook, ShortHoldTurnsThePageWithoutSlideCommand) {
   world.tick = 1000;
-  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(1100);
   TickAt(1300);
-  Send(tracking::MouseMessage::RightUp, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightUp, SlotCenter(world, 0));
   EXPECT_TRUE(world.KeyEvents().empty());
   EXPECT_EQ(pages().shownMap, "SECOND");
 }
 
 TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorIsSeenBack) {
   world.tick = 1000;
-  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
   world.cursor = {400, 300};  // released out there: the hook never hears of it
   TickAt(1600);
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Held);
   world.cursor = SlotCenter(world, 7);
   world.cursorReadable = false;  // the lock screen: where the cursor is cannot be read
   TickAt(1700);
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Held);
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Held);
   world.cursorReadable = true;
   TickAt(5000);
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 59 down", "key 59 up"}));
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, tracking::RightHoldState::Phase::Spent);
+  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Spent);
 }
 
 TEST_F(PanelHook, HoldTimeIsRightAcrossTheTickCountWrap) {
   world.tick = 0xFFFFFF00u;
-  Send(tracking::MouseMessage::RightDown, SlotCenter(world, 0));
+  Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
   TickAt(0xF4);  // 500 ms later
   EXPECT_TRUE(world.KeyEvents().empty());
   TickAt(0xF5);
@@ -267,8 +267,8 @@ TEST(HookPages, UnmatchedPageReturnsToTheDefaultWithoutChangingIt) {
   started.keyboard.OnButtonClick(platform::PanelSide::Left, 2);  // BASE J_KANA
   world.effects.clear();
   const platform::Point on = SlotCenter(world, 5);
-  started.keyboard.OnPanelTap(tracking::MouseMessage::RightDown, on);
-  started.keyboard.OnPanelTap(tracking::MouseMessage::RightUp, on);
+  started.keyboard.OnPanelTap(input::MouseMessage::RightDown, on);
+  started.keyboard.OnPanelTap(input::MouseMessage::RightUp, on);
   // No RIGHT_BTN_PAGE: the first map's captions are compared and none is J_KANA.
   EXPECT_EQ(started.keyboard.pages().defaultMap, "J_KANA");
   EXPECT_EQ(started.keyboard.pages().shownMap, "J_KANA");
@@ -280,11 +280,11 @@ TEST(HookPages, HookPassesEverythingOnBeforeBothPanelsExist) {
   app::Keyboard keyboard(world.Services());
   keyboard.LoadButtons();
   keyboard.OnLeftPanelCreated();
-  EXPECT_EQ(keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, {10, 10}), tracking::HookAction::PassOn);
+  EXPECT_EQ(keyboard.OnMouseMessage(input::MouseMessage::LeftUp, {10, 10}), input::HookAction::PassOn);
 }
 
 TEST_F(PanelHook, LowLevelHookIsInstalledAnewOnEvidenceOnlyAndEachTimeTraced) {
-  using tracking::MouseMessage;
+  using input::MouseMessage;
   const platform::Point on = SlotCenter(world, 0);
   world.NewTrace();
   // What the low-level hook handed on, and what no low-level hook takes, is no evidence.
@@ -333,7 +333,7 @@ TEST(HookKeeping, HooksKeyvaneRemovedOrNeverHadAreNotInstalledAgain) {
     world.effects.clear();
     started.keyboard.OnSystemResumed();
     started.keyboard.OnSessionUnlocked();
-    started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftDown, SlotCenter(world, 0));
+    started.keyboard.OnMouseMessage(input::MouseMessage::LeftDown, SlotCenter(world, 0));
     EXPECT_EQ(world.EffectsOf({"hook-renew", "hook-install"}), Effects{}) << installs;
   }
 }

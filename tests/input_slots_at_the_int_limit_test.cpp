@@ -3,8 +3,8 @@
 
 #include <climits>
 
+#include "input/panel_mouse_hook.h"
 #include "support/recording_platform.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::testing {
 namespace {
@@ -18,7 +18,7 @@ TEST(PanelsPlacedAtTheIntLimit, ButtonsAreNotFoundWhereTheirPositionWouldWrapAro
 
   // Left row 2 starts 40 pixels below INT_MAX; wrapped around, it would lie just above INT_MIN + 40.
   const platform::Point wrapped{10, INT_MIN + 50};
-  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::LeftUp, wrapped), tracking::HookAction::PassOn);
+  EXPECT_EQ(started.keyboard.OnMouseMessage(input::MouseMessage::LeftUp, wrapped), input::HookAction::PassOn);
   EXPECT_TRUE(world.KeyEvents().empty());
 }
 
@@ -29,8 +29,7 @@ TEST(PanelsPlacedAtTheIntLimit, ParkingTheCursorStaysOnTheScreenEdgeOfTheRange) 
   world.effects.clear();
 
   const platform::Point farCorner{INT_MAX, INT_MAX};
-  EXPECT_EQ(started.keyboard.OnMouseMessage(tracking::MouseMessage::RightDown, farCorner),
-            tracking::HookAction::Consume);
+  EXPECT_EQ(started.keyboard.OnMouseMessage(input::MouseMessage::RightDown, farCorner), input::HookAction::Consume);
   EXPECT_EQ(world.cursor.y, INT_MAX);  // parked 10 pixels above a bottom edge that saturated
 }
 

@@ -12,7 +12,7 @@ namespace keyvane::preview_engine {
 namespace {
 
 using Json = nlohmann::json;
-using tracking::MouseMessage;
+using input::MouseMessage;
 
 // The middle of a slot's button on the handheld's screen, from the engine's own answer.
 platform::Point Centre(const Json& state, int slot) {

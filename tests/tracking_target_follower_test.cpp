@@ -366,7 +366,7 @@ TEST_F(TargetInputMethod, EverySwitchAndEveryNewTargetSetsItThroughTheIMEWindow)
 
   // The long right hold: SLIDE_CMD, its KEY's return to the default, back to the page shown.
   const platform::Point on = SlotCenter(world, 0);
-  keyboard().OnPanelTap(tracking::MouseMessage::RightDown, on);
+  keyboard().OnPanelTap(input::MouseMessage::RightDown, on);
   world.cursor = on;
   world.tick += 600;
   keyboard().OnTimerTick();

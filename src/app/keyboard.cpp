@@ -24,9 +24,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
       presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
-      tick_(follower_, switcher_, hook_, log_,
-            {platform.desktop, platform.input, platform.clock, platform.shell},
-            [this] { PlacePanels(); }) {}
+      tick_(follower_, switcher_, hook_, log_, {platform.desktop, platform.input, platform.clock, platform.shell}) {}
 
 // Also when an error in start-up unwinds past the message loop.
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
@@ -121,7 +119,7 @@ void Keyboard::OnLeftPanelCreated() {
 void Keyboard::OnRightPanelCreated() {
   p_.shell.SetPanelWidth(PanelSide::Right, p_.shell.ButtonBounds(PanelSide::Right, 0).width);
   p_.shell.SetPanelTitle(PanelSide::Right, platform::kRightPanelTitle);
-  PlacePanels();
+  app::PlacePanels(p_.shell, p_.desktop);
   presser_.ForgetRememberedKeys();
   switcher_.SetButtonsFilled();
   switcher_.ShowDefault();
@@ -134,17 +132,17 @@ void Keyboard::OnStartedUp() {
   if (!notice_.empty()) p_.shell.ShowTrayBalloon(notice_);
 }
 
-tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                              platform::InputOrigin origin, tracking::MessageWindow window) {
-  const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+input::HookAction Keyboard::OnMouseMessage(input::MouseMessage message, platform::Point cursor,
+                                           platform::InputOrigin origin, tracking::MessageWindow window) {
+  const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
   ShowHeldButtons();
   return action;
 }
 
-tracking::HookAction Keyboard::OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
-                                          platform::InputOrigin origin) {
-  const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+input::HookAction Keyboard::OnPanelTap(input::MouseMessage message, platform::Point cursor,
+                                       platform::InputOrigin origin) {
+  const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   ShowHeldButtons();
   return action;
 }
@@ -210,7 +208,5 @@ void Keyboard::OnSessionEnd(bool ending) {
 void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
 void Keyboard::OnRightPanelDestroy() { follower_.DetachInput(); }
-
-void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
 
 }  // namespace keyvane::app

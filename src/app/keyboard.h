@@ -6,10 +6,12 @@
 #include <string>
 
 #include "app/button_file_watch.h"
+#include "app/timer_tick.h"
 #include "btnfile/loader.h"
 #include "btnfile/special_names.h"
 #include "input/held_keys.h"
 #include "input/map_switcher.h"
+#include "input/panel_mouse_hook.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
 #include "platform/clock.h"
@@ -20,9 +22,7 @@
 #include "platform/shell.h"
 #include "trace/trace_log.h"
 #include "tracking/mouse_hook_keeper.h"
-#include "tracking/panel_mouse_hook.h"
 #include "tracking/target_follower.h"
-#include "tracking/timer_tick.h"
 
 namespace keyvane::app {
 
@@ -73,13 +73,13 @@ class Keyboard {
 
   // The thread hook: one mouse message, where the cursor is, whether Keyvane sent it itself and
   // the window it is on its way to. Decides whether the message goes on to that window.
-  tracking::HookAction OnMouseMessage(tracking::MouseMessage message, platform::Point cursor,
-                                      platform::InputOrigin origin = platform::InputOrigin::User,
-                                      tracking::MessageWindow window = tracking::MessageWindow::PanelButton);
+  input::HookAction OnMouseMessage(input::MouseMessage message, platform::Point cursor,
+                                   platform::InputOrigin origin = platform::InputOrigin::User,
+                                   tracking::MessageWindow window = tracking::MessageWindow::PanelButton);
   // A button message that the low-level hook swallowed over a panel button and handed on; what
   // the rules answer tells only whether they took it too.
-  tracking::HookAction OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
-                                  platform::InputOrigin origin = platform::InputOrigin::User);
+  input::HookAction OnPanelTap(input::MouseMessage message, platform::Point cursor,
+                               platform::InputOrigin origin = platform::InputOrigin::User);
   // The system woke from sleep, or the user's session was unlocked: Windows may have removed
   // the low-level hook meanwhile.
   void OnSystemResumed();
@@ -133,14 +133,13 @@ class Keyboard {
   const input::SlotTable& slots() const { return switcher_.slots(); }
   const input::Target& target() const { return follower_.target(); }
   const input::SlotPresser& presser() const { return presser_; }
-  const tracking::PanelMouseHook& mouseHook() const { return hook_; }
+  const input::PanelMouseHook& mouseHook() const { return hook_; }
   const tracking::MouseHookKeeper& hookKeeper() const { return hookKeeper_; }
-  const tracking::TimerTick& timerTick() const { return tick_; }
+  const app::TimerTick& timerTick() const { return tick_; }
   // Whether keys are kept down now (a KEYTOG, or a chord waiting for its call back).
   bool holdsKeys() const { return held_.anyHeld(); }
 
  private:
-  void PlacePanels();
   void ReloadButtons();
   // Loads the button file and traces what was read after what the trace already holds.
   btnfile::LoadedButtons ReadAndTrace();
@@ -157,9 +156,9 @@ class Keyboard {
   input::MapSwitcher switcher_;
   input::HeldKeys held_;
   input::SlotPresser presser_;
-  tracking::PanelMouseHook hook_;
+  input::PanelMouseHook hook_;
   tracking::MouseHookKeeper hookKeeper_;
-  tracking::TimerTick tick_;
+  app::TimerTick tick_;
   ButtonFileWatch watch_;
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use

@@ -1,8 +1,10 @@
-#include "tracking/timer_tick.h"
+#include "app/timer_tick.h"
 
 #include <cinttypes>
 
-namespace keyvane::tracking {
+#include "app/placement.h"
+
+namespace keyvane::app {
 
 void TimerTick::TraceStatus() {
   log_.WriteFormatted("Now=%" PRIdPTR " Child=%" PRIdPTR " hImc=%" PRIdPTR "\n", target_.window(),
@@ -29,7 +31,7 @@ void TimerTick::Run() {
     higherIntegrity_.TargetTaken(target_.window());
   }
 
-  placePanels_();
+  PlacePanels(shell_, desktop_);
 }
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::app

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <functional>
-
 #include "input/map_switcher.h"
+#include "input/panel_mouse_hook.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -10,11 +9,10 @@
 #include "trace/trace_log.h"
 #include "tracking/exit_rules.h"
 #include "tracking/higher_integrity_notice.h"
-#include "tracking/panel_mouse_hook.h"
 #include "tracking/program_pages.h"
 #include "tracking/target_follower.h"
 
-namespace keyvane::tracking {
+namespace keyvane::app {
 
 // The right panel's 100 ms tick: follows the target, applies the exit rules, fires the long
 // right hold, finds the target's input-method context, traces one status line, gives a new
@@ -29,18 +27,19 @@ class TimerTick {
     platform::Shell& shell;
   };
 
-  TimerTick(TargetFollower& follower, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
-            const Services& services, std::function<void()> placePanels)
+  TimerTick(tracking::TargetFollower& follower, input::MapSwitcher& switcher, input::PanelMouseHook& hook,
+            trace::TraceLog& log, const Services& services)
       : follower_(follower),
         target_(follower.target()),
         switcher_(switcher),
         hook_(hook),
         log_(log),
         input_(services.input),
+        desktop_(services.desktop),
+        shell_(services.shell),
         exits_(services.desktop, services.clock, services.shell),
         higherIntegrity_(services.desktop, services.shell, log),
-        programPages_(switcher, services.desktop, log),
-        placePanels_(std::move(placePanels)) {}
+        programPages_(switcher, services.desktop, log) {}
 
   // One tick, all of the above in that order.
   void Run();
@@ -48,21 +47,22 @@ class TimerTick {
   // The button file was read again: the program table starts afresh.
   void ForgetPrograms() { programPages_.Forget(); }
 
-  const TargetFollower& follower() const { return follower_; }
+  const tracking::TargetFollower& follower() const { return follower_; }
 
  private:
   void TraceStatus();
 
-  TargetFollower& follower_;
+  tracking::TargetFollower& follower_;
   const input::Target& target_;
   input::MapSwitcher& switcher_;
-  PanelMouseHook& hook_;
+  input::PanelMouseHook& hook_;
   trace::TraceLog& log_;
   platform::Input& input_;
-  ExitRules exits_;
-  HigherIntegrityNotice higherIntegrity_;
-  ProgramPages programPages_;
-  std::function<void()> placePanels_;
+  platform::Desktop& desktop_;
+  platform::Shell& shell_;
+  tracking::ExitRules exits_;
+  tracking::HigherIntegrityNotice higherIntegrity_;
+  tracking::ProgramPages programPages_;
 };
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::app

@@ -1,10 +1,10 @@
-#include "tracking/panel_mouse_hook.h"
+#include "input/panel_mouse_hook.h"
 
 #include <string>
 
 #include "btnfile/special_names.h"
 
-namespace keyvane::tracking {
+namespace keyvane::input {
 
 namespace {
 
@@ -91,4 +91,4 @@ void PanelMouseHook::SlideCommand(int slot) {
   switcher_.ShowMap(saved);
 }
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::input

@@ -9,7 +9,7 @@
 #include "platform/input.h"
 #include "platform/shell.h"
 
-namespace keyvane::tracking {
+namespace keyvane::input {
 
 // The mouse messages the panel hook tells apart; the Windows shell maps the system's ids to these.
 enum class MouseMessage {
@@ -72,4 +72,4 @@ class PanelMouseHook {
   bool rightPressSeen_ = false;
 };
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::input

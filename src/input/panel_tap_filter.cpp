@@ -1,6 +1,6 @@
-#include "tracking/panel_tap_filter.h"
+#include "input/panel_tap_filter.h"
 
-namespace keyvane::tracking {
+namespace keyvane::input {
 
 namespace {
 
@@ -26,4 +26,4 @@ bool PanelTapFilter::Takes(MouseMessage message, bool overPanelButton) {
   }
 }
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::input

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "tracking/panel_mouse_hook.h"
+#include "input/panel_mouse_hook.h"
 
-namespace keyvane::tracking {
+namespace keyvane::input {
 
 // What the low-level mouse hook takes out of the system's input: a press over a panel button,
 // and the release of a press it took. The release of a drag that began in another window goes
@@ -19,4 +19,4 @@ class PanelTapFilter {
   bool rightPressTaken_ = false;
 };
 
-}  // namespace keyvane::tracking
+}  // namespace keyvane::input

@@ -76,11 +76,11 @@ PreviewEngine::PreviewEngine(std::string buttonFile)
   events_.clear();
 }
 
-bool PreviewEngine::Mouse(tracking::MouseMessage message, platform::Point at, std::uint32_t now) {
+bool PreviewEngine::Mouse(input::MouseMessage message, platform::Point at, std::uint32_t now) {
   platform_.SetTime(now);
   platform_.SetCursor(at);
   // A touch on the panels: the low-level hook hands it to the rules.
-  return keyboard_.OnPanelTap(message, at) == tracking::HookAction::Consume;
+  return keyboard_.OnPanelTap(message, at) == input::HookAction::Consume;
 }
 
 void PreviewEngine::Tick(std::uint32_t now, std::optional<platform::Point> cursor) {

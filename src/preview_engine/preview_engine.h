@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "input/panel_mouse_hook.h"
 #include "preview_engine/preview_platform.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::preview_engine {
 
@@ -21,7 +21,7 @@ class PreviewEngine {
   explicit PreviewEngine(std::string buttonFile);
 
   // A mouse message at a point of the handheld's screen; true when the keyboard took it.
-  bool Mouse(tracking::MouseMessage message, platform::Point at, std::uint32_t now);
+  bool Mouse(input::MouseMessage message, platform::Point at, std::uint32_t now);
   // The 100 ms timer; the cursor is none while the pointer is off the screen.
   void Tick(std::uint32_t now, std::optional<platform::Point> cursor);
   // Another program comes to the front: one of the file's program table (by its place in the

@@ -9,8 +9,8 @@
 
 namespace {
 
+using keyvane::input::MouseMessage;
 using keyvane::preview_engine::PreviewEngine;
-using keyvane::tracking::MouseMessage;
 
 std::string buffer;
 std::string state;

@@ -12,9 +12,9 @@ const char* NameOf(HookLossSign sign) {
   }
 }
 
-bool IsPress(MouseMessage message) {
-  return message == MouseMessage::LeftDown || message == MouseMessage::LeftDoubleClick ||
-         message == MouseMessage::RightDown || message == MouseMessage::RightDoubleClick;
+bool IsPress(input::MouseMessage message) {
+  return message == input::MouseMessage::LeftDown || message == input::MouseMessage::LeftDoubleClick ||
+         message == input::MouseMessage::RightDown || message == input::MouseMessage::RightDoubleClick;
 }
 
 }  // namespace
@@ -26,12 +26,12 @@ void MouseHookKeeper::Remove() {
   installed_ = false;
 }
 
-void MouseHookKeeper::ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin,
-                                        MessageWindow window) {
+void MouseHookKeeper::ThreadHookDecided(input::MouseMessage message, input::HookAction action,
+                                        platform::InputOrigin origin, MessageWindow window) {
   // Only presses: a release goes on to the panels where its press was not taken, on purpose. The
   // low-level hook looks at the window under the point, so a press on Keyvane's menu over a
   // button is not its to take.
-  if (action == HookAction::Consume && origin == platform::InputOrigin::User && IsPress(message) &&
+  if (action == input::HookAction::Consume && origin == platform::InputOrigin::User && IsPress(message) &&
       window == MessageWindow::PanelButton) {
     SignOfLoss(HookLossSign::TapSlippedPast);
   }

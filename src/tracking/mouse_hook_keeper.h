@@ -1,9 +1,9 @@
 #pragma once
 
+#include "input/panel_mouse_hook.h"
 #include "platform/input.h"
 #include "platform/shell.h"
 #include "trace/trace_log.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::tracking {
 
@@ -31,7 +31,8 @@ class MouseHookKeeper {
   void Remove();
   // A button message the thread hook decided on: a press from the user that it took on its way
   // to a panel button would have been swallowed by a low-level hook still in place.
-  void ThreadHookDecided(MouseMessage message, HookAction action, platform::InputOrigin origin, MessageWindow window);
+  void ThreadHookDecided(input::MouseMessage message, input::HookAction action, platform::InputOrigin origin,
+                         MessageWindow window);
   void SignOfLoss(HookLossSign sign);
 
   bool installed() const { return installed_; }

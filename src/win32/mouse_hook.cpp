@@ -13,8 +13,8 @@ keyvane::app::Keyboard* hookKeyboard = nullptr;
 
 namespace keyvane::win32 {
 
-tracking::MouseMessage MouseMessageOf(WPARAM id) {
-  using tracking::MouseMessage;
+input::MouseMessage MouseMessageOf(WPARAM id) {
+  using input::MouseMessage;
   switch (id) {
     case WM_MOUSEMOVE: return MouseMessage::Move;
     case WM_LBUTTONDOWN: return MouseMessage::LeftDown;
@@ -45,7 +45,7 @@ extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
   if (nCode >= 0 && hookKeyboard) {
     const auto* message = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
     const POINT pt = message->pt;
-    auto action = keyvane::tracking::HookAction::PassOn;
+    auto action = keyvane::input::HookAction::PassOn;
     keyvane::win32::Guarded([&] {
       const auto window = keyvane::win32::ShellWindows::IsPanelButton(message->hwnd)
                               ? keyvane::tracking::MessageWindow::PanelButton
@@ -53,7 +53,7 @@ extern "C" LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
       action = hookKeyboard->OnMouseMessage(keyvane::win32::MouseMessageOf(wParam), {pt.x, pt.y},
                                             keyvane::win32::OriginOf(message->dwExtraInfo), window);
     });
-    if (action == keyvane::tracking::HookAction::Consume) return -1;
+    if (action == keyvane::input::HookAction::Consume) return -1;
   }
   return CallNextHookEx(mouseHookHandle, nCode, wParam, lParam);
 }

@@ -7,7 +7,7 @@
 namespace keyvane::win32 {
 
 // The message a mouse-message id stands for in the panel hook's rules.
-tracking::MouseMessage MouseMessageOf(WPARAM id);
+input::MouseMessage MouseMessageOf(WPARAM id);
 
 // The WH_MOUSE hook on this thread; its procedure hands every mouse message to the keyboard.
 // Installing returns whether a hook handle came back.

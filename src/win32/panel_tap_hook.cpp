@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tracking/panel_tap_filter.h"
+#include "input/panel_tap_filter.h"
 #include "win32/function_lookup.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
@@ -23,12 +23,12 @@ struct TapRoute {
   bool (*isPanelButton)(HWND window) = nullptr;
   WindowFromPhysicalPointFunction windowFromPhysicalPoint = nullptr;  // from Vista on
   PhysicalToLogicalFunction physicalToLogical = nullptr;              // from Vista on
-  tracking::PanelTapFilter filter;                                    // the hook's thread's alone
+  input::PanelTapFilter filter;                                       // the hook's thread's alone
 };
 TapRoute route;
 
-bool IsButtonMessage(tracking::MouseMessage message) {
-  return message != tracking::MouseMessage::Move && message != tracking::MouseMessage::Other;
+bool IsButtonMessage(input::MouseMessage message) {
+  return message != input::MouseMessage::Move && message != input::MouseMessage::Other;
 }
 
 HWND PanelButtonAt(POINT physical) {
@@ -50,7 +50,7 @@ POINT LogicalPoint(HWND button, POINT physical) {
 }
 
 LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
-  const tracking::MouseMessage message = MouseMessageOf(wParam);
+  const input::MouseMessage message = MouseMessageOf(wParam);
   if (code == HC_ACTION && IsButtonMessage(message)) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     HWND button = PanelButtonAt(event->pt);
@@ -69,7 +69,7 @@ LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam) {
-  return {static_cast<tracking::MouseMessage>(wParam & ~kOwnInputBit),
+  return {static_cast<input::MouseMessage>(wParam & ~kOwnInputBit),
           {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
           wParam & kOwnInputBit ? platform::InputOrigin::Keyvane : platform::InputOrigin::User};
 }

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "input/panel_mouse_hook.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::win32 {
 
@@ -13,7 +13,7 @@ namespace keyvane::win32 {
 inline constexpr UINT kPanelTapMessage = WM_APP + 1;
 
 struct PanelTap {
-  tracking::MouseMessage message = tracking::MouseMessage::Other;
+  input::MouseMessage message = input::MouseMessage::Other;
   platform::Point point;  // in the coordinates of Keyvane's own windows
   platform::InputOrigin origin = platform::InputOrigin::User;
 };
@@ -26,7 +26,7 @@ PanelTap PanelTapOf(WPARAM wParam, LPARAM lParam);
 // event of the system and removes a hook that is slow too often, while the panels' thread
 // may be busy for a fraction of a second: so the hook only looks which window a button message
 // is over, and over a panel button it swallows a press, and the release of a press it
-// swallowed (tracking::PanelTapFilter), and posts them to `tapWindow`, where the panel hook's
+// swallowed (input::PanelTapFilter), and posts them to `tapWindow`, where the panel hook's
 // rules act on them. Moves always go on: swallowed, they would stop the cursor. Its thread runs
 // at the highest priority. Start again after Stop installs it anew.
 class PanelTapHook {

@@ -285,8 +285,8 @@ platform::Point SlotCenter(RecordingPlatform& world, int slot) {
 }
 
 bool LeftClick(app::Keyboard& keyboard, platform::Point at) {
-  const bool down = keyboard.OnPanelTap(tracking::MouseMessage::LeftDown, at) == tracking::HookAction::Consume;
-  const bool up = keyboard.OnPanelTap(tracking::MouseMessage::LeftUp, at) == tracking::HookAction::Consume;
+  const bool down = keyboard.OnPanelTap(input::MouseMessage::LeftDown, at) == input::HookAction::Consume;
+  const bool up = keyboard.OnPanelTap(input::MouseMessage::LeftUp, at) == input::HookAction::Consume;
   return down && up;
 }
 

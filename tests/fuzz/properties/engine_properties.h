@@ -14,9 +14,9 @@
 
 #include "app/keyboard.h"
 #include "fuzz/properties/failures.h"
+#include "input/panel_mouse_hook.h"
 #include "input/slots.h"
 #include "support/recording_platform.h"
-#include "tracking/panel_mouse_hook.h"
 
 namespace keyvane::fuzz {
 
@@ -199,14 +199,14 @@ inline std::string PlacementArgument(Choices& in) {
   return option + in.Text(static_cast<std::size_t>(in.Below(12)));
 }
 
-inline constexpr tracking::MouseMessage kMessages[] = {tracking::MouseMessage::Move,
-                                                       tracking::MouseMessage::LeftDown,
-                                                       tracking::MouseMessage::LeftUp,
-                                                       tracking::MouseMessage::LeftDoubleClick,
-                                                       tracking::MouseMessage::RightDown,
-                                                       tracking::MouseMessage::RightUp,
-                                                       tracking::MouseMessage::RightDoubleClick,
-                                                       tracking::MouseMessage::Other};
+inline constexpr input::MouseMessage kMessages[] = {input::MouseMessage::Move,
+                                                    input::MouseMessage::LeftDown,
+                                                    input::MouseMessage::LeftUp,
+                                                    input::MouseMessage::LeftDoubleClick,
+                                                    input::MouseMessage::RightDown,
+                                                    input::MouseMessage::RightUp,
+                                                    input::MouseMessage::RightDoubleClick,
+                                                    input::MouseMessage::Other};
 
 // Changes the world between events: foreground windows and their contexts come and go.
 inline void ChangeWorld(Choices& in, testing::RecordingPlatform& world) {
@@ -291,7 +291,7 @@ inline Failures EngineProperties(std::string_view bytes) {
         // Now and then a message the system marks as not for the hook to act on: the window layer
         // passes it on without asking the keyboard.
         const bool notToActOn = in.Below(8) == 0 && in.Below(4) == 0;
-        const tracking::MouseMessage message = detail::kMessages[in.Below(std::size(detail::kMessages))];
+        const input::MouseMessage message = detail::kMessages[in.Below(std::size(detail::kMessages))];
         const platform::Point at = detail::PointerPosition(in, world);
         world.cursor = at;
         if (hooked && !notToActOn) keyboard.OnMouseMessage(message, at);
