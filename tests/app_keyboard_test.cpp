@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "btnfile/map_parser.h"
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::testing {
@@ -26,7 +27,7 @@ TEST(StartUp, CreationStepsInOrder) {
   }
   expected.insert(expected.end(), {"show R", "focus 100", "cursor 47,101"});
   EXPECT_EQ(world.effects, expected);
-  EXPECT_FALSE(started.keyboard.presser().rememberedKeys().has_value());
+  EXPECT_FALSE(KeyboardParts::Presser(started.keyboard).rememberedKeys().has_value());
 }
 
 TEST(StartUp, MissingButtonFileGivesBlankButtonsThatDoNothing) {
@@ -73,7 +74,7 @@ TEST(Shutdown, SessionEndCalledOffKeepsHookAndIconAndOneThatEndsTakesThemAway) {
   EXPECT_TRUE(started.keyboard.OnSessionEndQuery());
   started.keyboard.OnSessionEnd(false);  // another program called the end off
   EXPECT_EQ(world.effects, Effects{});
-  EXPECT_TRUE(started.keyboard.hookKeeper().installed());
+  EXPECT_TRUE(KeyboardParts::HookKeeper(started.keyboard).installed());
   EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 0)));
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 41 down", "key 41 up"}));
 
@@ -81,7 +82,7 @@ TEST(Shutdown, SessionEndCalledOffKeepsHookAndIconAndOneThatEndsTakesThemAway) {
   EXPECT_TRUE(started.keyboard.OnSessionEndQuery());
   started.keyboard.OnSessionEnd(true);
   EXPECT_EQ(world.effects, (Effects{"hook-remove", "tray-hide"}));
-  EXPECT_FALSE(started.keyboard.hookKeeper().installed());
+  EXPECT_FALSE(KeyboardParts::HookKeeper(started.keyboard).installed());
 }
 
 TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
@@ -118,14 +119,14 @@ TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
   world.foreground = 800;
   world.effects.clear();
   started.keyboard.OnTimerTick();  // the About box is the target while it is open
-  EXPECT_EQ(started.keyboard.target().window(), 800);
+  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), 800);
   // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
-  EXPECT_EQ(started.keyboard.timerTick().follower().attachedThreadId(), 7u);
+  EXPECT_EQ(KeyboardParts::Follower(started.keyboard).attachedThreadId(), 7u);
   world.effects.clear();
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.effects, (Effects{"foreground 100"}));
-  EXPECT_EQ(started.keyboard.target().window(), 100);
+  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), 100);
 }
 
 }  // namespace

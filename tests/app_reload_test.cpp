@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "btnfile/map_parser.h"
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::testing {
@@ -121,13 +122,13 @@ TEST_F(Reload, RefusedFileKeepsTheOldButtonsAndTellsOnce) {
     EXPECT_TRUE(world.CaptionChanges().empty());
     EXPECT_EQ(Caption(), "A");
     EXPECT_EQ(PressFirst(), (Effects{"key 41 down", "key 41 up"}));
-    EXPECT_TRUE(keyboard().presser().rememberedKeys().has_value());
+    EXPECT_TRUE(KeyboardParts::Presser(keyboard()).rememberedKeys().has_value());
     world.fileSystem.unreadable.clear();
   }
 }
 
 TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
-  const platform::ThreadId attached = keyboard().timerTick().follower().attachedThreadId();
+  const platform::ThreadId attached = KeyboardParts::Follower(keyboard()).attachedThreadId();
   Save("#NEW\r\nB KEY B\r\nC BASE OTHER\r\n#OTHER\r\nO KEY O\r\n");
   keyboard().OnButtonClick(PanelSide::Right, 0);  // an unbound button: nothing happens
   keyboard().OnReloadCommand();
@@ -135,8 +136,8 @@ TEST_F(Reload, MenuItemReadsTheNewFileKeepingTargetAndAttachment) {
   EXPECT_EQ(world.panel(PanelSide::Right).captions[0], "C");
   EXPECT_EQ(keyboard().pages().defaultMap, "NEW");
   EXPECT_EQ(keyboard().pages().shownMap, "NEW");
-  EXPECT_EQ(keyboard().target().window(), kEditor);
-  EXPECT_EQ(keyboard().timerTick().follower().attachedThreadId(), attached);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), kEditor);
+  EXPECT_EQ(KeyboardParts::Follower(keyboard()).attachedThreadId(), attached);
   EXPECT_TRUE(world.EffectsOf({"attach", "detach", "focus", "foreground"}).empty());
   // The new maps are the ones bound: BASE OTHER now works, and OTHER falls back on NEW.
   keyboard().OnButtonClick(PanelSide::Right, 0);
@@ -162,10 +163,10 @@ TEST_F(Reload, ReadingSectionIsAppendedToTheTrace) {
 
 TEST_F(Reload, RekeyMemoryIsCleared) {
   keyboard().OnButtonClick(PanelSide::Left, 0);  // KEY A
-  ASSERT_TRUE(keyboard().presser().rememberedKeys().has_value());
+  ASSERT_TRUE(KeyboardParts::Presser(keyboard()).rememberedKeys().has_value());
   Save(kNewFile);
   keyboard().OnReloadCommand();
-  EXPECT_FALSE(keyboard().presser().rememberedKeys().has_value());
+  EXPECT_FALSE(KeyboardParts::Presser(keyboard()).rememberedKeys().has_value());
   world.effects.clear();
   keyboard().OnButtonClick(PanelSide::Right, 0);  // REKEY
   EXPECT_TRUE(world.KeyEvents().empty());

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "btnfile/map_parser.h"
+#include "support/parsed_definition.h"
 #include "support/sjis.h"
 
 namespace keyvane::btnfile {
 namespace {
 
+using testing::ParsedDefinition;
 using testing::Sjis;
 using Words = std::vector<std::string_view>;
 
@@ -116,7 +118,7 @@ class ParseButtonLineForms : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ParseButtonLineForms, GivesKindCaptionAndTarget) {
   const LineCase& c = GetParam();
-  const ButtonDef def = ParseButtonLine(c.line);
+  const ButtonDef def = ParsedDefinition(c.line);
   EXPECT_EQ(def.kind, c.kind) << c.line;
   EXPECT_EQ(def.caption, c.caption) << c.line;
   EXPECT_EQ(def.target, c.target) << c.line;
@@ -143,29 +145,29 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"\"A B\" KEY C", ActionKind::KEY, "\"A B\"", ""}, LineCase{"", ActionKind::NONE, "", ""}));
 
 TEST(ParseButtonLine, KeyFieldIsParsedIntoTheSequence) {
-  const ButtonDef def = ParseButtonLine("X KEY CTRL+C");
+  const ButtonDef def = ParsedDefinition("X KEY CTRL+C");
   EXPECT_EQ(def.keys[0], 0x11);
   EXPECT_EQ(def.keys[1], 0x43);
   EXPECT_EQ(def.keys[2], 0);
-  EXPECT_EQ(ParseButtonLine("X KEYTOG SHIFT+ALT").keys[1], 0x12);
+  EXPECT_EQ(ParsedDefinition("X KEYTOG SHIFT+ALT").keys[1], 0x12);
 }
 
 TEST(ParseButtonLine, FailedKeyFieldMakesTheLineNoneWithZeroKeys) {
-  const ButtonDef def = ParseButtonLine("X KEY CTRL+ZZ");
+  const ButtonDef def = ParsedDefinition("X KEY CTRL+ZZ");
   EXPECT_EQ(def.kind, ActionKind::NONE);
   EXPECT_EQ(def.caption, "X");
   EXPECT_EQ(def.keys, KeySequence{});
 }
 
 TEST(ParseButtonLine, KeyFieldOfOnlyPlusSignsIsAnEmptyKey) {
-  const ButtonDef def = ParseButtonLine("X KEY +");
+  const ButtonDef def = ParsedDefinition("X KEY +");
   EXPECT_EQ(def.kind, ActionKind::KEY);
   EXPECT_EQ(KeyCount(def.keys), 0u);
 }
 
 TEST(ParseButtonLine, OtherKindsKeepNoKeys) {
-  EXPECT_EQ(ParseButtonLine("X JP A").keys, KeySequence{});
-  EXPECT_EQ(ParseButtonLine("KEYWAIT A").keys, KeySequence{});
+  EXPECT_EQ(ParsedDefinition("X JP A").keys, KeySequence{});
+  EXPECT_EQ(ParsedDefinition("KEYWAIT A").keys, KeySequence{});
 }
 
 }  // namespace

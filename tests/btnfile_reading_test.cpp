@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "btnfile/line_cleaning.h"
 #include "btnfile/loader.h"
 #include "support/memory_files.h"
 #include "support/sjis.h"
@@ -107,6 +108,11 @@ TEST(Cleaning, TabsBecomeBlanksAndRunsOutsideQuotesShrink) {
 }
 
 TEST(Cleaning, CleanLineKeepsQuotesAndTheLineEnd) {
+  const auto CleanLine = [](std::string_view line) {
+    std::string out = "left from the line before";
+    CleanLineInto(line, out);
+    return out;
+  };
   EXPECT_EQ(CleanLine("a  b\t\"c  d\"  e\n"), "a b \"c  d\" e\n");
   EXPECT_EQ(CleanLine(""), "");
 }

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "btnfile/map_parser.h"
+#include "support/keyboard_parts.h"
+#include "support/parsed_definition.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::testing {
@@ -13,15 +15,15 @@ using Effects = std::vector<std::string>;
 using platform::PanelSide;
 
 TEST(KeyHold, ParsedFromTheSecondWordAndTakenFromTheFirstMapOrOneMillisecond) {
-  EXPECT_EQ(btnfile::ParseButtonLine("KEYWAIT 40").holdMilliseconds, 40u);
-  EXPECT_EQ(btnfile::ParseButtonLine("KEYWAIT 1000").holdMilliseconds, 1000u);
+  EXPECT_EQ(ParsedDefinition("KEYWAIT 40").holdMilliseconds, 40u);
+  EXPECT_EQ(ParsedDefinition("KEYWAIT 1000").holdMilliseconds, 1000u);
   for (const char* invalid : {"KEYWAIT 0", "KEYWAIT 1001", "KEYWAIT 4O", "KEYWAIT -1", "KEYWAIT 40.5"}) {
-    EXPECT_EQ(btnfile::ParseButtonLine(invalid).holdMilliseconds, 0u) << invalid;
+    EXPECT_EQ(ParsedDefinition(invalid).holdMilliseconds, 0u) << invalid;
   }
   btnfile::MapTable table;
-  table["FIRST"].positions[3] = btnfile::ParseButtonLine("KEYWAIT 30");
-  table["OWN"].positions[16] = btnfile::ParseButtonLine("KEYWAIT 50");  // a position no panel shows
-  table["BAD"].positions[0] = btnfile::ParseButtonLine("KEYWAIT 5000");
+  table["FIRST"].positions[3] = ParsedDefinition("KEYWAIT 30");
+  table["OWN"].positions[16] = ParsedDefinition("KEYWAIT 50");  // a position no panel shows
+  table["BAD"].positions[0] = ParsedDefinition("KEYWAIT 5000");
   EXPECT_EQ(btnfile::KeyHoldOf(table, "OWN", "FIRST"), 50u);
   EXPECT_EQ(btnfile::KeyHoldOf(table, "BAD", "FIRST"), 30u);
   EXPECT_EQ(btnfile::KeyHoldOf(table, "NOWHERE", "FIRST"), 30u);
@@ -112,7 +114,7 @@ TEST_F(TogglePresses, DownUntilPressedAgainWithKeysMeanwhileAndShownHeld) {
   Press(PanelSide::Left, 0);   // SH again
   EXPECT_EQ(world.EffectsOf({"key", "sleep", "held"}),
             (Effects{"key 10 down", "held L0 on", "key 41 down", "sleep 1", "key 41 up", "key 10 up", "held L0 off"}));
-  EXPECT_EQ(started.keyboard.presser().rememberedKeys()->at(0), 0x41);  // REKEY repeats A, not the toggle
+  EXPECT_EQ(KeyboardParts::Presser(started.keyboard).rememberedKeys()->at(0), 0x41);  // REKEY repeats A, not the toggle
 }
 
 TEST_F(TogglePresses, PagesKeepTheKeysHeldAndTheSameKeysElsewhereReleaseThem) {

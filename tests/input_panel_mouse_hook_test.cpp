@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "input/panel_tap_filter.h"
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::testing {
@@ -167,7 +168,7 @@ TEST(HookOwnClicks, MouseButtonKeysNeverPressTheButtonTheyLandOn) {
   EXPECT_EQ(own(input::MouseMessage::Move, 0), HookAction::PassOn);
   keyboard.OnButtonClick(platform::PanelSide::Left, 0, platform::InputOrigin::Keyvane);
   EXPECT_EQ(world.effects, Effects{});
-  EXPECT_EQ(keyboard.mouseHook().rightHoldState(), input::RightHoldState{});
+  EXPECT_EQ(KeyboardParts::MouseHook(keyboard).rightHoldState(), input::RightHoldState{});
 }
 
 TEST_F(PanelHook, HookFollowsAMovedPanelAtOnce) {
@@ -241,15 +242,15 @@ TEST_F(PanelHook, HoldReleasedOffThePanelsFiresWhenTheCursorIsSeenBack) {
   Send(input::MouseMessage::RightDown, SlotCenter(world, 0));
   world.cursor = {400, 300};  // released out there: the hook never hears of it
   TickAt(1600);
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Held);
+  EXPECT_EQ(KeyboardParts::MouseHook(keyboard()).rightHoldState().phase, input::RightHoldState::Phase::Held);
   world.cursor = SlotCenter(world, 7);
   world.cursorReadable = false;  // the lock screen: where the cursor is cannot be read
   TickAt(1700);
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Held);
+  EXPECT_EQ(KeyboardParts::MouseHook(keyboard()).rightHoldState().phase, input::RightHoldState::Phase::Held);
   world.cursorReadable = true;
   TickAt(5000);
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 59 down", "key 59 up"}));
-  EXPECT_EQ(keyboard().mouseHook().rightHoldState().phase, input::RightHoldState::Phase::Spent);
+  EXPECT_EQ(KeyboardParts::MouseHook(keyboard()).rightHoldState().phase, input::RightHoldState::Phase::Spent);
 }
 
 TEST_F(PanelHook, HoldTimeIsRightAcrossTheTickCountWrap) {

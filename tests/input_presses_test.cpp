@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "btnfile/map_parser.h"
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 #include "trace/trace_texts.h"
 
@@ -213,7 +214,7 @@ TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {
   started.keyboard.OnOwnWindowOpening();
   started.keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.EffectsOf({"foreground"}), Effects{"foreground 100"});
-  EXPECT_EQ(started.keyboard.target().window(), kEditor);
+  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), kEditor);
 }
 
 TEST(Presses, ExecStartsTheProgramAsWrittenAndAFailureIsABalloonAndATraceLine) {

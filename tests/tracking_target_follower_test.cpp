@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::testing {
@@ -100,20 +101,20 @@ TEST_F(FocusTracking, PanelsTheShellsWindowsAndNoWindowAreNeverTaken) {
     world.foreground = window;
     world.effects.clear();
     Tick();
-    EXPECT_EQ(keyboard().target().window(), kEditor) << window;
+    EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), kEditor) << window;
     EXPECT_EQ(world.EffectsOf({"attach", "detach", "ime-open", "ime-window-open"}), Effects{}) << window;
   }
   world.windows[700] = FakeWindow{.title = "Progman", .thread = 10};
   world.windows[700].windowClass = "Notepad";
   world.foreground = 700;
   Tick();
-  EXPECT_EQ(keyboard().target().window(), 700);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), 700);
   // A folder window of Explorer runs on another of its threads: the user works in it.
   world.windows[701] = FakeWindow{.title = "Documents", .thread = 12};
   world.windows[701].windowClass = "CabinetWClass";
   world.foreground = 701;
   Tick();
-  EXPECT_EQ(keyboard().target().window(), 701);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), 701);
 }
 
 TEST_F(FocusTracking, NoForegroundWindowBeforeAnyTargetJoinsNothing) {
@@ -245,7 +246,7 @@ TEST_F(FocusTracking, TargetOutOfReachIsToldOncePerWindowWhateverItsLevelReads) 
   world.foreground = 601;
   world.effects.clear();
   Tick();
-  EXPECT_EQ(keyboard().target().window(), 601);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), 601);
   EXPECT_EQ(world.EffectsOf({"tray-balloon"}), Effects{});
 }
 
@@ -256,7 +257,7 @@ TEST_F(FocusTracking, RefusedJoinCountsAsNotJoinedIsTracedOnceAndNotAskedAgain) 
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->7"}));
   EXPECT_EQ(world.NewTrace().find("JoinRefused Thread=7\r\n"), 0u);
-  EXPECT_FALSE(keyboard().target().inputJoined());
+  EXPECT_FALSE(KeyboardParts::Target(keyboard()).inputJoined());
   world.effects.clear();
   Tick();
   Tick();
@@ -272,7 +273,7 @@ TEST_F(FocusTracking, RefusedJoinCountsAsNotJoinedIsTracedOnceAndNotAskedAgain) 
   world.effects.clear();
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"attach 1->8"}));
-  EXPECT_TRUE(keyboard().target().inputJoined());
+  EXPECT_TRUE(KeyboardParts::Target(keyboard()).inputJoined());
 }
 
 TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
@@ -281,7 +282,7 @@ TEST_F(FocusTracking, TargetOnAnotherThreadIsAttachedAndTheOldThreadLeft) {
   world.effects.clear();
   Tick();
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), (Effects{"detach 1->7", "attach 1->8"}));
-  EXPECT_EQ(keyboard().timerTick().follower().attachedThreadId(), 8u);
+  EXPECT_EQ(KeyboardParts::Follower(keyboard()).attachedThreadId(), 8u);
 }
 
 TEST_F(FocusTracking, HungProgramIsNeitherTakenNorKeptAttached) {
@@ -290,12 +291,12 @@ TEST_F(FocusTracking, HungProgramIsNeitherTakenNorKeptAttached) {
   world.foreground = kEditorFrame;
   world.effects.clear();
   Tick();  // the old target stays until the new one answers
-  EXPECT_EQ(keyboard().target().window(), kEditor);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), kEditor);
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
 
   world.windows[kEditorFrame].hung = false;
   Tick();
-  EXPECT_EQ(keyboard().target().window(), kEditorFrame);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), kEditorFrame);
   world.windows[kEditorFrame].hung = true;  // the target itself stops answering
   world.effects.clear();
   Tick();
@@ -446,7 +447,7 @@ TEST_F(TargetInputMethod, StoreAppFrameTakesKeysAndTheInputMethodOnItsCoreWindow
   world.effects.clear();
   keyboard().OnTimerTick();
   EXPECT_EQ(world.EffectsOf({"attach"}), (Effects{"attach 1->21"}));
-  EXPECT_EQ(keyboard().target().window(), kFrame);
+  EXPECT_EQ(KeyboardParts::Target(keyboard()).window(), kFrame);
   EXPECT_EQ(Opens(), (Effects{"ime-window-open 921 off"}));
 
   // Suspended, the app's core window leaves the frame: the frame's own thread is all there is.

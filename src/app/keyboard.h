@@ -24,6 +24,10 @@
 #include "tracking/mouse_hook_keeper.h"
 #include "tracking/target_follower.h"
 
+namespace keyvane::testing {
+struct KeyboardParts;
+}
+
 namespace keyvane::app {
 
 // Everything the keyboard asks of the operating system, by role; each object outlives the keyboard.
@@ -126,20 +130,16 @@ class Keyboard {
   // The right panel is being destroyed: detaches the input from the target's thread (before the left panel goes).
   void OnRightPanelDestroy();
 
-  // State: the About box reads the button file's status, the tests the rest.
+  // State: the About box reads the button file's status, the checker's preview the rest.
   const btnfile::LoadedButtons& loaded() const { return *loaded_; }
   ButtonFileStatus buttonFileStatus() const;
   const input::PageState& pages() const { return switcher_.pages(); }
   const input::SlotTable& slots() const { return switcher_.slots(); }
-  const input::Target& target() const { return follower_.target(); }
-  const input::SlotPresser& presser() const { return presser_; }
-  const input::PanelMouseHook& mouseHook() const { return hook_; }
-  const tracking::MouseHookKeeper& hookKeeper() const { return hookKeeper_; }
-  const app::TimerTick& timerTick() const { return tick_; }
-  // Whether keys are kept down now (a KEYTOG, or a chord waiting for its call back).
-  bool holdsKeys() const { return held_.anyHeld(); }
 
  private:
+  // The unit tests read the parts' state through it (tests/support/keyboard_parts.h).
+  friend struct testing::KeyboardParts;
+
   void ReloadButtons();
   // Loads the button file and traces what was read after what the trace already holds.
   btnfile::LoadedButtons ReadAndTrace();
@@ -158,7 +158,7 @@ class Keyboard {
   input::SlotPresser presser_;
   input::PanelMouseHook hook_;
   tracking::MouseHookKeeper hookKeeper_;
-  app::TimerTick tick_;
+  TimerTick tick_;
   ButtonFileWatch watch_;
   std::size_t problemCount_ = 0;
   std::string notice_;  // what the balloon said, or is to say, about the reading in use

@@ -47,8 +47,6 @@ class TimerTick {
   // The button file was read again: the program table starts afresh.
   void ForgetPrograms() { programPages_.Forget(); }
 
-  const tracking::TargetFollower& follower() const { return follower_; }
-
  private:
   void TraceStatus();
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "btnfile/cp932.h"
+#include "btnfile/line_cleaning.h"
 
 namespace keyvane::btnfile {
 namespace {
@@ -24,24 +25,6 @@ void ToTextMode(std::string& bytes) {
     from = cr + 1;
   }
   bytes.resize(kept);
-}
-
-// A blank is dropped when the one before it was a blank too and it stands outside double
-// quotes: a blank inside quotes is never dropped, and no blank can follow one inside quotes
-// outside them without a double quote between.
-void CleanLineInto(std::string_view line, std::string& out) {
-  out.resize(line.size());  // never longer
-  char* next = out.data();
-  bool inQuotes = false;
-  char previous = '\0';
-  for (char c : line) {
-    if (c == '\t') c = ' ';
-    inQuotes ^= c == '"';
-    *next = c;
-    next += !(c == ' ' && previous == ' ' && !inQuotes);
-    previous = c;
-  }
-  out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 bool QuoteOpenBefore(std::string_view text, std::size_t end) {
@@ -135,13 +118,6 @@ class PieceReader {
 };
 
 }  // namespace
-
-std::string CleanLine(std::string_view line) {
-  std::string out;
-  out.reserve(line.size());
-  CleanLineInto(line, out);
-  return out;
-}
 
 std::optional<FileEncoding> ReadButtonFile(platform::Files& files, const std::string& path, LineStore& store,
                                            std::vector<Finding>* findings) {

@@ -22,9 +22,6 @@ namespace keyvane::btnfile {
 // Longest piece one read delivers: a 1023-byte buffer less its terminating zero.
 inline constexpr std::size_t kMaxPieceBytes = 1022;
 
-// Collapses blank runs outside double quotes, TAB to blank. The result may be shorter.
-std::string CleanLine(std::string_view line);
-
 // Reads the file into `store`, first converted to code page 932 as a whole when it is UTF-8 or
 // UTF-16, then as text-mode reading delivers it: CR before LF dropped, 0x1A ends the data,
 // pieces of at most 1022 bytes, each ending after its LF and its text ending at its first zero

@@ -371,11 +371,6 @@ void ResolveNames(const MapTable& table, std::vector<Finding>& findings, std::si
 
 std::span<const LineForm> LineForms() { return kForms; }
 
-ButtonDef ParseButtonLine(std::string_view line) {
-  Reporter silent(nullptr);
-  return ParseDefinition(line, line, silent);
-}
-
 BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, std::string* readTrace) {
   Reporter report(findings);
   const std::size_t firstOwn = findings != nullptr ? findings->size() : 0;

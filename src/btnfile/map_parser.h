@@ -86,9 +86,6 @@ struct LineForm {
 // definition, even when its key field then fails.
 std::span<const LineForm> LineForms();
 
-// Parses one kept line into a definition. An empty line is a NONE definition.
-ButtonDef ParseButtonLine(std::string_view line);
-
 // --- Maps ----------------------------------------------------------------------------------
 
 struct BuiltMaps {

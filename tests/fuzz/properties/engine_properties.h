@@ -16,6 +16,7 @@
 #include "fuzz/properties/failures.h"
 #include "input/panel_mouse_hook.h"
 #include "input/slots.h"
+#include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
 
 namespace keyvane::fuzz {
@@ -272,7 +273,7 @@ inline Failures EngineProperties(std::string_view bytes) {
     callBackAsked = callBackAsked || std::any_of(world.effects.begin(), world.effects.end(), [](const std::string& e) {
                       return e.starts_with("release-call-back ");
                     });
-    detail::CheckInput(world.effects, keyboard.holdsKeys(), held, f);
+    detail::CheckInput(world.effects, testing::KeyboardParts::HoldsKeys(keyboard), held, f);
     detail::CheckTraceTexts(world.effects, f);
     contexts.Take(world.effects, f);
     detail::CheckShownMap(keyboard, world, f);

@@ -19,6 +19,7 @@
 #include "fuzz/properties/failures.h"
 #include "fuzz/properties/text_checks.h"
 #include "support/memory_files.h"
+#include "support/parsed_definition.h"
 #include "support/upper_cased.h"
 #include "trace/trace_log.h"
 
@@ -87,7 +88,7 @@ inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& li
   btnfile::ButtonDef upperCased = def;
   cp932::ToUpperInPlace(upperCased.target);
   cp932::ToUpperInPlace(upperCased.arguments);
-  f.Check(upperCased == btnfile::ParseButtonLine(line), "a definition differs from its line parsed again");
+  f.Check(upperCased == testing::ParsedDefinition(line), "a definition differs from its line parsed again");
   f.Check(cp932::ToHalfWidth(def.caption) == def.caption, "a caption still has full-width forms");
   if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
     const bool threeWords = words.size() == 3;
