@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,48 +86,55 @@ TEST(Shutdown, SessionEndCalledOffKeepsHookAndIconAndOneThatEndsTakesThemAway) {
   EXPECT_FALSE(KeyboardParts::HookKeeper(started.keyboard).installed());
 }
 
-TEST(Shutdown, RightPanelDestroyDetachesFromTheTargetThread) {
+// Notepad (window 100, thread 7) in front of a started keyboard that has ticked once: it is
+// the target, its thread's input joined.
+class NotepadInFront : public ::testing::Test {
+ protected:
+  NotepadInFront() {
+    world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
+    world.foreground = 100;
+  }
+
+  app::Keyboard& StartAndTick(const std::string& buttonFile) {
+    started = std::make_unique<StartedKeyboard>(world, buttonFile);
+    started->keyboard.OnTimerTick();
+    return started->keyboard;
+  }
+
   RecordingPlatform world;
-  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
-  world.foreground = 100;
-  StartedKeyboard started(world, "#M\r\n");
-  started.keyboard.OnTimerTick();
+  std::unique_ptr<StartedKeyboard> started;
+};
+
+TEST_F(NotepadInFront, RightPanelDestroyDetachesFromTheTargetThread) {
+  app::Keyboard& keyboard = StartAndTick("#M\r\n");
   world.effects.clear();
-  started.keyboard.OnRightPanelDestroy();
+  keyboard.OnRightPanelDestroy();
   EXPECT_EQ(world.effects, (Effects{"detach 1->7"}));
 }
 
-TEST(TrayIcon, ClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
-  RecordingPlatform world;
-  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
-  world.foreground = 100;
-  StartedKeyboard started(world, "#M\r\n");
-  started.keyboard.OnTimerTick();
-  started.keyboard.OnTrayIconClick();
+TEST_F(NotepadInFront, TrayClickHidingBothPanelsEndsTheProgramAtTheNextTick) {
+  app::Keyboard& keyboard = StartAndTick("#M\r\n");
+  keyboard.OnTrayIconClick();
   EXPECT_TRUE(world.EffectsOf({"quit"}).empty());
-  started.keyboard.OnTimerTick();
+  keyboard.OnTimerTick();
   EXPECT_EQ(world.EffectsOf({"quit"}), (Effects{"quit"}));
 }
 
-TEST(TrayIcon, WindowTypedIntoGetsTheForegroundBackWhenMenuAndAboutClose) {
-  RecordingPlatform world;
-  world.windows[100] = FakeWindow{.title = "Notepad", .thread = 7};
+TEST_F(NotepadInFront, WindowTypedIntoGetsTheForegroundBackWhenTrayMenuAndAboutClose) {
   world.windows[800] = FakeWindow{.title = "About Keyvane", .thread = RecordingPlatform::kOwnThread};
-  world.foreground = 100;
-  StartedKeyboard started(world, "#M\r\nA KEY A\r\n");
-  started.keyboard.OnTimerTick();
-  started.keyboard.OnOwnWindowOpening();
+  app::Keyboard& keyboard = StartAndTick("#M\r\nA KEY A\r\n");
+  keyboard.OnOwnWindowOpening();
   world.foreground = 800;
   world.effects.clear();
-  started.keyboard.OnTimerTick();  // the About box is the target while it is open
-  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), 800);
+  keyboard.OnTimerTick();  // the About box is the target while it is open
+  EXPECT_EQ(KeyboardParts::Target(keyboard).window(), 800);
   // Its thread is this one: the notepad's input stays joined, not left for a join that fails.
   EXPECT_EQ(world.EffectsOf({"attach", "detach"}), Effects{});
-  EXPECT_EQ(KeyboardParts::Follower(started.keyboard).attachedThreadId(), 7u);
+  EXPECT_EQ(KeyboardParts::Follower(keyboard).attachedThreadId(), 7u);
   world.effects.clear();
-  started.keyboard.OnOwnWindowClosed();
+  keyboard.OnOwnWindowClosed();
   EXPECT_EQ(world.effects, (Effects{"foreground 100"}));
-  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), 100);
+  EXPECT_EQ(KeyboardParts::Target(keyboard).window(), 100);
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ TEST(HtmlPreview, NeedsNothingBesideItself) {
 
 using testing::CheckerRun;
 using testing::RunWith;
+using testing::WithButtonFile;
 
 TEST(CheckerHtml, WritesThePreviewOverAnOldOneAndStillReports) {
   MemoryFiles files;
@@ -117,26 +118,13 @@ TEST(CheckerHtml, NoPreviewOfAFileThatCannotBeRead) {
   EXPECT_EQ(files.files.count("out.html"), 0u);
 }
 
-TEST(CheckerHtml, RefusesToWriteOverTheButtonFileOrTheTrace) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\n";
-  const CheckerRun over = RunWith(files, {"--html", "dovaD.BTN", "dovaD.BTN"});
-  EXPECT_EQ(over.status, kExitError);
-  EXPECT_THAT(over.err, HasSubstr("is the button file itself"));
-  EXPECT_EQ(files.files["dovaD.BTN"], "#MAIN\r\n");
+// Over the button file: CheckerOutputFile (checker_run_test.cpp).
+TEST(CheckerHtml, RefusesOneFileForBothPreviewAndTrace) {
+  MemoryFiles files = WithButtonFile("#MAIN\r\n");
   const CheckerRun both = RunWith(files, {"--html", "x.out", "--trace", "x.out"});
   EXPECT_EQ(both.status, kExitError);
   EXPECT_THAT(both.err, HasSubstr("cannot both go to \"x.out\""));
   EXPECT_EQ(files.files.count("x.out"), 0u);
-}
-
-TEST(CheckerHtml, UnwritablePreviewIsAnError) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\nA KEY A\r\n";
-  files.unwritable.insert("out.html");
-  const CheckerRun run = RunWith(files, {"--html=out.html"});
-  EXPECT_EQ(run.status, kExitError);
-  EXPECT_THAT(run.err, HasSubstr("cannot write the preview file \"out.html\""));
 }
 
 }  // namespace

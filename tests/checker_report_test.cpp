@@ -24,6 +24,7 @@ using testing::MemoryFiles;
 using ::testing::Not;
 using testing::Recode;
 using testing::Sjis;
+using testing::WithButtonFile;
 
 std::string Plain(const std::string& fileBytes) { return PlainReport(Check(fileBytes), "dovaD.BTN"); }
 
@@ -185,8 +186,7 @@ TEST(JsonReport, NoMapsGiveEmptyNames) {
 TEST(Reports, NameAnEncodingOtherThanCodePage932AndShowTheSameMapsAndTrace) {
   const std::string text = "#MAIN\r\n再 KEY A\r\nかな JP J_KANA\r\n漢字 KEY B\r\n#J_KANA\r\nあ KEY A\r\n";
   const auto run = [](const std::string& bytes, const std::vector<std::string>& args) {
-    MemoryFiles files;
-    files.files["dovaD.BTN"] = bytes;
+    MemoryFiles files = WithButtonFile(bytes);
     testing::CheckerRun run = testing::RunWith(files, args);
     EXPECT_EQ(run.status, kExitClean);
     return std::pair(run.out, files.files["out.sts"]);
@@ -272,8 +272,7 @@ void ExpectGolden(const std::string& actual, const std::string& goldenName) {
 }
 
 std::string RunOnMistakes(const std::vector<std::string>& args, int expectedStatus) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = Fixture("checker_mistakes.BTN");
+  MemoryFiles files = WithButtonFile(Fixture("checker_mistakes.BTN"));
   const testing::CheckerRun run = testing::RunWith(files, args);
   EXPECT_EQ(run.status, expectedStatus);
   EXPECT_EQ(run.err, "");

@@ -18,10 +18,10 @@ using testing::MemoryFiles;
 
 using testing::CheckerRun;
 using testing::RunWith;
+using testing::WithButtonFile;
 
 TEST(CheckerExitStatus, CleanFileIsZeroAndProblemsAreOne) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\nA KEY A\r\n";
+  MemoryFiles files = WithButtonFile("#MAIN\r\nA KEY A\r\n");
   files.files["bad.btn"] = "#MAIN\r\nA KYE A\r\n";
   EXPECT_EQ(RunWith(files, {}).status, kExitClean);
   const CheckerRun bad = RunWith(files, {"bad.btn"});
@@ -63,8 +63,7 @@ TEST(CheckerTrace, WritesTheBytesTheKeyboardWritesWhileLoading) {
   trace::TraceLog log(keyboard, "dovaD.STS");
   log.Write(btnfile::LoadButtonFile(keyboard, "dovaD.BTN").readTrace);
 
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = file;
+  MemoryFiles files = WithButtonFile(file);
   files.files["out.sts"] = "an old trace";
   EXPECT_EQ(RunWith(files, {"--trace", "out.sts"}).status, kExitDiagnostics);
   EXPECT_EQ(files.files["out.sts"], keyboard.files["dovaD.STS"]);
@@ -78,27 +77,38 @@ TEST(CheckerTrace, MissingFileStillGivesTheHeadingOnly) {
   EXPECT_EQ(files.files["out.sts"].find("\r\n", 2) + 2, files.files["out.sts"].size());
 }
 
-TEST(CheckerTrace, RefusesToWriteOverTheButtonFile) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\n";
-  const CheckerRun run = RunWith(files, {"--trace", "dovaD.BTN", "dovaD.BTN"});
+// What the checker's two output files share: the preview (--html) and the trace (--trace).
+struct OutputFile {
+  const char* option;
+  const char* path;
+  const char* what;
+};
+
+class CheckerOutputFile : public ::testing::TestWithParam<OutputFile> {};
+
+TEST_P(CheckerOutputFile, RefusesToWriteOverTheButtonFile) {
+  MemoryFiles files = WithButtonFile("#MAIN\r\n");
+  const CheckerRun run = RunWith(files, {GetParam().option, "dovaD.BTN", "dovaD.BTN"});
   EXPECT_EQ(run.status, kExitError);
   EXPECT_THAT(run.err, HasSubstr("is the button file itself"));
   EXPECT_EQ(files.files["dovaD.BTN"], "#MAIN\r\n");
 }
 
-TEST(CheckerTrace, UnwritableTraceIsAnError) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\nA KEY A\r\n";
-  files.unwritable.insert("out.sts");
-  const CheckerRun run = RunWith(files, {"--trace=out.sts"});
+TEST_P(CheckerOutputFile, UnwritableFileIsAnError) {
+  const OutputFile& output = GetParam();
+  MemoryFiles files = WithButtonFile("#MAIN\r\nA KEY A\r\n");
+  files.unwritable.insert(output.path);
+  const CheckerRun run = RunWith(files, {std::string(output.option) + "=" + output.path});
   EXPECT_EQ(run.status, kExitError);
-  EXPECT_THAT(run.err, HasSubstr("cannot write the trace file \"out.sts\""));
+  EXPECT_THAT(run.err, HasSubstr(std::string("cannot write the ") + output.what + " file \"" + output.path + "\""));
 }
 
+INSTANTIATE_TEST_SUITE_P(PreviewAndTrace, CheckerOutputFile,
+                         ::testing::Values(OutputFile{"--html", "out.html", "preview"},
+                                           OutputFile{"--trace", "out.sts", "trace"}));
+
 TEST(CheckerJson, JsonGoesToStandardOutputWithTheSameExitStatus) {
-  MemoryFiles files;
-  files.files["dovaD.BTN"] = "#MAIN\r\nA KYE A\r\n";
+  MemoryFiles files = WithButtonFile("#MAIN\r\nA KYE A\r\n");
   const CheckerRun run = RunWith(files, {"--json"});
   EXPECT_EQ(run.status, kExitDiagnostics);
   EXPECT_EQ(run.out.front(), '{');

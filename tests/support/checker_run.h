@@ -16,10 +16,16 @@ struct CheckerRun {
   std::string err;
 };
 
-// The checker's load of a file given as its raw bytes.
-inline checker::CheckResult Check(const std::string& fileBytes) {
+// In-memory files holding the button file where the checker looks when no FILE is given.
+inline MemoryFiles WithButtonFile(const std::string& fileBytes) {
   MemoryFiles files;
   files.files["dovaD.BTN"] = fileBytes;
+  return files;
+}
+
+// The checker's load of a file given as its raw bytes.
+inline checker::CheckResult Check(const std::string& fileBytes) {
+  MemoryFiles files = WithButtonFile(fileBytes);
   return checker::CheckButtonFile(files, "dovaD.BTN");
 }
 
