@@ -72,13 +72,12 @@ void Run(HINSTANCE instance) {
 
   const win32::AboutFacts about{files.PathOf(keyvane::btnfile::kButtonFileName),
                                 files.PathOf(keyvane::btnfile::kTraceFileName)};
-  win32::TrayIcon tray(instance, [&](const keyvane::app::Keyboard& keyboard) {
-    win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, keyboard.buttonFileStatus());
-  });
-
   keyvane::app::Keyboard keyboard({files, clock, input, desktop, ime, shell});
+  // Built after the keyboard, so it goes before it.
+  win32::TrayIcon tray(instance, keyboard, [&](const keyvane::app::Keyboard& shown) {
+    win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, shown.buttonFileStatus());
+  });
   shell.Attach(keyboard, tray);
-  tray.Attach(keyboard);
   win32::MouseHookRoute hookRoute(keyboard);
 
   keyboard.LoadButtons();

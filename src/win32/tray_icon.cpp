@@ -27,8 +27,8 @@ constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";                      // 
 
 }  // namespace
 
-TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)> showAbout)
-    : showAbout_(std::move(showAbout)) {
+TrayIcon::TrayIcon(HINSTANCE instance, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout)
+    : keyboard_(keyboard), showAbout_(std::move(showAbout)) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -50,7 +50,6 @@ TrayIcon::TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)>
 }
 
 TrayIcon::~TrayIcon() {
-  keyboard_ = nullptr;
   Hide();
   DestroyWindow(window_);
   if (picture_) DestroyIcon(picture_);
@@ -119,7 +118,7 @@ void TrayIcon::RequestMenuAt(POINT at, bool rightAligned) {
 }
 
 void TrayIcon::OpenMenu(POINT at, UINT alignment) {
-  keyboard_->OnOwnWindowOpening();
+  keyboard_.OnOwnWindowOpening();
   // The icon's own window owns the menu, so no panel is ever activated. It has no size and is
   // shown only while the menu is open: a hidden window cannot take the foreground everywhere,
   // and without the foreground the menu would not close when the user clicks elsewhere.
@@ -134,11 +133,11 @@ void TrayIcon::OpenMenu(POINT at, UINT alignment) {
   PostMessageW(window_, WM_NULL, 0, 0);
   ShowWindow(window_, SW_HIDE);
   DestroyMenu(menu);
-  if (chosen == kAboutItem) showAbout_(*keyboard_);
-  keyboard_->OnOwnWindowClosed();
+  if (chosen == kAboutItem) showAbout_(keyboard_);
+  keyboard_.OnOwnWindowClosed();
   // After the window typed into is the target again: the new first map's input method goes to it.
-  if (chosen == kReloadItem) keyboard_->OnReloadCommand();
-  if (chosen == kQuitItem) keyboard_->OnQuitCommand();
+  if (chosen == kReloadItem) keyboard_.OnReloadCommand();
+  if (chosen == kQuitItem) keyboard_.OnQuitCommand();
 }
 
 LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -157,8 +156,7 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   }
   switch (message) {
     case kCallbackMessage:
-      if (!keyboard_) return 0;
-      if (lParam == WM_LBUTTONUP) keyboard_->OnTrayIconClick();
+      if (lParam == WM_LBUTTONUP) keyboard_.OnTrayIconClick();
       if (lParam == WM_RBUTTONUP) {
         POINT cursor{};
         GetCursorPos(&cursor);
@@ -166,10 +164,8 @@ LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       }
       return 0;
     case kOpenMenuMessage:
-      if (keyboard_) {
-        OpenMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
-                 wParam != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
-      }
+      OpenMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+               wParam != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
       return 0;
     case WM_TIMER:
       if (wParam == kAddRetryTimer && wanted_) AddOrRetry();

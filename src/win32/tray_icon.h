@@ -14,13 +14,13 @@ namespace keyvane::win32 {
 // The notification-area icon, tooltip "Keyvane", with its hidden message window and its menu.
 class TrayIcon {
  public:
-  // showAbout: what the menu's About item runs.
-  TrayIcon(HINSTANCE instance, std::function<void(const app::Keyboard&)> showAbout);
+  // keyboard: what the icon and its menu tell; it outlives the icon. showAbout: what the menu's
+  // About item runs.
+  TrayIcon(HINSTANCE instance, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
 
-  void Attach(app::Keyboard& keyboard) { keyboard_ = &keyboard; }
   // NIM_ADD. A shell that refuses (at logon Explorer may still be starting) is asked again every
   // few seconds until it takes the icon, and a restarted shell gets the icon again.
   void Show();
@@ -45,7 +45,7 @@ class TrayIcon {
   UINT taskbarCreated_ = 0;  // the shell's message that its notification area was made anew
   bool wanted_ = false;      // between Show and Hide
   bool added_ = false;       // the shell has the icon now
-  app::Keyboard* keyboard_ = nullptr;
+  app::Keyboard& keyboard_;
   std::function<void(const app::Keyboard&)> showAbout_;
 };
 
