@@ -55,6 +55,22 @@ bool AnotherCopyRuns() {
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
+// Destroys the panels when Run ends, however it ends, while the keyboard their messages go to
+// still lives: the right panel first, its destruction detaches the input from the target's thread.
+class PanelsGoFirst {
+ public:
+  explicit PanelsGoFirst(win32::ShellWindows& shell) : shell_(shell) {}
+  ~PanelsGoFirst() {
+    shell_.Destroy(PanelSide::Right);
+    shell_.Destroy(PanelSide::Left);
+  }
+  PanelsGoFirst(const PanelsGoFirst&) = delete;
+  PanelsGoFirst& operator=(const PanelsGoFirst&) = delete;
+
+ private:
+  win32::ShellWindows& shell_;
+};
+
 void Run(HINSTANCE instance) {
   if (AnotherCopyRuns()) {
     // Flip the running copy's panels and end, touching nothing else.
@@ -79,6 +95,7 @@ void Run(HINSTANCE instance) {
   });
   shell.Attach(keyboard, tray);
   win32::MouseHookRoute hookRoute(keyboard);
+  const PanelsGoFirst panelsGoFirst(shell);
 
   keyboard.LoadButtons();
   keyboard.TakeTarget();
@@ -97,11 +114,7 @@ void Run(HINSTANCE instance) {
 
   RunMessageLoop();
   win32::Guarded([&] { keyboard.OnLoopEnded(); });
-
-  // Right panel first: its destruction detaches the input from the target's thread.
-  shell.Destroy(PanelSide::Right);
-  shell.Destroy(PanelSide::Left);
-  tray.Hide();
+  // The panels go, then the icon, as the objects above end in the reverse of their order.
 }
 
 }  // namespace

@@ -65,7 +65,6 @@ ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstri
 }
 
 ShellWindows::~ShellWindows() {
-  keyboard_ = nullptr;  // the keyboard may be gone already when an error ended start-up
   StopHearingSessionChanges(panels_[Index(PanelSide::Left)]);
   for (HWND panel : panels_) {
     if (panel && IsWindow(panel)) DestroyWindow(panel);
