@@ -20,10 +20,11 @@ Keyboard::Keyboard(const PlatformServices& platform)
            trace::OlderGeneration{std::string(btnfile::kOlderTraceFileName)}),
       switcher_(target_, {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       held_(platform.input, platform.shell, log_),
-      presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
-      hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
+      tab_(platform.shell, platform.desktop),
+      presser_(switcher_, held_, tab_, platform.shell, platform.input, platform.clock, log_),
+      hook_(switcher_, presser_, tab_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
-      tick_(target_, switcher_, hook_, log_,
+      tick_(target_, switcher_, hook_, tab_, log_,
             {platform.desktop, platform.ime, platform.input, platform.clock, platform.shell},
             [this] { PlacePanels(); }) {}
 
@@ -55,7 +56,12 @@ void Keyboard::OnKeyHoldOver() {
 
 void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
 
-void Keyboard::OnPanelHiding() { ReleaseHeldKeys(); }
+void Keyboard::OnPanelHiding() {
+  // Small panels come back as they were, held keys too.
+  if (!tab_.shrunk()) ReleaseHeldKeys();
+}
+
+void Keyboard::OnPanelShown() { tab_.Restore(); }
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -166,7 +172,12 @@ void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin orig
   ShowHeldButtons();
 }
 
+void Keyboard::OnTabClick(platform::InputOrigin origin) {
+  if (origin != platform::InputOrigin::Keyvane) tab_.Restore();
+}
+
 void Keyboard::OnTrayIconClick() {
+  if (tab_.Restore()) return;
   // The panels may hide now.
   ReleaseHeldKeys();
   TogglePanels(p_.desktop);
@@ -210,6 +221,9 @@ void Keyboard::OnLeftPanelClose() { p_.shell.HideTrayIcon(); }
 
 void Keyboard::OnRightPanelDestroy() { tick_.DetachInput(); }
 
-void Keyboard::PlacePanels() { app::PlacePanels(p_.shell, p_.desktop); }
+void Keyboard::PlacePanels() {
+  app::PlacePanels(p_.shell, p_.desktop);
+  tab_.FollowPanels();
+}
 
 }  // namespace keyvane::app

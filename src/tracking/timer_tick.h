@@ -31,15 +31,16 @@ class TimerTick {
     platform::Shell& shell;
   };
 
-  TimerTick(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, trace::TraceLog& log,
-            const Services& services, std::function<void()> placePanels)
+  TimerTick(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook,
+            const input::PanelsTab& tab, trace::TraceLog& log, const Services& services,
+            std::function<void()> placePanels)
       : target_(target),
         switcher_(switcher),
         hook_(hook),
         log_(log),
         input_(services.input),
         follower_(target, services.desktop, services.ime, log),
-        exits_(services.desktop, services.clock, services.shell),
+        exits_(services.desktop, services.clock, services.shell, tab),
         higherIntegrity_(services.desktop, services.shell, log),
         programPages_(switcher, services.desktop, log),
         placePanels_(std::move(placePanels)) {}
