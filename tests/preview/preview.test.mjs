@@ -279,7 +279,7 @@ describe('captions', () => {
     await close(page);
   });
 
-  test('MINIMAM leaves a tab in its button's place, and a click on it brings the panels back as they were', async () => {
+  test('MINIMAM leaves a tab in the place of its button, and a click on it brings the panels back as they were', async () => {
     const page = await open('tests/fixtures/preview_words.BTN');
     const held = () => page.$$eval('.kv-btn.kv-held', (buttons) => buttons.map((b) => Number(b.dataset.slot)));
     const tab = page.locator('#kv-tab');
