@@ -147,8 +147,7 @@ std::string PreviewEngine::TakeState() {
                       ",\"firstMap\":" + JsonText(pages.fallbackMap) + ",\"ime\":\"" + ime + "\",\"panels\":[" +
                       JsonRect(platform_.PanelBounds(platform::PanelSide::Left)) + "," +
                       JsonRect(platform_.PanelBounds(platform::PanelSide::Right)) + "],\"tab\":" + tabState +
-                      ",\"slots\":[" + slots +
-                      "],\"events\":[" + events_ + "]}";
+                      ",\"slots\":[" + slots + "],\"events\":[" + events_ + "]}";
   events_.clear();
   return state;
 }

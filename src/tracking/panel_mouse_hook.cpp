@@ -59,8 +59,7 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
 
 // The hidden panels' buttons are not hit; the tab takes its button messages, as a button does,
 // so that none reaches a window below. The right button does nothing on it.
-HookAction PanelMouseHook::HandleTabMessage(MouseMessage message, platform::Point point,
-                                            platform::InputOrigin origin) {
+HookAction PanelMouseHook::HandleTabMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin) {
   if (message == MouseMessage::Move || message == MouseMessage::Other || !tab_.Holds(point)) return HookAction::PassOn;
   if (origin == platform::InputOrigin::Keyvane) return HookAction::Consume;
   switch (message) {

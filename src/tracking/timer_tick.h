@@ -31,9 +31,8 @@ class TimerTick {
     platform::Shell& shell;
   };
 
-  TimerTick(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook,
-            const input::PanelsTab& tab, trace::TraceLog& log, const Services& services,
-            std::function<void()> placePanels)
+  TimerTick(input::TargetState& target, input::MapSwitcher& switcher, PanelMouseHook& hook, const input::PanelsTab& tab,
+            trace::TraceLog& log, const Services& services, std::function<void()> placePanels)
       : target_(target),
         switcher_(switcher),
         hook_(hook),

@@ -77,9 +77,9 @@ ShellWindows::~ShellWindows() {
 // One button, owner-drawn as the panels' are, in a window that is never activated and has no
 // taskbar button: taps on it reach the hooks as the panels' do.
 HWND ShellWindows::CreateButton(HWND parent, int row, const platform::Rect& b) {
-  HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width,
-                                b.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_,
-                                nullptr);
+  HWND button =
+      CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
   const auto standard =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
   if (!standardButtonProc) standardButtonProc = standard;
