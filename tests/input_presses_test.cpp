@@ -246,9 +246,13 @@ TEST(Presses, MinimamLeavesATabThatATapTurnsBackIntoThePanelsAsTheyWere) {
   EXPECT_TRUE(LeftClick(started.keyboard, {725, 122}));
   EXPECT_EQ(world.effects, (Effects{"show L", "show R", "tab-hide", "cursor 772,112"}));
   ExpectNothingElseChanged(world, started);
-  // Back as before: the exit rule is live again, and the buttons press.
+  // Back as before: the buttons press, and the exit rule is live again.
   EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 0)));  // X, with Shift still down
   EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
+  world.Hide(RecordingPlatform::kLeftPanelWindow);
+  world.Hide(RecordingPlatform::kRightPanelWindow);
+  started.keyboard.OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"quit"}), Effects{"quit"});
 }
 
 TEST(Presses, MinimamPanelsComeBackByTheIconASecondStartOrAClickAndOnlyTheShownOnes) {
