@@ -67,7 +67,7 @@ TEST(PlainReport, SaysWhatEachKindDoes) {
   EXPECT_THAT(report, HasSubstr("[B] REKEY\n"));
   EXPECT_THAT(report, HasSubstr("KEYTOG Ctrl+C (holds Ctrl+C down until pressed again)"));
   EXPECT_THAT(report, HasSubstr("EXEC NOTE PAD.EXE (starts NOTE PAD.EXE)"));
-  EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (does nothing)"));
+  EXPECT_THAT(report, HasSubstr("[MINIMAM] MINIMAM (makes the panels a small tab; a tap on it brings them back)"));
   EXPECT_THAT(report, HasSubstr("KEY (no keys)"));
   EXPECT_THAT(report, HasSubstr("[MENUPOP] MENUPOP (opens the notification icon's menu beside the button)"));
 }

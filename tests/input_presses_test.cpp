@@ -189,7 +189,7 @@ TEST_F(WorkedExamplePresses, KeyPressWithoutContextSwitchesSilently) {
 TEST(Presses, KindsWithoutAPressActionDoNothing) {
   RecordingPlatform world;
   StartedKeyboard started(world,
-                          "#M\r\nE\r\nMINIMAM\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
+                          "#M\r\nE\r\nMENUPOP\r\nKEYWAIT A\r\nX\r\n"
                           "Z KEY CTRL+ZZ\r\n");
   world.effects.clear();
   world.NewTrace();
@@ -199,6 +199,103 @@ TEST(Presses, KindsWithoutAPressActionDoNothing) {
   EXPECT_TRUE(world.EffectsOf({"key", "mouse", "sleep", "caption"}).empty());
   EXPECT_EQ(world.NewTrace(), "");
   EXPECT_EQ(started.keyboard.pages().shownMap, "M");
+}
+
+// MINIMAM on the right panel's second button; SH holds Shift.
+constexpr char kMinimamFile[] = "#M\r\nSH KEYTOG SHIFT\r\nA KEY A\r\nP JP P\r\nMINIMAM\r\n#P\r\nX KEY X\r\nMINIMAM\r\n";
+constexpr int kMinimamSlot = 8;  // right, row 1: at (725, 81), 57 x 41 on an 800-pixel screen
+
+// Started with the editor followed (the hidden-panels rule is live), Shift held, the page P shown
+// and MINIMAM pressed.
+void StartSmall(RecordingPlatform& world, StartedKeyboard& started) {
+  started.keyboard.OnTimerTick();
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 0)));  // SH
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 1)));  // P
+  world.effects.clear();
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, kMinimamSlot)));
+  EXPECT_EQ(world.effects, (Effects{"tab-show 725,81 57x41 Keyvane", "hide 9001", "hide 9002", "cursor 772,112"}));
+  // The panels tell that they hide, as Windows does.
+  started.keyboard.OnPanelHiding();
+  started.keyboard.OnPanelHiding();
+}
+
+void ExpectNothingElseChanged(RecordingPlatform& world, StartedKeyboard& started) {
+  EXPECT_TRUE(world.EffectsOf({"key", "caption", "held", "quit", "focus", "foreground"}).empty());
+  EXPECT_EQ(started.keyboard.pages().shownMap, "P");
+  EXPECT_EQ(KeyboardParts::Target(started.keyboard).window(), kEditor);
+  EXPECT_TRUE(KeyboardParts::HoldsKeys(started.keyboard));
+}
+
+TEST(Presses, MinimamLeavesATabThatATapTurnsBackIntoThePanelsAsTheyWere) {
+  RecordingPlatform world;
+  world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+  world.foreground = kEditor;
+  StartedKeyboard started(world, kMinimamFile);
+  StartSmall(world, started);
+  world.effects.clear();
+  // Ticks with both panels hidden do not end Keyvane while they are small.
+  for (int i = 0; i < 3; ++i) started.keyboard.OnTimerTick();
+  EXPECT_TRUE(world.EffectsOf({"quit", "tab-show", "tab-hide", "show"}).empty());
+  // The hidden buttons take nothing; the tab is all there is.
+  EXPECT_FALSE(LeftClick(started.keyboard, SlotCenter(world, 0)));
+  EXPECT_EQ(started.keyboard.OnPanelTap(input::MouseMessage::RightDown, {730, 90}), input::HookAction::Consume);
+  EXPECT_EQ(started.keyboard.OnPanelTap(input::MouseMessage::RightUp, {730, 90}), input::HookAction::Consume);
+  EXPECT_TRUE(KeyboardParts::PanelsTab(started.keyboard).shrunk());
+  ExpectNothingElseChanged(world, started);
+  world.effects.clear();
+  // A tap on the tab's edge.
+  EXPECT_TRUE(LeftClick(started.keyboard, {725, 122}));
+  EXPECT_EQ(world.effects, (Effects{"show L", "show R", "tab-hide", "cursor 772,112"}));
+  ExpectNothingElseChanged(world, started);
+  // Back as before: the buttons press, and the exit rule is live again.
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, 0)));  // X, with Shift still down
+  EXPECT_EQ(world.KeyEvents(), (Effects{"key 58 down", "key 58 up"}));
+  world.Hide(RecordingPlatform::kLeftPanelWindow);
+  world.Hide(RecordingPlatform::kRightPanelWindow);
+  started.keyboard.OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"quit"}), Effects{"quit"});
+}
+
+TEST(Presses, MinimamPanelsComeBackByTheIconASecondStartOrAClickAndOnlyTheShownOnes) {
+  enum class Way { Icon, SecondStart, ClickWithoutHook };
+  for (const Way way : {Way::Icon, Way::SecondStart, Way::ClickWithoutHook}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    RecordingPlatform world;
+    world.windows[kEditor] = FakeWindow{"Untitled - Notepad", 7, 0, kEditorContext, true};
+    world.foreground = kEditor;
+    StartedKeyboard started(world, kMinimamFile);
+    started.keyboard.OnTimerTick();
+    world.Hide(RecordingPlatform::kLeftPanelWindow);  // a second start's toggle left the right one
+    world.effects.clear();
+    EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, kMinimamSlot)));
+    EXPECT_EQ(world.EffectsOf({"tab-show", "hide"}), (Effects{"tab-show 725,81 57x41 Keyvane", "hide 9002"}));
+    world.effects.clear();
+    switch (way) {
+      case Way::Icon: started.keyboard.OnTrayIconClick(); break;
+      case Way::SecondStart: started.keyboard.OnPanelShown(); break;  // as Windows tells of its ShowWindow
+      case Way::ClickWithoutHook: started.keyboard.OnTabClick(); break;
+    }
+    EXPECT_EQ(world.effects, (Effects{"show R", "tab-hide"}));
+    EXPECT_FALSE(KeyboardParts::PanelsTab(started.keyboard).shrunk());
+    world.effects.clear();
+    // Not small any more: every way is its ordinary self again.
+    started.keyboard.OnPanelShown();
+    started.keyboard.OnTabClick();
+    EXPECT_TRUE(world.effects.empty());
+  }
+}
+
+TEST(Presses, MinimamTabFollowsItsButtonWhenThePanelsMove) {
+  RecordingPlatform world;
+  StartedKeyboard started(world, kMinimamFile);
+  EXPECT_TRUE(LeftClick(started.keyboard, SlotCenter(world, kMinimamSlot)));
+  world.screenWidth = 640;
+  world.effects.clear();
+  started.keyboard.OnTimerTick();
+  EXPECT_EQ(world.EffectsOf({"move", "tab-show"}), (Effects{"move R 565,41", "tab-show 565,81 57x41 Keyvane"}));
+  world.effects.clear();
+  started.keyboard.OnTimerTick();
+  EXPECT_TRUE(world.EffectsOf({"tab-show"}).empty());
 }
 
 TEST(Presses, MenupopOpensTheMenuBesideItsButtonAndTheTargetComesBackAfter) {

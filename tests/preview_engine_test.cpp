@@ -83,6 +83,22 @@ TEST(PreviewEngine, TellsHeldButtonsAndTheProgramsAPressStarts) {
   EXPECT_EQ(state["slots"][0]["held"], false);
 }
 
+TEST(PreviewEngine, TellsTheTabOfPanelsMadeSmallUntilATapOnItBringsThemBack) {
+  PreviewEngine engine("#MAIN\r\nSH KEYTOG SHIFT\r\nMINIMAM\r\n");
+  Click(engine, 0, 1000);
+  Json state = Click(engine, 7, 1100);
+  EXPECT_EQ(state["tab"], Json::parse(R"({"bounds": {"left": 725, "top": 41, "width": 57, "height": 41},
+                                          "caption": "Keyvane"})"));
+  EXPECT_EQ(state["events"], Json::array());
+  EXPECT_EQ(engine.SlotAt({730, 50}), std::nullopt);
+  EXPECT_TRUE(engine.Mouse(MouseMessage::LeftDown, {730, 50}, 1200));
+  EXPECT_TRUE(engine.Mouse(MouseMessage::LeftUp, {730, 50}, 1200));
+  state = State(engine);
+  EXPECT_EQ(state["tab"], nullptr);
+  EXPECT_EQ(state["slots"][0]["held"], true);  // Shift stayed down throughout
+  EXPECT_EQ(engine.SlotAt({730, 50}), 7);
+}
+
 TEST(PreviewEngine, ALongRightHoldFiresAtATickAndAProgramInFrontBringsItsPage) {
   PreviewEngine engine(
       "#MAIN\r\nM KEY M\r\n#SLIDE_CMD\r\nH KEY H\r\n#EDIT\r\nE KEY E\r\n#APP_PAGE\r\nED.EXE BASE EDIT\r\n");

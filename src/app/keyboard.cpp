@@ -21,10 +21,11 @@ Keyboard::Keyboard(const PlatformServices& platform)
       follower_(platform.desktop, platform.ime, log_),
       switcher_(follower_.target(), {platform.shell, platform.ime, platform.desktop, platform.input}, log_),
       held_(platform.input, platform.shell, log_),
-      presser_(switcher_, held_, platform.shell, platform.input, platform.clock, log_),
-      hook_(switcher_, presser_, platform.shell, platform.input, platform.clock),
+      tab_(platform.shell, platform.desktop),
+      presser_(switcher_, held_, tab_, platform.shell, platform.input, platform.clock, log_),
+      hook_(switcher_, presser_, tab_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
-      tick_(follower_, switcher_, hook_, log_, {platform.desktop, platform.input, platform.clock, platform.shell}) {}
+      tick_(follower_, switcher_, hook_, tab_, log_, {platform.desktop, platform.input, platform.clock, platform.shell}) {}
 
 // Also when an error in start-up unwinds past the message loop.
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
@@ -54,7 +55,12 @@ void Keyboard::OnKeyHoldOver() {
 
 void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
 
-void Keyboard::OnPanelHiding() { ReleaseHeldKeys(); }
+void Keyboard::OnPanelHiding() {
+  // Small panels come back as they were, held keys too.
+  if (!tab_.shrunk()) ReleaseHeldKeys();
+}
+
+void Keyboard::OnPanelShown() { tab_.Restore(); }
 
 void Keyboard::LoadButtons() {
   // The stamp before the reading: a save during it is seen as a change afterwards.
@@ -165,7 +171,12 @@ void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin orig
   ShowHeldButtons();
 }
 
+void Keyboard::OnTabClick(platform::InputOrigin origin) {
+  if (origin != platform::InputOrigin::Keyvane) tab_.Restore();
+}
+
 void Keyboard::OnTrayIconClick() {
+  if (tab_.Restore()) return;
   // The panels may hide now.
   ReleaseHeldKeys();
   TogglePanels(p_.desktop);

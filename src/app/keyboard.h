@@ -12,6 +12,7 @@
 #include "input/held_keys.h"
 #include "input/map_switcher.h"
 #include "input/panel_mouse_hook.h"
+#include "input/panels_tab.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
 #include "platform/clock.h"
@@ -88,6 +89,8 @@ class Keyboard {
   // the low-level hook meanwhile.
   void OnSystemResumed();
   void OnSessionUnlocked();
+  // A click of the tab of the panels made small; it only sees clicks when no hook is installed.
+  void OnTabClick(platform::InputOrigin origin = platform::InputOrigin::User);
   // The right panel's 100 ms tick; also reads the button file again once a
   // change to it has settled.
   void OnTimerTick();
@@ -99,14 +102,18 @@ class Keyboard {
   void OnKeyHoldOver();
   // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
   void OnLoopEnded();
-  // A panel is about to hide (a second start, the icon, its close): held keys come up first.
+  // A panel is about to hide (a second start, the icon, its close): held keys come up first,
+  // unless MINIMAM makes the panels small.
   void OnPanelHiding();
+  // A panel is being shown (a second start): panels made small come back, and their tab goes.
+  void OnPanelShown();
 
   // A page chosen outside the panels, as in the checker's preview's list of pages: shown once,
   // as a JP press shows it; the default stays.
   void ShowPage(std::string_view name) { switcher_.ShowMap(name); }
 
-  // Notification icon: left button released over the icon.
+  // Notification icon: left button released over the icon. Brings back panels made small, or
+  // else shows or hides the panels.
   void OnTrayIconClick();
   // Before the notification menu (and the About box it may open) takes the foreground:
   // remembers the window typed into.
@@ -155,6 +162,7 @@ class Keyboard {
   tracking::TargetFollower follower_;  // holds the target; before the switcher, which reads it
   input::MapSwitcher switcher_;
   input::HeldKeys held_;
+  input::PanelsTab tab_;
   input::SlotPresser presser_;
   input::PanelMouseHook hook_;
   tracking::MouseHookKeeper hookKeeper_;

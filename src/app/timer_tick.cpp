@@ -32,6 +32,7 @@ void TimerTick::Run() {
   }
 
   PlacePanels(shell_, desktop_);
+  tab_.FollowPanels();
 }
 
 }  // namespace keyvane::app

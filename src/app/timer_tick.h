@@ -2,6 +2,7 @@
 
 #include "input/map_switcher.h"
 #include "input/panel_mouse_hook.h"
+#include "input/panels_tab.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
@@ -28,16 +29,17 @@ class TimerTick {
   };
 
   TimerTick(tracking::TargetFollower& follower, input::MapSwitcher& switcher, input::PanelMouseHook& hook,
-            trace::TraceLog& log, const Services& services)
+            input::PanelsTab& tab, trace::TraceLog& log, const Services& services)
       : follower_(follower),
         target_(follower.target()),
         switcher_(switcher),
         hook_(hook),
+        tab_(tab),
         log_(log),
         input_(services.input),
         desktop_(services.desktop),
         shell_(services.shell),
-        exits_(services.desktop, services.clock, services.shell),
+        exits_(services.desktop, services.clock, services.shell, tab),
         higherIntegrity_(services.desktop, services.shell, log),
         programPages_(switcher, services.desktop, log) {}
 
@@ -54,6 +56,7 @@ class TimerTick {
   const input::Target& target_;
   input::MapSwitcher& switcher_;
   input::PanelMouseHook& hook_;
+  input::PanelsTab& tab_;
   trace::TraceLog& log_;
   platform::Input& input_;
   platform::Desktop& desktop_;

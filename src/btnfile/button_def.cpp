@@ -27,7 +27,7 @@ std::string ActionText(const ButtonDef& def) {
       const std::string line = def.arguments.empty() ? def.target : def.target + " " + def.arguments;
       return "EXEC " + line + " (starts " + line + ")";
     }
-    case ActionKind::MINIMAM: return kind + " (does nothing)";
+    case ActionKind::MINIMAM: return "MINIMAM (makes the panels a small tab; a tap on it brings them back)";
     case ActionKind::MENUPOP: return "MENUPOP (opens the notification icon's menu beside the button)";
     case ActionKind::KEYWAIT:
       return def.holdMilliseconds == 0

@@ -16,6 +16,7 @@ void PanelMouseHook::Park(int slot) { input::ParkCursor(shell_, input_, slot); }
 
 HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Point point,
                                               platform::InputOrigin origin) {
+  if (tab_.shrunk()) return HandleTabMessage(message, point, origin);
   const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);
   if (!slot) return HookAction::PassOn;
   if (origin == platform::InputOrigin::Keyvane) {
@@ -56,6 +57,34 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
   }
 }
 
+// The hidden panels' buttons are not hit; the tab takes its button messages, as a button does,
+// so that none reaches a window below. The right button does nothing on it.
+HookAction PanelMouseHook::HandleTabMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin) {
+  if (message == MouseMessage::Move || message == MouseMessage::Other || !tab_.Holds(point)) return HookAction::PassOn;
+  if (origin == platform::InputOrigin::Keyvane) return HookAction::Consume;
+  switch (message) {
+    case MouseMessage::LeftDown:
+    case MouseMessage::LeftDoubleClick: leftPressSeen_ = true; return HookAction::Consume;
+    case MouseMessage::LeftUp: {
+      if (!leftPressSeen_) return HookAction::PassOn;
+      leftPressSeen_ = false;
+      const int slot = tab_.slot();
+      tab_.Restore();
+      Park(slot);
+      return HookAction::Consume;
+    }
+    case MouseMessage::RightUp:
+      if (!rightPressSeen_) return HookAction::PassOn;
+      rightPressSeen_ = false;
+      rightHold_ = {};
+      return HookAction::Consume;
+    default:  // a right press
+      rightPressSeen_ = true;
+      rightHold_ = {};
+      return HookAction::Consume;
+  }
+}
+
 void PanelMouseHook::RightButtonPage(int slot) {
   for (int position = 0; position < btnfile::kShownPositions; ++position) {
     const btnfile::ButtonDef* def = switcher_.LookupSlot(btnfile::kRightButtonPageMap, position);
@@ -75,7 +104,7 @@ void PanelMouseHook::RightButtonPage(int slot) {
 }
 
 void PanelMouseHook::CheckLongHold(platform::Point point) {
-  if (rightHold_.phase != RightHoldState::Phase::Held) return;
+  if (rightHold_.phase != RightHoldState::Phase::Held || tab_.shrunk()) return;
   // Unsigned difference: right across the tick count's wrap.
   if (clock_.TickCount() - rightHold_.heldSince <= kLongHoldMs) return;
   const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "input/map_switcher.h"
+#include "input/panels_tab.h"
 #include "input/slot_presser.h"
 #include "input/slots.h"
 #include "platform/clock.h"
@@ -41,12 +42,13 @@ struct RightHoldState {
 // Takes every press over a panel button, so a touch never activates a panel, and the release of
 // each press it took: left release presses, a short right click turns the page, a long right
 // hold runs SLIDE_CMD. A release whose press it did not see (a drag that began in another
-// window) goes on and does nothing here.
+// window) goes on and does nothing here. While the panels are small, only their tab takes
+// messages: a left tap on it brings them back.
 class PanelMouseHook {
  public:
-  PanelMouseHook(input::MapSwitcher& switcher, input::SlotPresser& presser, platform::Shell& shell,
-                 platform::Input& input, platform::Clock& clock)
-      : switcher_(switcher), presser_(presser), shell_(shell), input_(input), clock_(clock) {}
+  PanelMouseHook(input::MapSwitcher& switcher, input::SlotPresser& presser, input::PanelsTab& tab,
+                 platform::Shell& shell, platform::Input& input, platform::Clock& clock)
+      : switcher_(switcher), presser_(presser), tab_(tab), shell_(shell), input_(input), clock_(clock) {}
 
   // The hook's decision for one mouse message at a screen point; the actions run before it returns.
   HookAction HandleMouseMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin);
@@ -58,12 +60,14 @@ class PanelMouseHook {
   const RightHoldState& rightHoldState() const { return rightHold_; }
 
  private:
+  HookAction HandleTabMessage(MouseMessage message, platform::Point point, platform::InputOrigin origin);
   void RightButtonPage(int slot);
   void SlideCommand(int slot);
   void Park(int slot);
 
   input::MapSwitcher& switcher_;
   input::SlotPresser& presser_;
+  input::PanelsTab& tab_;
   platform::Shell& shell_;
   platform::Input& input_;
   platform::Clock& clock_;

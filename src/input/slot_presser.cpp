@@ -95,6 +95,8 @@ void SlotPresser::PressSlot(int slot) {
       break;
     }
     case btnfile::ActionKind::EXEC: StartProgramOf(*def); break;
+    // The screen back for a while; the page and held keys stay.
+    case btnfile::ActionKind::MINIMAM: tab_.ShrinkAt(slot); break;
     case btnfile::ActionKind::REKEY:
       if (!rememberedKeys_) return;
       SendChordAndShowDefault(*rememberedKeys_, hold);

@@ -5,6 +5,7 @@
 #include "btnfile/button_def.h"
 #include "input/held_keys.h"
 #include "input/map_switcher.h"
+#include "input/panels_tab.h"
 #include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/shell.h"
@@ -23,12 +24,12 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
 // What a panel button does when pressed.
 class SlotPresser {
  public:
-  SlotPresser(MapSwitcher& switcher, HeldKeys& held, platform::Shell& shell, platform::Input& input,
+  SlotPresser(MapSwitcher& switcher, HeldKeys& held, PanelsTab& tab, platform::Shell& shell, platform::Input& input,
               platform::Clock& clock, trace::TraceLog& log)
-      : switcher_(switcher), held_(held), shell_(shell), input_(input), clock_(clock), log_(log) {}
+      : switcher_(switcher), held_(held), tab_(tab), shell_(shell), input_(input), clock_(clock), log_(log) {}
 
-  // Runs the definition bound to the slot: JP, KEY, BASE, REKEY, KEYTOG, MENUPOP act, every
-  // other kind and an unbound slot do nothing. A chord still held is released first.
+  // Runs the definition bound to the slot: JP, KEY, BASE, REKEY, KEYTOG, MENUPOP, EXEC, MINIMAM
+  // act, every other kind and an unbound slot do nothing. A chord still held is released first.
   void PressSlot(int slot);
 
   // The hold of a chord is over (or must end now): its ups, then the default map, as after
@@ -48,6 +49,7 @@ class SlotPresser {
 
   MapSwitcher& switcher_;
   HeldKeys& held_;
+  PanelsTab& tab_;
   platform::Shell& shell_;
   platform::Input& input_;
   platform::Clock& clock_;

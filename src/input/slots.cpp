@@ -10,15 +10,14 @@ namespace {
 // The /R and /T options can put a panel anywhere in the int range: sums saturate instead of overflowing.
 int SaturatedSum(long long a, long long b) { return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX)); }
 
-// A slot's button on screen, read from the panels as they are now.
+}  // namespace
+
 platform::Rect SlotRect(platform::Shell& shell, int slot) {
   const SlotButton button = ButtonOfSlot(slot);
   const platform::Rect panel = shell.PanelBounds(button.panel);
   const platform::Rect inPanel = shell.ButtonBounds(button.panel, button.row);
   return {SaturatedSum(panel.left, inPanel.left), SaturatedSum(panel.top, inPanel.top), inPanel.width, inPanel.height};
 }
-
-}  // namespace
 
 SlotButton ButtonOfSlot(int slot) {
   if (slot < platform::kButtonsPerPanel) return {platform::PanelSide::Left, slot};

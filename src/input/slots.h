@@ -42,6 +42,9 @@ struct SlotTable {
 // buttons touch the lower slot number wins. None until both panels' buttons are in the table.
 std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, platform::Point point);
 
+// A slot's button on screen, as the panels stand now.
+platform::Rect SlotRect(platform::Shell& shell, int slot);
+
 // Puts the cursor 10 pixels left of and above the lower-right corner of the slot's button.
 void ParkCursor(platform::Shell& shell, platform::Input& input, int slot);
 

@@ -54,6 +54,12 @@ class Shell {
   virtual void SetButtonHeld(PanelSide side, int row, bool held) = 0;
   // Shows the panel without activating it.
   virtual void ShowPanel(PanelSide side) = 0;
+  // The small tab that stands for the hidden panels: topmost, never activated, at `bounds` on the
+  // screen, with a caption (code page 932). Its taps reach the rules as the panels' taps do, at
+  // the same screen points. Shown again, it moves.
+  virtual void ShowTab(Rect bounds, std::string_view caption) = 0;
+  // Hiding a hidden tab does nothing.
+  virtual void HideTab() = 0;
 
   // The hooks that see every button message over the panels before any window does, also while
   // another program holds the mouse capture, and every mouse message on this thread; each message

@@ -104,6 +104,8 @@ void PreviewEngine::ShowPage(int index) {
 }
 
 std::optional<int> PreviewEngine::SlotAt(platform::Point at) {
+  // Panels made small are hidden: only their tab is there.
+  if (platform_.tab()) return std::nullopt;
   return input::HitTestSlot(keyboard_.slots(), platform_, at);
 }
 
@@ -135,14 +137,17 @@ std::string PreviewEngine::TakeState() {
              ",\"held\":" + (platform_.Held(button.panel, button.row) ? "true" : "false") + "}";
   }
   const char* ime = !imeOpen_ ? "unknown" : *imeOpen_ ? "open" : "closed";
+  const std::optional<PreviewPlatform::Tab>& tab = platform_.tab();
+  const std::string tabState =
+      tab ? "{\"bounds\":" + JsonRect(tab->bounds) + ",\"caption\":" + JsonText(tab->caption) + "}" : "null";
   std::string state = "{\"shown\":" + JsonText(pages.shownMap) + ",\"shownIs\":\"" + ShownKind(table, pages.shownMap) +
                       "\",\"shownIndex\":" + std::to_string(IndexOf(table, pages.shownMap)) +
                       ",\"default\":" + JsonText(pages.defaultMap) +
                       ",\"defaultIndex\":" + std::to_string(IndexOf(table, pages.defaultMap)) +
                       ",\"firstMap\":" + JsonText(pages.fallbackMap) + ",\"ime\":\"" + ime + "\",\"panels\":[" +
                       JsonRect(platform_.PanelBounds(platform::PanelSide::Left)) + "," +
-                      JsonRect(platform_.PanelBounds(platform::PanelSide::Right)) + "],\"slots\":[" + slots +
-                      "],\"events\":[" + events_ + "]}";
+                      JsonRect(platform_.PanelBounds(platform::PanelSide::Right)) + "],\"tab\":" + tabState +
+                      ",\"slots\":[" + slots + "],\"events\":[" + events_ + "]}";
   events_.clear();
   return state;
 }

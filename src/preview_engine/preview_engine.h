@@ -32,7 +32,8 @@ class PreviewEngine {
   // The slot under a point, or none.
   std::optional<int> SlotAt(platform::Point at);
 
-  // UTF-8 JSON: the pages, the input method, the panels and each slot's button, and what
+  // UTF-8 JSON: the pages, the input method, the panels, the tab that stands for them while
+  // MINIMAM made them small (null otherwise), each slot's button, and what
   // happened since the last call: {"key": "Ctrl down"} for each key or mouse-button event and
   // {"shows": "MAP", "ime": "open"} for each switch of the map shown, in order.
   std::string TakeState();

@@ -94,6 +94,10 @@ void PreviewPlatform::SetButtonHeld(platform::PanelSide side, int row, bool held
   held_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)] = held;
 }
 
+void PreviewPlatform::ShowTab(platform::Rect bounds, std::string_view caption) {
+  tab_ = Tab{bounds, std::string(caption)};
+}
+
 std::string PreviewPlatform::StartProgram(std::string_view program, std::string_view arguments) {
   if (onStartProgram)
     onStartProgram(arguments.empty() ? std::string(program) : std::string(program) + " " + std::string(arguments));

@@ -51,6 +51,12 @@ class PreviewPlatform final : public platform::Files,
   bool Held(platform::PanelSide side, int row) const {
     return held_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
   }
+  // The tab of the panels made small, where it is and what it says; none while they are not.
+  struct Tab {
+    platform::Rect bounds;
+    std::string caption;
+  };
+  const std::optional<Tab>& tab() const { return tab_; }
   const std::string& Caption(platform::PanelSide side, int row) const {
     return captions_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
   }
@@ -119,7 +125,10 @@ class PreviewPlatform final : public platform::Files,
   void OpenMenuBeside(platform::PanelSide, int) override {}  // the page has no notification menu
   // Nothing starts in the page: the log says what would.
   std::string StartProgram(std::string_view program, std::string_view arguments) override;
+  // The page hides the panels while their tab shows.
   void ShowPanel(platform::PanelSide) override {}
+  void ShowTab(platform::Rect bounds, std::string_view caption) override;
+  void HideTab() override { tab_.reset(); }
   bool InstallMouseHook() override { return true; }
   void RemoveMouseHook() override {}
   bool RenewMouseHook() override { return true; }
@@ -149,6 +158,7 @@ class PreviewPlatform final : public platform::Files,
   std::array<std::array<std::string, platform::kButtonsPerPanel>, 2> captions_;
   std::array<std::array<bool, platform::kButtonsPerPanel>, 2> held_{};
   bool captionedSinceInputMethod_ = false;
+  std::optional<Tab> tab_;
 };
 
 }  // namespace keyvane::preview_engine

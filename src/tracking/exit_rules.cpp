@@ -24,7 +24,7 @@ void ExitRules::WatchCorner(std::optional<platform::Point> cursor) {
 bool ExitRules::QuitWhenPanelsHidden(bool following) {
   const bool anyPanelVisible = desktop_.IsVisible(shell_.PanelWindow(platform::PanelSide::Left)) ||
                                desktop_.IsVisible(shell_.PanelWindow(platform::PanelSide::Right));
-  if (anyPanelVisible || !following) return false;
+  if (anyPanelVisible || !following || tab_.shrunk()) return false;
   shell_.Quit();
   return true;
 }

@@ -18,7 +18,8 @@ namespace {
 using platform::PanelSide;
 
 constexpr wchar_t kApplicationClass[] = L"TApplication";
-constexpr wchar_t kPanelClasses[2][5] = {L"TKB1", L"TKB2"};
+// The left panel's, the right panel's and the tab's (MINIMAM): each holds buttons.
+constexpr wchar_t kPanelClasses[3][5] = {L"TKB1", L"TKB2", L"TKBT"};
 constexpr UINT_PTR kTrackingTimer = 1;
 constexpr UINT_PTR kKeyHoldTimer = 2;  // on the left panel
 constexpr UINT kTrackingInterval = 100;
@@ -66,10 +67,22 @@ ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstri
 
 ShellWindows::~ShellWindows() {
   StopHearingSessionChanges(panels_[Index(PanelSide::Left)]);
-  for (HWND panel : panels_) {
-    if (panel && IsWindow(panel)) DestroyWindow(panel);
+  for (HWND window : {panels_[0], panels_[1], tab_}) {
+    if (window && IsWindow(window)) DestroyWindow(window);
   }
   if (application_) DestroyWindow(application_);
+}
+
+// One button, owner-drawn as the panels' are, in a window that is never activated and has no
+// taskbar button: taps on it reach the hooks as the panels' do.
+HWND ShellWindows::CreateButton(HWND parent, int row, const platform::Rect& b) {
+  HWND button =
+      CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
+  const auto standard =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+  if (!standardButtonProc) standardButtonProc = standard;
+  return button;
 }
 
 void ShellWindows::Create(PanelSide side) {
@@ -84,14 +97,7 @@ void ShellWindows::Create(PanelSide side) {
   SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
   panels_[i] = panel;
   for (int row = 0; row < platform::kButtonsPerPanel; ++row) {
-    const platform::Rect& b = platform::kButtonLayout[row];
-    HWND button =
-        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.left, b.top, b.width, b.height,
-                        panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row + 1)), instance_, nullptr);
-    const auto standard =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
-    if (!standardButtonProc) standardButtonProc = standard;
-    buttons_[i][row] = button;
+    buttons_[i][row] = CreateButton(panel, row, platform::kButtonLayout[row]);
   }
   if (side == PanelSide::Left) HearSessionChanges(panel);
 }
@@ -183,6 +189,23 @@ void ShellWindows::ShowPanel(PanelSide side) {
   ShowWindow(Panel(side), SW_SHOWNOACTIVATE);
 }
 
+void ShellWindows::ShowTab(platform::Rect bounds, std::string_view caption) {
+  if (!tab_) {
+    tab_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kPanelClasses[2], L"", WS_POPUP, 0, 0, 0, 0, application_,
+                           nullptr, instance_, nullptr);
+    SetWindowLongPtrW(tab_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    tabButton_ = CreateButton(tab_, 0, {});
+  }
+  DefWindowProcW(tabButton_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromCp932(caption).c_str()));
+  MoveWindow(tabButton_, 0, 0, bounds.width, bounds.height, FALSE);
+  SetWindowPos(tab_, HWND_TOPMOST, bounds.left, bounds.top, bounds.width, bounds.height,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void ShellWindows::HideTab() {
+  if (tab_) ShowWindow(tab_, SW_HIDE);
+}
+
 bool ShellWindows::InstallMouseHook() {
   const bool threadHook = win32::InstallMouseHook();
   const bool tapHook = tapHook_.Start(Panel(PanelSide::Left), IsPanelButton);
@@ -207,7 +230,10 @@ bool ShellWindows::IsPanelButton(HWND window) {
   if (process != GetCurrentProcessId()) return false;
   wchar_t parentClass[8] = L"";
   GetClassNameW(GetAncestor(window, GA_PARENT), parentClass, 8);
-  return std::wcscmp(parentClass, kPanelClasses[0]) == 0 || std::wcscmp(parentClass, kPanelClasses[1]) == 0;
+  for (const wchar_t* panelClass : kPanelClasses) {
+    if (std::wcscmp(parentClass, panelClass) == 0) return true;
+  }
+  return false;
 }
 
 void ShellWindows::HideTrayIcon() { tray_->Hide(); }
@@ -314,7 +340,10 @@ LRESULT CALLBACK ShellWindows::PanelProc(HWND window, UINT message, WPARAM wPara
   if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
   const PanelSide side = window == self->panels_[Index(PanelSide::Left)] ? PanelSide::Left : PanelSide::Right;
   LRESULT result = 0;
-  Guarded([&] { result = self->HandlePanelMessage(side, window, message, wParam, lParam); });
+  Guarded([&] {
+    result = window == self->tab_ ? self->HandleTabMessage(window, message, wParam, lParam)
+                                  : self->HandlePanelMessage(side, window, message, wParam, lParam);
+  });
   return result;
 }
 
@@ -370,8 +399,11 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
       if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
       break;
     case WM_SHOWWINDOW:
-      // Sent before the panel hides, also by a second copy's ShowWindow.
-      if (wParam == FALSE) keyboard_->OnPanelHiding();
+      // Sent before the panel hides or shows, also by a second copy's ShowWindow.
+      if (wParam == FALSE)
+        keyboard_->OnPanelHiding();
+      else
+        keyboard_->OnPanelShown();
       break;
     case WM_DISPLAYCHANGE:
       if (side == PanelSide::Left) desktop_.DisplayChanged();
@@ -382,6 +414,20 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The tab looks and takes a touch as a panel does; its click without hooks brings the panels back.
+LRESULT ShellWindows::HandleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_DRAWITEM:
+    case WM_MOUSEACTIVATE:
+    case kPointerActivate:
+    case kTabletQuerySystemGestureStatus: return HandlePanelMessage(PanelSide::Left, window, message, wParam, lParam);
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) keyboard_->OnTabClick(OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
+      return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
 }
 
 LRESULT ShellWindows::HandleSessionMessage(UINT message, WPARAM wParam) {

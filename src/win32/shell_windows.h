@@ -55,6 +55,8 @@ class ShellWindows final : public platform::Shell {
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
   void ShowPanel(platform::PanelSide side) override;
+  void ShowTab(platform::Rect bounds, std::string_view caption) override;
+  void HideTab() override;
   // The thread hook and the low-level hook that takes taps from under another program's capture.
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
@@ -73,6 +75,8 @@ class ShellWindows final : public platform::Shell {
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  HWND CreateButton(HWND parent, int row, const platform::Rect& bounds);
+  LRESULT HandleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleSessionMessage(UINT message, WPARAM wParam);
   void HearSessionChanges(HWND panel);
   void StopHearingSessionChanges(HWND panel);
@@ -88,6 +92,8 @@ class ShellWindows final : public platform::Shell {
   HBRUSH black_;
   HWND application_ = nullptr;
   std::array<HWND, 2> panels_{};
+  HWND tab_ = nullptr;  // made at the first MINIMAM: a button alone in a window of its own
+  HWND tabButton_ = nullptr;
   std::array<std::array<HWND, platform::kButtonsPerPanel>, 2> buttons_{};
   // The buttons' window texts as last set; they start empty, as the buttons are created.
   std::array<std::array<std::wstring, platform::kButtonsPerPanel>, 2> captions_{};

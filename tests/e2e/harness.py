@@ -265,15 +265,16 @@ class Session:
         return self.trace_bytes().decode("cp932", "replace")
 
     # -- acting as a person --------------------------------------------------------------
-    def click(self, title, row, button=1):
-        x, y = self.button_point(title, row)
+    def click(self, title, row, button=1, at=None):
+        """A click on a panel button: at button_point, or at the point that at(self, title, row) gives."""
+        x, y = at(self, title, row) if at else self.button_point(title, row)
         xdotool("mousemove", x, y)
         xdotool("click", button)
 
-    def press(self, title, row, expected_keys):
+    def press(self, title, row, expected_keys, at=None):
         """Clicks a button and waits for its key events to reach the target."""
         before = len(self.key_events())
-        self.click(title, row)
+        self.click(title, row, at=at)
         wait_until(f"{expected_keys} at the target",
                    lambda: len(self.key_events()) >= before + len(expected_keys))
         time.sleep(0.05)

@@ -81,6 +81,10 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
       Log("SCAN " + Hex(static_cast<unsigned>(wParam)) + " " + Hex((lParam >> 16) & 0xFF) +
           ((lParam >> 24) & 1 ? " E" : ""));
       LogKeyTime(message, wParam);
+      // Whether Shift counts as down for this key: what its character is made with.
+      Log("SHIFTSTATE " + Hex(static_cast<unsigned>(wParam)) +
+          ((GetKeyState(VK_SHIFT) & 0x8000) ? " SYNC-DOWN" : " SYNC-UP") +
+          ((GetAsyncKeyState(VK_SHIFT) & 0x8000) ? " ASYNC-DOWN" : " ASYNC-UP"));
       break;
     case WM_KEYUP:
       Log("KEYUP " + Hex(static_cast<unsigned>(wParam)));

@@ -279,6 +279,26 @@ describe('captions', () => {
     await close(page);
   });
 
+  test('MINIMAM leaves a tab in the place of its button, and a click on it brings the panels back as they were', async () => {
+    const page = await open('tests/fixtures/preview_words.BTN');
+    const held = () => page.$$eval('.kv-btn.kv-held', (buttons) => buttons.map((b) => Number(b.dataset.slot)));
+    const tab = page.locator('#kv-tab');
+    const place = await page.locator('.kv-btn[data-slot="8"]').boundingBox();
+    await act(page, 'click', 0); // SH KEYTOG SHIFT
+    await act(page, 'click', 8); // MINIMAM
+    assert.ok(await tab.isVisible());
+    assert.deepEqual(await tab.boundingBox(), place);
+    assert.equal(await page.locator('.kv-panel').first().isVisible(), false);
+    assert.equal(await page.locator('.kv-panel').last().isVisible(), false);
+    await tab.click();
+    assert.equal(await tab.isVisible(), false);
+    assert.ok(await page.locator('.kv-panel').first().isVisible());
+    assert.match(await page.locator('#kv-last').textContent(), /the panels are back/);
+    assert.deepEqual(await held(), [0]); // Shift stayed down
+    assert.deepEqual((await readState(page)).log, ['Shift down']);
+    await close(page);
+  });
+
   test('captions, page names and diagnostics that look like markup stay text', async () => {
     const page = await open('tests/fixtures/preview_markup.BTN');
     const found = await page.evaluate(() => ({

@@ -156,6 +156,11 @@ class RecordingPlatform final : public platform::Files,
   void MovePanel(platform::PanelSide side, platform::Point topLeft) override;
   void SetCaption(platform::PanelSide side, int row, std::string_view caption) override;
   void ShowPanel(platform::PanelSide side) override;
+  void ShowTab(platform::Rect bounds, std::string_view caption) override {
+    Record("tab-show " + std::to_string(bounds.left) + "," + std::to_string(bounds.top) + " " +
+           std::to_string(bounds.width) + "x" + std::to_string(bounds.height) + " " + std::string(caption));
+  }
+  void HideTab() override { Record("tab-hide"); }
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
   bool RenewMouseHook() override;
