@@ -31,6 +31,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
 
 void Keyboard::ReleaseHeldKeys() {
+  presser_.StopRepeat();
   presser_.FinishHeldChord();
   held_.ReleaseToggles();
   ShowHeldButtons();
@@ -50,7 +51,25 @@ void Keyboard::ShowHeldButtons() {
 
 void Keyboard::OnKeyHoldOver() {
   presser_.FinishHeldChord();
+  FollowRepeat();
   ShowHeldButtons();
+}
+
+void Keyboard::OnKeyRepeatDue() {
+  FollowRepeat();
+  presser_.RepeatDue();
+  ShowHeldButtons();
+}
+
+bool Keyboard::RepeatsAt(platform::Point point) {
+  const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), p_.shell, point);
+  return slot && presser_.Repeats(*slot);
+}
+
+void Keyboard::FollowRepeat() {
+  if (!presser_.repeating()) return;
+  const std::optional<platform::Point> cursor = p_.input.CursorPosition();
+  presser_.FollowRepeat(cursor ? input::HitTestSlot(switcher_.slots(), p_.shell, *cursor) : std::nullopt);
 }
 
 void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
@@ -137,6 +156,7 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
                                               platform::InputOrigin origin, tracking::MessageWindow window) {
   const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
+  FollowRepeat();
   ShowHeldButtons();
   return action;
 }
@@ -144,6 +164,7 @@ tracking::HookAction Keyboard::OnMouseMessage(tracking::MouseMessage message, pl
 tracking::HookAction Keyboard::OnPanelTap(tracking::MouseMessage message, platform::Point cursor,
                                           platform::InputOrigin origin) {
   const tracking::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+  FollowRepeat();
   ShowHeldButtons();
   return action;
 }
@@ -153,16 +174,21 @@ void Keyboard::OnSystemResumed() { hookKeeper_.SignOfLoss(tracking::HookLossSign
 void Keyboard::OnSessionUnlocked() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Unlocked); }
 
 void Keyboard::OnTimerTick() {
+  const platform::WindowHandle target = target_.targetWindow;
   tick_.Run();
+  // The keys of a repeat belong to the window they went to.
+  if (target_.targetWindow != target) presser_.StopRepeat();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
   // A long hold or a program's page may have shown another map.
+  FollowRepeat();
   ShowHeldButtons();
 }
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(input::SlotOfButton(side, row));
+  FollowRepeat();
   ShowHeldButtons();
 }
 

@@ -29,7 +29,13 @@ class HeldKeys {
   bool ReleaseChord();
 
   bool chordHeld() const { return chord_.has_value(); }
-  bool anyHeld() const { return chord_.has_value() || !toggles_.empty(); }
+  bool anyHeld() const { return chord_.has_value() || repeating_.has_value() || !toggles_.empty(); }
+
+  // A repeating button's chord: the downs now, the last key's down again at each RepeatLastKey,
+  // the ups at ReleaseRepeating (false when none was held).
+  void HoldRepeating(const btnfile::KeySequence& keys);
+  void RepeatLastKey();
+  bool ReleaseRepeating();
 
   // KEYTOG: keys that are not held go down and stay down; the same keys held come up, in
   // reverse order. True when they are held now.
@@ -43,6 +49,7 @@ class HeldKeys {
   platform::Shell& shell_;
   trace::TraceLog& log_;
   std::optional<btnfile::KeySequence> chord_;
+  std::optional<btnfile::KeySequence> repeating_;
   std::vector<btnfile::KeySequence> toggles_;  // in the order they went down
 };
 
