@@ -21,9 +21,9 @@ using tracking::MouseMessage;
 constexpr char kFile[] =
     "#MAIN\r\nBS KEY BS\r\nSL KEY SHIFT+LEFT\r\nO JP OTHER\r\nA KEY A\r\nSH KEYTOG SHIFT\r\n"
     "#OTHER\r\nX KEY BS\r\n#RIGHT_BTN_PAGE\r\nMAIN JP OTHER\r\n#KEY_REPEAT\r\nBS\r\nSHIFT+LEFT 300 10\r\n";
-constexpr int kBackspace = 0;   // left panel, top
-constexpr int kShiftLeft = 7;   // right panel, top
-constexpr int kPlainA = 8;      // right panel, second
+constexpr int kBackspace = 0;    // left panel, top
+constexpr int kShiftLeft = 7;    // right panel, top
+constexpr int kPlainA = 8;       // right panel, second
 constexpr int kShiftToggle = 2;  // left panel, third
 constexpr std::uint32_t kStart = 5000;
 
@@ -68,7 +68,7 @@ TEST_F(KeyRepeatHold, ChordAtThePressRepeatsFromTheDelayAtTheRateAndOneSetOfUpsA
   Tap(MouseMessage::LeftUp, kBackspace);
   RunClockTo(1200);
   Effects expected{"0 key 08 down"};
-  for (const int at : {500, 534, 567, 600, 634, 667, 700, 734, 767, 800, 834,
+  for (const int at : {500, 534, 567, 600, 634,  667,  700,  734,  767,  800,  834,
                        867, 900, 934, 967, 1000, 1034, 1067, 1100, 1134, 1167, 1200}) {
     expected.push_back(std::to_string(at) + " key 08 down");
   }
@@ -211,36 +211,36 @@ TEST_F(KeyRepeatHold, ATouchOverARepeatingButtonAsksForNoLongTouch) {
 TEST(KeyRepeatTable, TakesKeysWithTheirTimingAndTellsEachLineItCannotUse) {
   MemoryFiles files;
   files.files["dovaD.BTN"] =
-            "#MAIN\r\nB KEY BS\r\nL KEY SHIFT+LEFT\r\nD KEY DEL\r\nM KEY MOUSELEFTBTN\r\n#KEY_REPEAT\r\nBS\r\n"
-            "shift+left 150 50\r\nDEL 99\r\nDEL 300 51\r\nSHIFT+LEFT 400\r\nF12\r\nMOUSELEFTBTN\r\nNOKEY\r\nBS 1 2 3\r\n";
+      "#MAIN\r\nB KEY BS\r\nL KEY SHIFT+LEFT\r\nD KEY DEL\r\nM KEY MOUSELEFTBTN\r\n#KEY_REPEAT\r\nBS\r\n"
+      "shift+left 150 50\r\nDEL 99\r\nDEL 300 51\r\nSHIFT+LEFT 400\r\nF12\r\nMOUSELEFTBTN\r\nNOKEY\r\nBS 1 2 3\r\n";
   const btnfile::LoadedButtons loaded = btnfile::LoadButtonFile(files, "dovaD.BTN");
   const btnfile::ButtonMap& main = loaded.maps.table.at("MAIN");
   EXPECT_EQ(main.positions[0]->repeat, (btnfile::KeyRepeatTiming{500, 30}));
   EXPECT_EQ(main.positions[1]->repeat, (btnfile::KeyRepeatTiming{150, 50}));
   EXPECT_FALSE(main.positions[2]->repeat);
   EXPECT_FALSE(main.positions[3]->repeat);
-  EXPECT_EQ(btnfile::ActionText(*main.positions[1]),
-            "KEY Shift+Left (repeats while held: after 150 ms, 50 a second)");
+  EXPECT_EQ(btnfile::ActionText(*main.positions[1]), "KEY Shift+Left (repeats while held: after 150 ms, 50 a second)");
   std::vector<std::string> told;
   for (const btnfile::Diagnostic& d : btnfile::FindDiagnostics(loaded)) {
     told.push_back(std::to_string(d.line) + ": " + d.message);
   }
-  EXPECT_EQ(told,
-            (std::vector<std::string>{
-                "9: KEY_REPEAT delay \"99\" is not a whole number of milliseconds from 100 to 2000: the line makes "
-                "no button repeat",
-                "10: KEY_REPEAT rate \"51\" is not a whole number of repeats a second from 1 to 50: the line makes "
-                "no button repeat",
-                "11: KEY_REPEAT already names the keys \"SHIFT+LEFT\" at line 8: the first line wins, this one is never "
-                "used",
-                "12: KEY_REPEAT names the keys \"F12\", but no KEY button sends them: this line makes no button repeat",
-                "13: KEY_REPEAT key field \"MOUSELEFTBTN\" holds a mouse button, which does not repeat: the line makes "
-                "no button repeat",
-                "14: a line of KEY_REPEAT is written keys, keys delay, or keys delay rate (for example BS, or LEFT "
-                "300 40): \"NOKEY\" names no key, and it makes no button repeat",
-                "15: a line of KEY_REPEAT is written keys, keys delay, or keys delay rate (for example BS, or LEFT "
-                "300 40): this one is not, and it makes no button repeat",
-            }));
+  EXPECT_EQ(
+      told,
+      (std::vector<std::string>{
+          "9: KEY_REPEAT delay \"99\" is not a whole number of milliseconds from 100 to 2000: the line makes "
+          "no button repeat",
+          "10: KEY_REPEAT rate \"51\" is not a whole number of repeats a second from 1 to 50: the line makes "
+          "no button repeat",
+          "11: KEY_REPEAT already names the keys \"SHIFT+LEFT\" at line 8: the first line wins, this one is never "
+          "used",
+          "12: KEY_REPEAT names the keys \"F12\", but no KEY button sends them: this line makes no button repeat",
+          "13: KEY_REPEAT key field \"MOUSELEFTBTN\" holds a mouse button, which does not repeat: the line makes "
+          "no button repeat",
+          "14: a line of KEY_REPEAT is written keys, keys delay, or keys delay rate (for example BS, or LEFT "
+          "300 40): \"NOKEY\" names no key, and it makes no button repeat",
+          "15: a line of KEY_REPEAT is written keys, keys delay, or keys delay rate (for example BS, or LEFT "
+          "300 40): this one is not, and it makes no button repeat",
+      }));
 }
 
 }  // namespace

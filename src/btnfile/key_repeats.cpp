@@ -81,8 +81,8 @@ std::vector<Finding> MarkRepeatingButtons(MapTable& maps, const KeyRepeatTable& 
   }
   std::vector<Finding> unsent;
   for (std::size_t i = 0; i < repeats.size(); ++i) {
-    if (!sent[i]) unsent.push_back(With(FindingKind::RepeatKeysOnNoButton, repeats[i].line,
-                                        KeySequenceText(repeats[i].keys)));
+    if (!sent[i])
+      unsent.push_back(With(FindingKind::RepeatKeysOnNoButton, repeats[i].line, KeySequenceText(repeats[i].keys)));
   }
   return unsent;
 }

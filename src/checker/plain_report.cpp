@@ -171,7 +171,8 @@ std::vector<std::string> MapNotes(std::string_view name, const btnfile::BuiltMap
   if (name == btnfile::kRightButtonPageMap) notes.emplace_back("the right-click page cycle");
   if (name == btnfile::kSlideCommandMap) notes.emplace_back("run by a long right-button hold");
   if (name == btnfile::kAppPageMap) notes.emplace_back("the program table: each program in front brings its page");
-  if (name == btnfile::kKeyRepeatMap) notes.emplace_back("the repeat table: the KEY buttons of its keys repeat while held");
+  if (name == btnfile::kKeyRepeatMap)
+    notes.emplace_back("the repeat table: the KEY buttons of its keys repeat while held");
   const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
   if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
     const btnfile::ButtonMap* own = btnfile::FindMap(maps.table, name);

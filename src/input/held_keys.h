@@ -12,8 +12,9 @@
 namespace keyvane::input {
 
 // The keys Keyvane keeps down between two messages: the chord of a press whose page holds keys
-// longer than a moment, and the keys of KEYTOG buttons. The chord's ups wait for the shell's call
-// back, so the panels stay responsive; a toggle's wait for its button's next press. Whatever
+// longer than a moment, the chord of a button that repeats while held, and the keys of KEYTOG
+// buttons. The chord's ups wait for the shell's call back, so the panels stay responsive; a
+// repeating chord's for its button's release; a toggle's for its button's next press. Whatever
 // ends a hold early sends the ups at once: a key is never left down.
 class HeldKeys {
  public:

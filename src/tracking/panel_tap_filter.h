@@ -10,10 +10,10 @@ namespace keyvane::tracking {
 // It sees every mouse event of the desktop, on the low-level hook's own thread; one filter per
 // installed hook.
 enum class TapRoute {
-  PassOn,          // not the panels' business
-  Take,            // swallowed and handed to the panels
-  TellAndPassOn,   // the release of a press taken, off the panels: it goes on, and the panels hear of it,
-                   // since a button that repeats while held must know when it is let go
+  PassOn,         // not the panels' business
+  Take,           // swallowed and handed to the panels
+  TellAndPassOn,  // the release of a press taken, off the panels: it goes on, and the panels hear of it,
+                  // since a button that repeats while held must know when it is let go
 };
 
 class PanelTapFilter {

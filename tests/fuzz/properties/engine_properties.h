@@ -279,7 +279,7 @@ inline Failures EngineProperties(std::string_view bytes) {
   testing::StartedKeyboard started(world, file);
   app::Keyboard& keyboard = started.keyboard;
   detail::ContextLedger contexts;
-  std::vector<std::string> held;  // keys and buttons down now
+  std::vector<std::string> held;     // keys and buttons down now
   bool callBackAsked = false;        // the shell is to call back to end a chord's hold
   bool repeatCallBackAsked = false;  // the shell is to call back for a repeating button
   auto asked = [&](std::string_view what) {
