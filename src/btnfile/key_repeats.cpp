@@ -68,21 +68,18 @@ std::optional<Finding> TakeKeyRepeatLine(std::string_view line, int fileLine, Ke
 }
 
 std::vector<Finding> MarkRepeatingButtons(MapTable& maps, const KeyRepeatTable& repeats) {
-  std::vector<bool> sent(repeats.size(), false);
-  for (auto& [name, map] : maps) {
-    for (std::optional<ButtonDef>& def : map.positions) {
-      if (!def || def->kind != ActionKind::KEY) continue;
-      const auto line =
-          std::find_if(repeats.begin(), repeats.end(), [&](const KeyRepeatLine& r) { return r.keys == def->keys; });
-      if (line == repeats.end()) continue;
-      def->repeat = line->timing;
-      sent[static_cast<std::size_t>(line - repeats.begin())] = true;
-    }
-  }
   std::vector<Finding> unsent;
-  for (std::size_t i = 0; i < repeats.size(); ++i) {
-    if (!sent[i])
-      unsent.push_back(With(FindingKind::RepeatKeysOnNoButton, repeats[i].line, KeySequenceText(repeats[i].keys)));
+  // The table holds each keys once, and has 17 lines at most.
+  for (const KeyRepeatLine& line : repeats) {
+    bool sent = false;
+    for (auto& [name, map] : maps) {
+      for (std::optional<ButtonDef>& def : map.positions) {
+        if (!def || def->kind != ActionKind::KEY || def->keys != line.keys) continue;
+        def->repeat = line.timing;
+        sent = true;
+      }
+    }
+    if (!sent) unsent.push_back(With(FindingKind::RepeatKeysOnNoButton, line.line, KeySequenceText(line.keys)));
   }
   return unsent;
 }
