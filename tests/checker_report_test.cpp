@@ -113,6 +113,19 @@ TEST(PlainReport, ShowsTheProgramTableInPlaceOfItsPanels) {
   EXPECT_THAT(report, Not(HasSubstr("[FIREFOX.EXE]")));
 }
 
+TEST(Reports, ShowTheRepeatTableAndWhichButtonsRepeat) {
+  const std::string file = "#MAIN\nB KEY BS\nL KEY SHIFT+LEFT\nA KEY A\n#KEY_REPEAT\nBS\nSHIFT+LEFT 250 20\n";
+  const std::string report = Plain(file);
+  EXPECT_THAT(report, HasSubstr("#KEY_REPEAT  (line 5; the KEY buttons of these keys repeat while held)\n"
+                                "  line 6    BS: after 500 ms, 30 a second\n"
+                                "  line 7    Shift+Left: after 250 ms, 20 a second\n"));
+  EXPECT_THAT(report, HasSubstr("[B] KEY BS (repeats while held: after 500 ms, 30 a second)"));
+  EXPECT_THAT(report, HasSubstr("  2    [A] KEY A   "));
+  const nlohmann::json main = Json(file)["maps"][1];  // KEY_REPEAT sorts before MAIN
+  EXPECT_EQ(main["positions"][1]["repeat"], nlohmann::json::parse(R"({"delay_ms":250,"per_second":20})"));
+  EXPECT_FALSE(main["positions"][2].contains("repeat"));
+}
+
 TEST(DisplayWidth, CountsWideCharactersTwice) {
   EXPECT_EQ(DisplayWidth("abc"), 3u);
   EXPECT_EQ(DisplayWidth("かな漢字"), 8u);

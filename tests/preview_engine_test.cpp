@@ -32,6 +32,19 @@ Json Click(PreviewEngine& engine, int slot, std::uint32_t now) {
   return State(engine);
 }
 
+TEST(PreviewEngine, ARepeatingButtonIsMarkedAndRepeatsOnTheTicksWhileHeld) {
+  PreviewEngine engine("#MAIN\r\nBS KEY BS\r\nA KEY A\r\n#KEY_REPEAT\r\nBS 200 10\r\n");
+  Json state = State(engine);
+  EXPECT_EQ(state["slots"][0]["repeats"], true);
+  EXPECT_FALSE(state["slots"][7].contains("repeats"));
+  const platform::Point at = Centre(state, 0);
+  EXPECT_TRUE(engine.Mouse(MouseMessage::LeftDown, at, 1000));
+  for (std::uint32_t now = 1100; now <= 1400; now += 100) engine.Tick(now, at);  // repeats at 1200, 1300, 1400
+  EXPECT_TRUE(engine.Mouse(MouseMessage::LeftUp, at, 1450));
+  EXPECT_EQ(State(engine)["events"], Json::parse(R"([{"key": "BS down"}, {"key": "BS down"}, {"key": "BS down"},
+                            {"key": "BS down"}, {"key": "BS up"}, {"shows": "MAIN", "ime": "closed"}])"));
+}
+
 TEST(PreviewEngine, TellsEachButtonAndWhatAPressDid) {
   PreviewEngine engine("#MAIN\r\nCCOOPPYY KEY CTRL+C\r\nX FOO\r\nG JP ***DefaultMap***\r\n#SUB\r\nS KEY S\r\n");
   Json state = State(engine);

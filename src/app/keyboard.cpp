@@ -31,6 +31,7 @@ Keyboard::Keyboard(const PlatformServices& platform)
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
 
 void Keyboard::ReleaseHeldKeys() {
+  presser_.StopRepeat();
   presser_.FinishHeldChord();
   held_.ReleaseToggles();
   ShowHeldButtons();
@@ -50,7 +51,25 @@ void Keyboard::ShowHeldButtons() {
 
 void Keyboard::OnKeyHoldOver() {
   presser_.FinishHeldChord();
+  FollowRepeat();
   ShowHeldButtons();
+}
+
+void Keyboard::OnKeyRepeatDue() {
+  FollowRepeat();
+  presser_.RepeatDue();
+  ShowHeldButtons();
+}
+
+bool Keyboard::RepeatsAt(platform::Point point) {
+  const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), p_.shell, point);
+  return slot && presser_.Repeats(*slot);
+}
+
+void Keyboard::FollowRepeat() {
+  if (!presser_.repeating()) return;
+  const std::optional<platform::Point> cursor = p_.input.CursorPosition();
+  presser_.FollowRepeat(cursor ? input::HitTestSlot(switcher_.slots(), p_.shell, *cursor) : std::nullopt);
 }
 
 void Keyboard::OnLoopEnded() { ReleaseHeldKeys(); }
@@ -142,6 +161,7 @@ input::HookAction Keyboard::OnMouseMessage(input::MouseMessage message, platform
                                            platform::InputOrigin origin, tracking::MessageWindow window) {
   const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
+  FollowRepeat();
   ShowHeldButtons();
   return action;
 }
@@ -149,6 +169,7 @@ input::HookAction Keyboard::OnMouseMessage(input::MouseMessage message, platform
 input::HookAction Keyboard::OnPanelTap(input::MouseMessage message, platform::Point cursor,
                                        platform::InputOrigin origin) {
   const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
+  FollowRepeat();
   ShowHeldButtons();
   return action;
 }
@@ -158,16 +179,21 @@ void Keyboard::OnSystemResumed() { hookKeeper_.SignOfLoss(tracking::HookLossSign
 void Keyboard::OnSessionUnlocked() { hookKeeper_.SignOfLoss(tracking::HookLossSign::Unlocked); }
 
 void Keyboard::OnTimerTick() {
+  const platform::WindowHandle target = follower_.target().window();
   tick_.Run();
+  // The keys of a repeat belong to the window they went to.
+  if (follower_.target().window() != target) presser_.StopRepeat();
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
   // A long hold or a program's page may have shown another map.
+  FollowRepeat();
   ShowHeldButtons();
 }
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(input::SlotOfButton(side, row));
+  FollowRepeat();
   ShowHeldButtons();
 }
 

@@ -100,6 +100,12 @@ class Keyboard {
 
   // The time a held chord asked the shell for is up: its ups, then the default map.
   void OnKeyHoldOver();
+  // The time a repeating button asked the shell for is up: the repeats due, unless the button
+  // was left meanwhile.
+  void OnKeyRepeatDue();
+  // Whether the panel button at a screen point repeats while held; a touch there must go down at
+  // once, not wait to see whether it is a long touch.
+  bool RepeatsAt(platform::Point point);
   // Every key Keyvane holds comes up: the message loop has ended, whatever ended it.
   void OnLoopEnded();
   // A panel is about to hide (a second start, the icon, its close): held keys come up first,
@@ -154,6 +160,8 @@ class Keyboard {
   void ReleaseHeldKeys();
   // Each button shows whether the keys of its KEYTOG are held; told to the shell on a change only.
   void ShowHeldButtons();
+  // A repeat ends once its button is no longer under the cursor or no longer shows its definition.
+  void FollowRepeat();
 
   PlatformServices p_;
   std::string buttonFilePath_;

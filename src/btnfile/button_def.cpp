@@ -16,7 +16,13 @@ std::string ActionText(const ButtonDef& def) {
     case ActionKind::NONE: return "";
     case ActionKind::JP:
     case ActionKind::BASE: return kind + " " + def.target;
-    case ActionKind::KEY: return KeyCount(def.keys) == 0 ? "KEY (no keys)" : "KEY " + KeySequenceText(def.keys);
+    case ActionKind::KEY: {
+      if (KeyCount(def.keys) == 0) return "KEY (no keys)";
+      const std::string keys = "KEY " + KeySequenceText(def.keys);
+      if (!def.repeat) return keys;
+      return keys + " (repeats while held: after " + std::to_string(def.repeat->delayMilliseconds) + " ms, " +
+             std::to_string(def.repeat->perSecond) + " a second)";
+    }
     case ActionKind::REKEY: return kind;
     case ActionKind::KEYTOG: {
       if (KeyCount(def.keys) == 0) return "KEYTOG (no keys)";

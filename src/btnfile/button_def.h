@@ -51,6 +51,17 @@ using KeySequence = std::array<std::uint8_t, kKeySequenceSize>;
 // Number of codes before the first 0 (100 when full).
 std::size_t KeyCount(const KeySequence& keys);
 
+// How a held KEY button repeats: its chord at the press, then, from `delayMilliseconds` on, its
+// last key's down `perSecond` times a second until the release.
+struct KeyRepeatTiming {
+  static constexpr std::uint32_t kDefaultDelayMilliseconds = 500;
+  static constexpr std::uint32_t kDefaultPerSecond = 30;
+  std::uint32_t delayMilliseconds = kDefaultDelayMilliseconds;
+  std::uint32_t perSecond = kDefaultPerSecond;
+
+  bool operator==(const KeyRepeatTiming&) const = default;
+};
+
 // One parsed definition line; built once, never changed.
 struct ButtonDef {
   std::string caption;
@@ -62,6 +73,8 @@ struct ButtonDef {
   // KEYWAIT: how long the keys of its map stay down, in ms; 0 when its word is no whole number
   // from 1 to 1000.
   std::uint32_t holdMilliseconds = 0;
+  // KEY: set when the map KEY_REPEAT names its keys (btnfile/key_repeats.h): it repeats while held.
+  std::optional<KeyRepeatTiming> repeat;
 
   bool operator==(const ButtonDef&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include "btnfile/cp932.h"
 #include "btnfile/file_encoding.h"
+#include "btnfile/key_repeats.h"
 #include "btnfile/loader.h"
 
 namespace keyvane::btnfile {
@@ -130,6 +131,29 @@ std::string Text(const Finding& f, const BuiltMaps& maps) {
                    first ? ": when that program comes to the front the panels show the buttons of the first map, " : "",
                    first ? maps.fallbackMapName : "", first ? ", instead" : ""});
     }
+    case FindingKind::RepeatLineForm:
+      return Join(
+          {"a line of KEY_REPEAT is written keys, keys delay, or keys delay rate (for example BS, or LEFT "
+           "300 40): ",
+           f.detail.empty() ? std::string("this one is not") : Join({Quoted(f.detail), " names no key"}),
+           ", and it makes no button repeat"});
+    case FindingKind::RepeatMouseButton:
+      return Join({"KEY_REPEAT key field ", Quoted(f.text),
+                   " holds a mouse button, which does not repeat: the line makes no button repeat"});
+    case FindingKind::RepeatTimeOutOfRange:
+      return f.number == 0
+                 ? Join({"KEY_REPEAT delay ", Quoted(f.text), " is not a whole number of milliseconds from ",
+                         std::to_string(kShortestRepeatDelay), " to ", std::to_string(kLongestRepeatDelay),
+                         ": the line makes no button repeat"})
+                 : Join({"KEY_REPEAT rate ", Quoted(f.text), " is not a whole number of repeats a second from ",
+                         std::to_string(kLowestRepeatRate), " to ", std::to_string(kHighestRepeatRate),
+                         ": the line makes no button repeat"});
+    case FindingKind::RepeatKeysAgain:
+      return Join({"KEY_REPEAT already names the keys ", Quoted(f.text), " at line ", std::to_string(f.number),
+                   ": the first line wins, this one is never used"});
+    case FindingKind::RepeatKeysOnNoButton:
+      return Join({"KEY_REPEAT names the keys ", Quoted(f.text),
+                   ", but no KEY button sends them: this line makes no button repeat"});
     case FindingKind::BlankLineInMap:
       return Join(
           {"a line of blanks (or a comment that does not start in the first column) is kept: it is the blank "

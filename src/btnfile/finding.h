@@ -34,6 +34,13 @@ enum class FindingKind {
   ProgramAgain,           // not in the table; text: the program; number: the line that already gives its page
   ProgramPageNamesNoMap,  // still in the table; text: the program; map: its page
 
+  // The repeat table KEY_REPEAT (btnfile/key_repeats.cpp): a line not taken repeats nothing.
+  RepeatLineForm,        // text: the line; detail: the element of its key field that names no key, if that is why
+  RepeatMouseButton,     // text: the key field, which holds a mouse button
+  RepeatTimeOutOfRange,  // text: the word; number: 0 for the delay, 1 for the rate
+  RepeatKeysAgain,       // text: the key field; number: the line that already names the same keys
+  RepeatKeysOnNoButton,  // still in the table; text: the key field, which no KEY button sends
+
   // A definition line that fits no form: the button is blank. Each may have openQuote set.
   BlankLineInMap,        // number: the position the empty kept line takes
   NoCommandWord,         // text: the caption, the only word

@@ -308,22 +308,30 @@ void CheckPageCycleCaption(std::string_view line, const ButtonDef& def, Reporter
 
 // --- Maps -----------------------------------------------------------------------------------
 
+// The tables among the maps: their lines are told as tables, not as buttons.
+struct SpecialTables {
+  ProgramPageTable* programPages = nullptr;  // the map APP_PAGE
+  KeyRepeatTable* keyRepeats = nullptr;      // the map KEY_REPEAT
+};
+
 // Fills `map` from the definition lines after the header at `index`: up to 17, ended early
 // by the next header. Leaves `index` on the last line consumed.
-// The map APP_PAGE fills `programPages` instead: its lines are told as a table, not as buttons.
+// A table map also fills its table, and tells what is wrong by the table's rules.
 void ParseMap(const LineStore& lines, std::size_t& index, const std::string& name, ButtonMap& map, Reporter& report,
-              ProgramPageTable* programPages) {
+              SpecialTables tables) {
   map.positions.fill(std::nullopt);
   std::size_t k = index + 1;
   for (int position = 0; position < kPositionCount && k < lines.size() && !lines.texts[k].starts_with('#');
        ++position, ++k) {
     const std::string& text = lines.texts[k];
     report.SetLine(lines.fileLines[k]);
-    if (programPages != nullptr) {
+    if (tables.programPages != nullptr || tables.keyRepeats != nullptr) {
       Reporter silent(nullptr);
       map.positions[position] = ParseDefinition(text, lines.originals[k], silent);
       std::optional<Finding> finding =
-          TakeProgramPageLine(text, *map.positions[position], lines.fileLines[k], *programPages);
+          tables.programPages != nullptr
+              ? TakeProgramPageLine(text, *map.positions[position], lines.fileLines[k], *tables.programPages)
+              : TakeKeyRepeatLine(text, lines.fileLines[k], *tables.keyRepeats);
       if (report.on() && finding) report.Add(std::move(*finding));
       continue;
     }
@@ -404,9 +412,25 @@ BuiltMaps BuildMapTable(const LineStore& lines, std::vector<Finding>* findings, 
     if (report.on()) CheckHeader(it->first, isNew, map.headerLine, report);
     map.headerLine = lines.fileLines[i];
     latestMap = &it->first;
-    const bool programTable = it->first == kAppPageMap;
-    if (programTable) built.programPages.clear();  // replaced as a whole, as the map is
-    ParseMap(lines, i, it->first, map, report, programTable ? &built.programPages : nullptr);
+    // A table is replaced as a whole, as its map is.
+    SpecialTables tables;
+    if (it->first == kAppPageMap) {
+      built.programPages.clear();
+      tables.programPages = &built.programPages;
+    } else if (it->first == kKeyRepeatMap) {
+      built.keyRepeats.clear();
+      tables.keyRepeats = &built.keyRepeats;
+    }
+    ParseMap(lines, i, it->first, map, report, tables);
+  }
+  std::vector<Finding> unsentRepeats = MarkRepeatingButtons(built.table, built.keyRepeats);
+  if (report.on()) {
+    // Among the walk's own findings, by line.
+    for (Finding& f : unsentRepeats) {
+      const auto after = std::find_if(findings->begin() + static_cast<std::ptrdiff_t>(firstOwn), findings->end(),
+                                      [&](const Finding& other) { return other.line > f.line; });
+      findings->insert(after, std::move(f));
+    }
   }
   if (readTrace != nullptr) *readTrace = std::move(walked);
   if (report.on()) ResolveNames(built.table, *findings, firstOwn);

@@ -9,6 +9,7 @@
 #include "btnfile/app_pages.h"
 #include "btnfile/button_def.h"
 #include "btnfile/finding.h"
+#include "btnfile/key_repeats.h"
 #include "btnfile/line_store.h"
 
 // The grammar of a button file, from its kept lines (btnfile/loader.h reads them: comments
@@ -93,6 +94,7 @@ struct BuiltMaps {
   std::string defaultMapName;     // the first map with a non-empty name
   std::string fallbackMapName;    // the same map; its definitions fill empty positions
   ProgramPageTable programPages;  // the lines of the map APP_PAGE
+  KeyRepeatTable keyRepeats;      // the lines of the map KEY_REPEAT
 };
 
 // What the keyboard traces of a read, as code page 932 bytes: "\n読み込みファイル表示\n", then each

@@ -16,6 +16,8 @@ inline constexpr std::string_view kOlderTraceFileName = "dovaD.OLD.STS";
 inline constexpr std::string_view kRightButtonPageMap = "RIGHT_BTN_PAGE";
 // The table of programs and the page each brings when it comes to the front.
 inline constexpr std::string_view kAppPageMap = "APP_PAGE";
+// The table of key fields whose KEY buttons repeat while held.
+inline constexpr std::string_view kKeyRepeatMap = "KEY_REPEAT";
 // The page a long right-button hold runs.
 inline constexpr std::string_view kSlideCommandMap = "SLIDE_CMD";
 // Stands for the default map wherever a map is named. Mixed case, so no name read from the

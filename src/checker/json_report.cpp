@@ -151,6 +151,16 @@ void WriteDefinition(JsonWriter& json, const btnfile::ButtonDef& def) {
     json.Key("arguments");
     json.Cp932(def.arguments);  // as written, as is the target
   }
+  // Only a button that repeats while held: the report of any other stays as it was.
+  if (def.repeat) {
+    json.Key("repeat");
+    json.OpenObject();
+    json.Key("delay_ms");
+    json.Number(def.repeat->delayMilliseconds);
+    json.Key("per_second");
+    json.Number(def.repeat->perSecond);
+    json.CloseObject();
+  }
   if (def.kind == btnfile::ActionKind::KEYWAIT) {
     json.Key("hold_ms");
     json.Number(def.holdMilliseconds);  // 0: not a valid time, the line is ignored

@@ -8,6 +8,7 @@
 
 #include "btnfile/cp932.h"
 #include "btnfile/file_encoding.h"
+#include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
 #include "input/map_switcher.h"
 
@@ -115,6 +116,19 @@ std::string ProgramPagesText(const btnfile::ButtonMap& map, const btnfile::Built
   return text + "  any other program: the default page from before the first switch by program comes back\n";
 }
 
+// The repeat table in place of a panel layout: its lines are no buttons.
+std::string KeyRepeatsText(const btnfile::ButtonMap& map, const btnfile::BuiltMaps& maps) {
+  std::string text = "\n#" + std::string(btnfile::kKeyRepeatMap) + "  (line " + std::to_string(map.headerLine) +
+                     "; the KEY buttons of these keys repeat while held)\n";
+  if (maps.keyRepeats.empty()) return text + "  no keys repeat\n";
+  for (const btnfile::KeyRepeatLine& line : maps.keyRepeats) {
+    text += "  line " + PadToWidth(std::to_string(line.line), 5) + btnfile::KeySequenceText(line.keys) + ": after " +
+            std::to_string(line.timing.delayMilliseconds) + " ms, " + std::to_string(line.timing.perSecond) +
+            " a second\n";
+  }
+  return text;
+}
+
 std::string EncodingLine(btnfile::FileEncoding encoding) {
   std::string note = EncodingNote(encoding);
   return note.empty() ? note : note + "\n";
@@ -157,6 +171,8 @@ std::vector<std::string> MapNotes(std::string_view name, const btnfile::BuiltMap
   if (name == btnfile::kRightButtonPageMap) notes.emplace_back("the right-click page cycle");
   if (name == btnfile::kSlideCommandMap) notes.emplace_back("run by a long right-button hold");
   if (name == btnfile::kAppPageMap) notes.emplace_back("the program table: each program in front brings its page");
+  if (name == btnfile::kKeyRepeatMap)
+    notes.emplace_back("the repeat table: the KEY buttons of its keys repeat while held");
   const std::uint32_t hold = btnfile::KeyHoldOf(maps.table, name, maps.fallbackMapName);
   if (hold != btnfile::kDefaultKeyHoldMilliseconds) {
     const btnfile::ButtonMap* own = btnfile::FindMap(maps.table, name);
@@ -197,7 +213,9 @@ std::string PlainReport(const CheckResult& result, std::string_view fileName) {
   const btnfile::BuiltMaps& maps = result.loaded.maps;
   std::string text = Summary(result, fileName);
   for (const auto& [name, map] : maps.table) {
-    text += name == btnfile::kAppPageMap ? ProgramPagesText(map, maps) : MapLayout(name, map, maps);
+    text += name == btnfile::kAppPageMap     ? ProgramPagesText(map, maps)
+            : name == btnfile::kKeyRepeatMap ? KeyRepeatsText(map, maps)
+                                             : MapLayout(name, map, maps);
   }
   return text + DiagnosticsText(result.diagnostics, fileName);
 }

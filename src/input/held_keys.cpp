@@ -22,6 +22,25 @@ bool HeldKeys::ReleaseChord() {
   return true;
 }
 
+void HeldKeys::HoldRepeating(const btnfile::KeySequence& keys) {
+  ReleaseRepeating();
+  SendKeyEvent(keys, SendMode::Press, input_, log_);
+  repeating_ = keys;
+}
+
+void HeldKeys::RepeatLastKey() {
+  if (repeating_) SendKeyEvent(*repeating_, SendMode::Repeat, input_, log_);
+}
+
+bool HeldKeys::ReleaseRepeating() {
+  if (!repeating_) return false;
+  // Cleared first, as a held chord is.
+  const btnfile::KeySequence keys = *repeating_;
+  repeating_.reset();
+  SendKeyEvent(keys, SendMode::Release, input_, log_);
+  return true;
+}
+
 bool HeldKeys::Toggle(const btnfile::KeySequence& keys) {
   const auto held = std::find(toggles_.begin(), toggles_.end(), keys);
   if (held != toggles_.end()) {

@@ -12,8 +12,9 @@
 namespace keyvane::input {
 
 // The keys Keyvane keeps down between two messages: the chord of a press whose page holds keys
-// longer than a moment, and the keys of KEYTOG buttons. The chord's ups wait for the shell's call
-// back, so the panels stay responsive; a toggle's wait for its button's next press. Whatever
+// longer than a moment, the chord of a button that repeats while held, and the keys of KEYTOG
+// buttons. The chord's ups wait for the shell's call back, so the panels stay responsive; a
+// repeating chord's for its button's release; a toggle's for its button's next press. Whatever
 // ends a hold early sends the ups at once: a key is never left down.
 class HeldKeys {
  public:
@@ -29,7 +30,13 @@ class HeldKeys {
   bool ReleaseChord();
 
   bool chordHeld() const { return chord_.has_value(); }
-  bool anyHeld() const { return chord_.has_value() || !toggles_.empty(); }
+  bool anyHeld() const { return chord_.has_value() || repeating_.has_value() || !toggles_.empty(); }
+
+  // A repeating button's chord: the downs now, the last key's down again at each RepeatLastKey,
+  // the ups at ReleaseRepeating (false when none was held).
+  void HoldRepeating(const btnfile::KeySequence& keys);
+  void RepeatLastKey();
+  bool ReleaseRepeating();
 
   // KEYTOG: keys that are not held go down and stay down; the same keys held come up, in
   // reverse order. True when they are held now.
@@ -43,6 +50,7 @@ class HeldKeys {
   platform::Shell& shell_;
   trace::TraceLog& log_;
   std::optional<btnfile::KeySequence> chord_;
+  std::optional<btnfile::KeySequence> repeating_;
   std::vector<btnfile::KeySequence> toggles_;  // in the order they went down
 };
 

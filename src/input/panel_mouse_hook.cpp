@@ -18,7 +18,14 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
                                               platform::InputOrigin origin) {
   if (tab_.shrunk()) return HandleTabMessage(message, point, origin);
   const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), shell_, point);
-  if (!slot) return HookAction::PassOn;
+  if (!slot) {
+    // The release of a repeating button, off the panels: it ends the repeat, and goes on.
+    if (message == MouseMessage::LeftUp && leftPressRepeats_ && origin == platform::InputOrigin::User) {
+      leftPressSeen_ = leftPressRepeats_ = false;
+      presser_.EndRepeat();
+    }
+    return HookAction::PassOn;
+  }
   if (origin == platform::InputOrigin::Keyvane) {
     // A mouse-button key clicks where the cursor is: on the button just pressed. Taken as a
     // touch, it would press that button again, and again. It is swallowed.
@@ -26,11 +33,21 @@ HookAction PanelMouseHook::HandleMouseMessage(MouseMessage message, platform::Po
   }
   switch (message) {
     case MouseMessage::LeftDown:
-    case MouseMessage::LeftDoubleClick: leftPressSeen_ = true; return HookAction::Consume;
+    case MouseMessage::LeftDoubleClick:
+      leftPressSeen_ = true;
+      // A repeating button acts as it goes down, as a key does; every other one on its release.
+      leftPressRepeats_ = presser_.Repeats(*slot);
+      if (leftPressRepeats_) presser_.StartRepeat(*slot);
+      return HookAction::Consume;
     case MouseMessage::LeftUp:
       if (!leftPressSeen_) return HookAction::PassOn;
       leftPressSeen_ = false;
-      presser_.PressSlot(*slot);
+      if (leftPressRepeats_) {
+        leftPressRepeats_ = false;
+        presser_.EndRepeat();
+      } else {
+        presser_.PressSlot(*slot);
+      }
       Park(*slot);
       return HookAction::Consume;
     case MouseMessage::RightDown:

@@ -41,8 +41,9 @@ struct RightHoldState {
 
 // Takes every press over a panel button, so a touch never activates a panel, and the release of
 // each press it took: left release presses, a short right click turns the page, a long right
-// hold runs SLIDE_CMD. A release whose press it did not see (a drag that began in another
-// window) goes on and does nothing here. While the panels are small, only their tab takes
+// hold runs SLIDE_CMD. A repeating KEY button acts on the left press instead, and its release,
+// wherever it comes, ends the repeat. A release whose press it did not see (a drag that began in
+// another window) goes on and does nothing here. While the panels are small, only their tab takes
 // messages: a left tap on it brings them back.
 class PanelMouseHook {
  public:
@@ -73,6 +74,7 @@ class PanelMouseHook {
   platform::Clock& clock_;
   RightHoldState rightHold_;
   bool leftPressSeen_ = false;
+  bool leftPressRepeats_ = false;  // the left press seen started a repeat: its release ends it
   bool rightPressSeen_ = false;
 };
 

@@ -6,23 +6,29 @@ namespace {
 
 // A release is taken over a panel button only, like a press: one taken off the panels would
 // leave the window under the cursor without its release.
-bool TakesRelease(bool& pressTaken, bool overPanelButton) {
-  const bool taken = pressTaken && overPanelButton;
+TapRoute ReleaseRoute(bool& pressTaken, bool overPanelButton) {
+  const bool taken = pressTaken;
   pressTaken = false;
-  return taken;
+  if (!taken) return TapRoute::PassOn;
+  return overPanelButton ? TapRoute::Take : TapRoute::TellAndPassOn;
+}
+
+TapRoute PressRoute(bool& pressTaken, bool overPanelButton) {
+  pressTaken = overPanelButton;
+  return overPanelButton ? TapRoute::Take : TapRoute::PassOn;
 }
 
 }  // namespace
 
-bool PanelTapFilter::Takes(MouseMessage message, bool overPanelButton) {
+TapRoute PanelTapFilter::Route(MouseMessage message, bool overPanelButton) {
   switch (message) {
     case MouseMessage::LeftDown:
-    case MouseMessage::LeftDoubleClick: leftPressTaken_ = overPanelButton; return overPanelButton;
+    case MouseMessage::LeftDoubleClick: return PressRoute(leftPressTaken_, overPanelButton);
     case MouseMessage::RightDown:
-    case MouseMessage::RightDoubleClick: rightPressTaken_ = overPanelButton; return overPanelButton;
-    case MouseMessage::LeftUp: return TakesRelease(leftPressTaken_, overPanelButton);
-    case MouseMessage::RightUp: return TakesRelease(rightPressTaken_, overPanelButton);
-    default: return false;  // moves would stop the cursor; other buttons are not the panels'
+    case MouseMessage::RightDoubleClick: return PressRoute(rightPressTaken_, overPanelButton);
+    case MouseMessage::LeftUp: return ReleaseRoute(leftPressTaken_, overPanelButton);
+    case MouseMessage::RightUp: return ReleaseRoute(rightPressTaken_, overPanelButton);
+    default: return TapRoute::PassOn;  // moves would stop the cursor; other buttons are not the panels'
   }
 }
 

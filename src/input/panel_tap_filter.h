@@ -9,10 +9,18 @@ namespace keyvane::input {
 // on to that window, even over a panel button, so that its selection, drag or move ends.
 // It sees every mouse event of the desktop, on the low-level hook's own thread; one filter per
 // installed hook.
+enum class TapRoute {
+  PassOn,         // not the panels' business
+  Take,           // swallowed and handed to the panels
+  TellAndPassOn,  // the release of a press taken, off the panels: it goes on, and the panels hear of it,
+                  // since a button that repeats while held must know when it is let go
+};
+
 class PanelTapFilter {
  public:
+  TapRoute Route(MouseMessage message, bool overPanelButton);
   // True when the button message is to be swallowed and handed to the panels.
-  bool Takes(MouseMessage message, bool overPanelButton);
+  bool Takes(MouseMessage message, bool overPanelButton) { return Route(message, overPanelButton) == TapRoute::Take; }
 
  private:
   bool leftPressTaken_ = false;

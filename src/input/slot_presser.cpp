@@ -29,12 +29,14 @@ void TraceKeyCode(std::uint8_t code, trace::TraceLog& log) {
 }  // namespace
 
 void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Input& input, trace::TraceLog& log) {
-  log.Write(mode == SendMode::Press ? trace::text::kPressLine : trace::text::kReleaseLine);
+  log.Write(mode == SendMode::Press    ? trace::text::kPressLine
+            : mode == SendMode::Repeat ? trace::text::kRepeatLine
+                                       : trace::text::kReleaseLine);
   const std::size_t count = btnfile::KeyCount(keys);
   const platform::KeyDirection direction =
-      mode == SendMode::Press ? platform::KeyDirection::Down : platform::KeyDirection::Up;
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::uint8_t code = mode == SendMode::Press ? keys[i] : keys[count - 1 - i];
+      mode == SendMode::Release ? platform::KeyDirection::Up : platform::KeyDirection::Down;
+  for (std::size_t i = mode == SendMode::Repeat && count > 0 ? count - 1 : 0; i < count; ++i) {
+    const std::uint8_t code = mode == SendMode::Release ? keys[count - 1 - i] : keys[i];
     if (IsMouseButtonCode(code)) {
       input.SendMouseButton(ButtonOf(code), direction);
       log.Write(trace::text::kMouseLine);
@@ -61,6 +63,35 @@ void SlotPresser::FinishHeldChord() {
   if (held_.ReleaseChord()) switcher_.ShowDefault();
 }
 
+bool SlotPresser::Repeats(int slot) const {
+  const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
+  return def != nullptr && def->kind == btnfile::ActionKind::KEY && def->repeat && btnfile::KeyCount(def->keys) != 0;
+}
+
+void SlotPresser::StartRepeat(int slot) {
+  repeat_.Stop();
+  FinishHeldChord();
+  // The page the chord's end showed, if it showed another: the button must still be a repeating one.
+  if (!Repeats(slot)) return;
+  const btnfile::ButtonDef& def = *switcher_.slots().DefinitionOf(slot);
+  rememberedKeys_ = def.keys;
+  repeat_.Start({slot, &def, switcher_.pages().shownMap});
+}
+
+void SlotPresser::EndRepeat() {
+  if (repeat_.Stop()) switcher_.ShowDefault();
+}
+
+void SlotPresser::FollowRepeat(std::optional<int> slotUnderCursor) {
+  const KeyRepeat::Origin* origin = repeat_.origin();
+  if (origin == nullptr) return;
+  if (switcher_.pages().shownMap != origin->page || switcher_.slots().DefinitionOf(origin->slot) != origin->def) {
+    repeat_.Stop();
+  } else if (slotUnderCursor != origin->slot) {
+    EndRepeat();
+  }
+}
+
 void SlotPresser::StartProgramOf(const btnfile::ButtonDef& def) {
   const std::string reason = shell_.StartProgram(def.target, def.arguments);
   if (reason.empty()) return;
@@ -77,6 +108,7 @@ void SlotPresser::PressSlot(int slot) {
   const btnfile::ButtonDef* def = switcher_.slots().DefinitionOf(slot);
   const input::PageState& pages = switcher_.pages();
   const std::uint32_t hold = btnfile::KeyHoldOf(switcher_.maps().table, pages.shownMap, pages.fallbackMap);
+  repeat_.Stop();
   FinishHeldChord();
   if (def == nullptr) return;
   switch (def->kind) {

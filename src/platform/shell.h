@@ -84,6 +84,9 @@ class Shell {
   // Calls app::Keyboard::OnKeyHoldOver once, `milliseconds` from now, from the message loop; a
   // new request replaces one not yet due. Keys held meanwhile must not stop the loop.
   virtual void CallBackToReleaseKeys(std::uint32_t milliseconds) = 0;
+  // Calls app::Keyboard::OnKeyRepeatDue once, `milliseconds` from now, from the message loop; a
+  // new request replaces one not yet due. Its own clock, apart from the hold's and the tick's.
+  virtual void CallBackToRepeatKeys(std::uint32_t milliseconds) = 0;
   // Ends the message loop once control returns to it.
   virtual void Quit() = 0;
   // All arguments as code page 932 bytes, the program's own name first; read again every time

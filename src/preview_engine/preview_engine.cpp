@@ -87,6 +87,7 @@ void PreviewEngine::Tick(std::uint32_t now, std::optional<platform::Point> curso
   platform_.SetTime(now);
   platform_.SetCursor(cursor);
   if (platform_.TakeKeyReleaseDue()) keyboard_.OnKeyHoldOver();
+  if (platform_.TakeKeyRepeatDue()) keyboard_.OnKeyRepeatDue();
   keyboard_.OnTimerTick();
 }
 
@@ -134,7 +135,9 @@ std::string PreviewEngine::TakeState() {
              ",\"kind\":" + JsonText(def != nullptr ? btnfile::ActionKindName(def->kind) : "") +
              ",\"action\":" + JsonText(def != nullptr ? btnfile::ActionText(*def) : "") +
              ",\"filled\":" + (filled[static_cast<std::size_t>(slot)] ? "true" : "false") +
-             ",\"held\":" + (platform_.Held(button.panel, button.row) ? "true" : "false") + "}";
+             ",\"held\":" + (platform_.Held(button.panel, button.row) ? "true" : "false") +
+             // Told only of a button that repeats while held: the state of any other stays as it was.
+             (def != nullptr && def->repeat ? ",\"repeats\":true" : "") + "}";
   }
   const char* ime = !imeOpen_ ? "unknown" : *imeOpen_ ? "open" : "closed";
   const std::optional<PreviewPlatform::Tab>& tab = platform_.tab();

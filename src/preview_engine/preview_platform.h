@@ -42,12 +42,9 @@ class PreviewPlatform final : public platform::Files,
   // Called with the program and its arguments, as written, for each program the keyboard starts.
   std::function<void(std::string)> onStartProgram;
 
-  // True once, when the time a held chord asked for is up by the page's clock.
-  bool TakeKeyReleaseDue() {
-    if (!keyReleaseDue_ || static_cast<std::int32_t>(now_ - *keyReleaseDue_) < 0) return false;
-    keyReleaseDue_.reset();
-    return true;
-  }
+  // True once, when the time a held chord, or a repeating button, asked for is up by the page's clock.
+  bool TakeKeyReleaseDue() { return TakeDue(keyReleaseDue_); }
+  bool TakeKeyRepeatDue() { return TakeDue(keyRepeatDue_); }
   bool Held(platform::PanelSide side, int row) const {
     return held_[static_cast<std::size_t>(side)][static_cast<std::size_t>(row)];
   }
@@ -134,8 +131,9 @@ class PreviewPlatform final : public platform::Files,
   bool RenewMouseHook() override { return true; }
   void HideTrayIcon() override {}
   void ShowTrayBalloon(std::string_view) override {}
-  // The page's ticks stand in for the shell's timer: TakeKeyReleaseDue says when it is up.
+  // The page's ticks stand in for the shell's timers: TakeKeyReleaseDue and TakeKeyRepeatDue say when they are up.
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override { keyReleaseDue_ = now_ + milliseconds; }
+  void CallBackToRepeatKeys(std::uint32_t milliseconds) override { keyRepeatDue_ = now_ + milliseconds; }
   void Quit() override {}  // the page cannot end; the corner and the hidden panels do nothing here
   std::vector<std::string> Arguments() override { return {"KEYVANE.EXE"}; }
 
@@ -146,10 +144,17 @@ class PreviewPlatform final : public platform::Files,
   static constexpr platform::WindowHandle kFirstProgramWindow = 100;
 
   bool IsProgramWindow(platform::WindowHandle window) const;
+  // Whether a call back asked for is due by now; it comes once.
+  bool TakeDue(std::optional<std::uint32_t>& due) const {
+    if (!due || static_cast<std::int32_t>(now_ - *due) < 0) return false;
+    due.reset();
+    return true;
+  }
 
   std::string buttonFile_;
   std::uint32_t now_ = 0;
   std::optional<std::uint32_t> keyReleaseDue_;
+  std::optional<std::uint32_t> keyRepeatDue_;
   std::optional<platform::Point> cursor_;
   std::vector<std::optional<std::string>> programs_{std::nullopt};  // by window, from kFirstProgramWindow
   platform::WindowHandle foreground_ = kFirstProgramWindow;

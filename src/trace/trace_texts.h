@@ -5,6 +5,8 @@ namespace keyvane::trace::text {
 
 // "ボタンを押す\n"
 inline constexpr char kPressLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x89\x9f\x82\xb7\n";
+// "ボタンを押し続ける\n": a held button's last key goes down again
+inline constexpr char kRepeatLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x89\x9f\x82\xb5\x91\xb1\x82\xaf\x82\xe9\n";
 // "ボタンを放す\n"
 inline constexpr char kReleaseLine[] = "\x83\x7b\x83\x5e\x83\x93\x82\xf0\x95\xfa\x82\xb7\n";
 // "操作キー仮想コード="

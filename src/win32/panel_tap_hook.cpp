@@ -1,6 +1,7 @@
 #include "win32/panel_tap_hook.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "input/panel_tap_filter.h"
 #include "win32/function_lookup.h"
@@ -54,13 +55,15 @@ LRESULT CALLBACK TapProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && IsButtonMessage(message)) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     HWND button = PanelButtonAt(event->pt);
-    if (route.filter.Takes(message, button != nullptr)) {
-      const POINT point = LogicalPoint(button, event->pt);
+    const input::TapRoute decision = route.filter.Route(message, button != nullptr);
+    if (decision != input::TapRoute::PassOn) {
+      // Off the panels, a point no button holds.
+      const POINT point = button ? LogicalPoint(button, event->pt) : POINT{SHRT_MIN, SHRT_MIN};
       WPARAM tap = static_cast<WPARAM>(message);
       if (OriginOf(event->dwExtraInfo) == platform::InputOrigin::Keyvane) tap |= kOwnInputBit;
       const LPARAM at = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
       // A message that cannot be posted goes on: the thread hook may still see it.
-      if (PostMessageW(route.tapWindow, kPanelTapMessage, tap, at)) return 1;
+      if (PostMessageW(route.tapWindow, kPanelTapMessage, tap, at) && decision == input::TapRoute::Take) return 1;
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);

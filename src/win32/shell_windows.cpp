@@ -21,7 +21,8 @@ constexpr wchar_t kApplicationClass[] = L"TApplication";
 // The left panel's, the right panel's and the tab's (MINIMAM): each holds buttons.
 constexpr wchar_t kPanelClasses[3][5] = {L"TKB1", L"TKB2", L"TKBT"};
 constexpr UINT_PTR kTrackingTimer = 1;
-constexpr UINT_PTR kKeyHoldTimer = 2;  // on the left panel
+constexpr UINT_PTR kKeyHoldTimer = 2;    // on the left panel
+constexpr UINT_PTR kKeyRepeatTimer = 3;  // on the left panel
 constexpr UINT kTrackingInterval = 100;
 
 // Windows 8's pointer activation; the headers declare it only for builds aimed at Windows 8.
@@ -31,6 +32,7 @@ constexpr LRESULT kPointerNoActivate = 3;  // PA_NOACTIVATE
 constexpr UINT kTabletQuerySystemGestureStatus = 0x02CC;         // WM_TABLET_QUERYSYSTEMGESTURESTATUS
 constexpr LRESULT kTabletDisableFlicks = 0x00010000;             // TABLET_DISABLE_FLICKS
 constexpr LRESULT kTabletDisableFlickFallbackKeys = 0x00100000;  // TABLET_DISABLE_FLICKFALLBACKKEYS
+constexpr LRESULT kTabletDisablePressAndHold = 0x00000001;       // TABLET_DISABLE_PRESSANDHOLD
 
 // wtsapi32's NOTIFY_FOR_THIS_SESSION, without its header.
 constexpr DWORD kNotifyForThisSession = 0;
@@ -286,6 +288,10 @@ void ShellWindows::CallBackToReleaseKeys(std::uint32_t milliseconds) {
   SetTimer(Panel(PanelSide::Left), kKeyHoldTimer, milliseconds, nullptr);
 }
 
+void ShellWindows::CallBackToRepeatKeys(std::uint32_t milliseconds) {
+  SetTimer(Panel(PanelSide::Left), kKeyRepeatTimer, milliseconds, nullptr);
+}
+
 // The process's own command line, split as the C runtime splits it; read once, since the
 // placement asks for it at every tick.
 std::vector<std::string> ShellWindows::Arguments() {
@@ -354,8 +360,13 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     // A touch on Windows 8 and later asks this instead, and would activate the panel.
     case kPointerActivate: return kPointerNoActivate;
     // A flick would scroll or go back in the window typed into, or send its keys; press and hold
-    // stays, since its right click turns the page for a finger.
-    case kTabletQuerySystemGestureStatus: return kTabletDisableFlicks | kTabletDisableFlickFallbackKeys;
+    // stays, since its right click turns the page for a finger, except over a button that repeats
+    // while held: Windows would hold its touch's button-down back until it knew.
+    case kTabletQuerySystemGestureStatus: {
+      const platform::Point at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      return kTabletDisableFlicks | kTabletDisableFlickFallbackKeys |
+             (keyboard_->RepeatsAt(at) ? kTabletDisablePressAndHold : 0);
+    }
     case kPanelTapMessage: {
       // Already swallowed by the low-level hook: what the rules answer no longer matters.
       const PanelTap tap = PanelTapOf(wParam, lParam);
@@ -377,6 +388,11 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
       if (side == PanelSide::Left && wParam == kKeyHoldTimer) {
         KillTimer(window, kKeyHoldTimer);  // once
         keyboard_->OnKeyHoldOver();
+        return 0;
+      }
+      if (side == PanelSide::Left && wParam == kKeyRepeatTimer) {
+        KillTimer(window, kKeyRepeatTimer);  // once; the repeat asks again
+        keyboard_->OnKeyRepeatDue();
         return 0;
       }
       break;

@@ -66,6 +66,7 @@ class ShellWindows final : public platform::Shell {
   void Quit() override;
   void SetButtonHeld(platform::PanelSide side, int row, bool held) override;
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override;
+  void CallBackToRepeatKeys(std::uint32_t milliseconds) override;
   void OpenMenuBeside(platform::PanelSide side, int row) override;
   std::string StartProgram(std::string_view program, std::string_view arguments) override;
   std::vector<std::string> Arguments() override;

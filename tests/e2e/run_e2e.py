@@ -12,12 +12,13 @@ import bad_conditions
 import button_words
 import everyday_use
 import input_method
+import key_repeat
 import live_button_file
 import windows_faults
 from harness import run_suite
 
 CASES = (everyday_use.CASES + bad_conditions.CASES + input_method.CASES + windows_faults.CASES + live_button_file.CASES +
-         app_pages.CASES + button_words.CASES)
+         app_pages.CASES + button_words.CASES + key_repeat.CASES)
 
 if __name__ == "__main__":
     sys.exit(run_suite(CASES))

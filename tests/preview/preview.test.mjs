@@ -299,6 +299,22 @@ describe('captions', () => {
     await close(page);
   });
 
+  test('a repeating button is marked, sends its key as it goes down and again while held', async () => {
+    const page = await open('tests/fixtures/preview_repeat.BTN');
+    const marked = await page.$$eval('.kv-btn.kv-repeats', (buttons) => buttons.map((b) => Number(b.dataset.slot)));
+    assert.deepEqual(marked, [0]); // BS, not A
+    const at = await centreOf(page, 0);
+    await page.mouse.move(at.x, at.y);
+    await page.mouse.down();
+    assert.deepEqual((await readState(page)).log, ['BS down']);
+    await page.waitForTimeout(HOLD_MS); // past the 200 ms delay, 10 a second
+    await page.mouse.up();
+    const events = eventsOf((await readState(page)).log);
+    assert.ok(events.filter((e) => e === 'BS down').length >= 3, `repeats: ${events}`);
+    assert.deepEqual(events.slice(-1), ['BS up']);
+    await close(page);
+  });
+
   test('captions, page names and diagnostics that look like markup stay text', async () => {
     const page = await open('tests/fixtures/preview_markup.BTN');
     const found = await page.evaluate(() => ({

@@ -182,6 +182,9 @@ class RecordingPlatform final : public platform::Files,
   void CallBackToReleaseKeys(std::uint32_t milliseconds) override {
     Record("release-call-back " + std::to_string(milliseconds));
   }
+  void CallBackToRepeatKeys(std::uint32_t milliseconds) override {
+    Record("repeat-call-back " + std::to_string(milliseconds));
+  }
   std::vector<std::string> Arguments() override { return arguments; }
 
  private:

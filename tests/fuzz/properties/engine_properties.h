@@ -18,6 +18,7 @@
 #include "input/slots.h"
 #include "support/keyboard_parts.h"
 #include "support/recording_platform.h"
+#include "trace/trace_texts.h"
 
 namespace keyvane::fuzz {
 
@@ -46,7 +47,7 @@ class Choices {
 };
 
 // Button files that reach every kind of press, the page cycle, the slide command, the
-// input-method maps, mouse-button chords, a full 100-key chord and names no map has.
+// input-method maps, mouse-button chords, a full 100-key chord, repeating buttons and names no map has.
 inline std::string EngineButtonFile(int which) {
   std::string chord100 = "A";
   for (int i = 1; i < 100; ++i) chord100 += "+A";
@@ -55,14 +56,15 @@ inline std::string EngineButtonFile(int which) {
       return "#MAIN\r\nESC KEY ESC\r\nTAABB KEY TAB\r\n?SHP KEY SHIFT+3\r\nBS KEY BS\r\nKANA BASE J_KANA\r\n"
              "ENTER KEY ENTER\r\nCCOOPPYY KEY CTRL+C\r\nPPAASSTTEE KEY CTRL+V\r\nUP KEY UP\r\nDUMMY KEY SPC\r\n"
              "DN KEY DOWN\r\nF5 KEY F5\r\nALT+TAB KEY ALT+TAB\r\nREKEY REKEY\r\n\r\n#J_KANA\r\nA KEY A\r\n"
-             "I KEY I\r\nBACK BASE MAIN\r\nEN JP MAIN\r\n";
+             "I KEY I\r\nBACK BASE MAIN\r\nEN JP MAIN\r\n#KEY_REPEAT\r\nBS\r\nUP 100 50\r\nCTRL+C 2000 1\r\n";
     case 1:
       return "#MAIN\nL KEY MOUSELEFTBTN\nR KEY CTRL+MOUSERIGHTBTN\nM KEY SHIFT+MOUSEMIDBTN+A\nJ JP J_X\n"
              "B BASE NOWHERE\nX KEY " +
              chord100 +
              "\nRK REKEY\nT KEYTOG CTRL+T\nE EXEC \"C:\\P.EXE\"\nMINIMAM\nMENUPOP\nKEYWAIT A\nP KEY ++\n"
              "Q JP ***DefaultMap***\n#J_X\nK KEY CTRL+ALT+DEL\nZ BASE MAIN\n#RIGHT_BTN_PAGE\nMAIN JP J_X\n"
-             "J_X BASE MAIN\nNOWHERE JP MAIN\n#SLIDE_CMD\nS KEY ALT+F4\nT JP J_X\nU BASE J_X\nV REKEY\n";
+             "J_X BASE MAIN\nNOWHERE JP MAIN\n#SLIDE_CMD\nS KEY ALT+F4\nT JP J_X\nU BASE J_X\nV REKEY\n#KEY_REPEAT\n" +
+             chord100 + " 100 50\nCTRL+ALT+DEL\nALT+F4\n";
     case 2: return "' no maps at all\n  \nA KEY B\n";
     default: return "#\n#A\n#A\nX JP A\n#RIGHT_BTN_PAGE\nA JP SLIDE_CMD\n#SLIDE_CMD\nY JP RIGHT_BTN_PAGE\nZ KEY A\n";
   }
@@ -72,13 +74,19 @@ inline constexpr platform::WindowHandle kWindows[] = {100, 101, 102, 103, 110, 1
 
 // Every key and mouse button sent down goes up again, after it; nothing else is sent. Keys may
 // stay down past a handler only while the keyboard holds them (a KEYTOG, a chord waiting for its
-// call back); once it holds none, none is down.
+// call back, a button repeating); once it holds none, none is down. A repeat (traced as one) sends
+// a key down again that is down already, and needs no up of its own.
 inline void CheckInput(const std::vector<std::string>& effects, bool keyboardHolds, std::vector<std::string>& held,
                        Failures& f) {
+  const std::string repeatTrace =
+      "trace " + std::string(trace::text::kRepeatLine, std::char_traits<char>::length(trace::text::kRepeatLine) - 1);
+  bool repeatNext = false;
   for (const std::string& e : effects) {
     std::string down;
     std::string up;
-    if (e.starts_with("key ")) {
+    if (e.starts_with(repeatTrace)) {
+      repeatNext = true;
+    } else if (e.starts_with("key ")) {
       // "key 25 down ext": the extended mark is part of the key, so its release must carry it too.
       std::string_view direction = std::string_view(e).substr(std::min<std::size_t>(7, e.size()));
       const bool extended = direction.ends_with(" ext");
@@ -100,6 +108,11 @@ inline void CheckInput(const std::vector<std::string>& effects, bool keyboardHol
         up = button;
       else
         f.Check(false, "a mouse event with other flags");
+    }
+    if (!down.empty() && repeatNext) {
+      repeatNext = false;
+      f.Check(std::find(held.begin(), held.end(), down) != held.end(), "a repeat of a key that is not down");
+      down.clear();
     }
     if (!down.empty()) held.push_back(down);
     if (!up.empty()) {
@@ -267,12 +280,16 @@ inline Failures EngineProperties(std::string_view bytes) {
   testing::StartedKeyboard started(world, file);
   app::Keyboard& keyboard = started.keyboard;
   detail::ContextLedger contexts;
-  std::vector<std::string> held;  // keys and buttons down now
-  bool callBackAsked = false;     // the shell is to call back to end a chord's hold
+  std::vector<std::string> held;     // keys and buttons down now
+  bool callBackAsked = false;        // the shell is to call back to end a chord's hold
+  bool repeatCallBackAsked = false;  // the shell is to call back for a repeating button
+  auto asked = [&](std::string_view what) {
+    return std::any_of(world.effects.begin(), world.effects.end(),
+                       [&](const std::string& e) { return e.starts_with(what); });
+  };
   auto afterHandler = [&] {
-    callBackAsked = callBackAsked || std::any_of(world.effects.begin(), world.effects.end(), [](const std::string& e) {
-                      return e.starts_with("release-call-back ");
-                    });
+    callBackAsked = callBackAsked || asked("release-call-back ");
+    repeatCallBackAsked = repeatCallBackAsked || asked("repeat-call-back ");
     detail::CheckInput(world.effects, testing::KeyboardParts::HoldsKeys(keyboard), held, f);
     detail::CheckTraceTexts(world.effects, f);
     contexts.Take(world.effects, f);
@@ -303,6 +320,9 @@ inline Failures EngineProperties(std::string_view bytes) {
         if (callBackAsked && in.Below(2) == 0) {  // the shell's call back comes in its time
           callBackAsked = false;
           keyboard.OnKeyHoldOver();
+        } else if (repeatCallBackAsked && in.Below(4) != 0) {  // the repeat's own, more often
+          repeatCallBackAsked = false;
+          keyboard.OnKeyRepeatDue();
         } else {
           keyboard.OnTimerTick();
         }
