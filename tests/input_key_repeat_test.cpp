@@ -14,8 +14,8 @@ namespace keyvane::testing {
 namespace {
 
 using Effects = std::vector<std::string>;
-using platform::PanelSide;
 using input::MouseMessage;
+using platform::PanelSide;
 
 // MAIN: BS and Shift+Left repeat (Shift+Left after 300 ms, 10 a second), A does not; the right
 // click turns MAIN to OTHER, whose BS button repeats too, for the same keys.

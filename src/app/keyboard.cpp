@@ -25,7 +25,8 @@ Keyboard::Keyboard(const PlatformServices& platform)
       presser_(switcher_, held_, tab_, platform.shell, platform.input, platform.clock, log_),
       hook_(switcher_, presser_, tab_, platform.shell, platform.input, platform.clock),
       hookKeeper_(platform.shell, log_),
-      tick_(follower_, switcher_, hook_, tab_, log_, {platform.desktop, platform.input, platform.clock, platform.shell}) {}
+      tick_(follower_, switcher_, hook_, tab_, log_,
+            {platform.desktop, platform.input, platform.clock, platform.shell}) {}
 
 // Also when an error in start-up unwinds past the message loop.
 Keyboard::~Keyboard() { ReleaseHeldKeys(); }
