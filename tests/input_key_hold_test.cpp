@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "btnfile/map_parser.h"
+#include "support/every_ending.h"
 #include "support/keyboard_parts.h"
 #include "support/parsed_definition.h"
 #include "support/recording_platform.h"
@@ -75,13 +76,7 @@ TEST_F(KeyHoldPresses, APressDuringTheHoldReleasesFirstAndActsAsOnThePageSeen) {
 }
 
 TEST_F(KeyHoldPresses, HeldKeysComeUpAtEveryEnd) {
-  using Ending = void (*)(app::Keyboard&);
-  const Ending endings[] = {
-      [](app::Keyboard& k) { k.OnQuitCommand(); },    [](app::Keyboard& k) { k.OnLeftPanelCloseQuery(); },
-      [](app::Keyboard& k) { k.OnSessionEnd(true); }, [](app::Keyboard& k) { k.OnLoopEnded(); },
-      [](app::Keyboard& k) { k.OnReloadCommand(); },
-  };
-  for (const Ending end : endings) {
+  for (const Ending end : kEveryEnding) {
     started.keyboard.OnButtonClick(PanelSide::Left, 0);
     world.effects.clear();
     end(started.keyboard);
@@ -132,14 +127,7 @@ TEST_F(TogglePresses, PagesKeepTheKeysHeldAndTheSameKeysElsewhereReleaseThem) {
 }
 
 TEST_F(TogglePresses, EveryEndingAndHidingReleasesTheToggles) {
-  using Ending = void (*)(app::Keyboard&);
-  const Ending endings[] = {
-      [](app::Keyboard& k) { k.OnQuitCommand(); },    [](app::Keyboard& k) { k.OnLeftPanelCloseQuery(); },
-      [](app::Keyboard& k) { k.OnSessionEnd(true); }, [](app::Keyboard& k) { k.OnLoopEnded(); },
-      [](app::Keyboard& k) { k.OnReloadCommand(); },  [](app::Keyboard& k) { k.OnPanelHiding(); },
-      [](app::Keyboard& k) { k.OnTrayIconClick(); },
-  };
-  for (const Ending end : endings) {
+  for (const Ending end : kEveryEnding) {
     Press(PanelSide::Left, 0);
     world.effects.clear();
     end(started.keyboard);

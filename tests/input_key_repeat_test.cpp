@@ -6,6 +6,7 @@
 #include "btnfile/diagnostics.h"
 #include "btnfile/loader.h"
 #include "input/panel_tap_filter.h"
+#include "support/every_ending.h"
 #include "support/keyboard_parts.h"
 #include "support/memory_files.h"
 #include "support/recording_platform.h"
@@ -180,14 +181,7 @@ TEST_F(KeyRepeatHold, ANewTargetStopsIt) {
 }
 
 TEST_F(KeyRepeatHold, EveryEndReleasesItFirst) {
-  using Ending = void (*)(app::Keyboard&);
-  const Ending endings[] = {
-      [](app::Keyboard& k) { k.OnQuitCommand(); },    [](app::Keyboard& k) { k.OnLeftPanelCloseQuery(); },
-      [](app::Keyboard& k) { k.OnSessionEnd(true); }, [](app::Keyboard& k) { k.OnLoopEnded(); },
-      [](app::Keyboard& k) { k.OnReloadCommand(); },  [](app::Keyboard& k) { k.OnPanelHiding(); },
-      [](app::Keyboard& k) { k.OnTrayIconClick(); },
-  };
-  for (const Ending end : endings) {
+  for (const Ending end : kEveryEnding) {
     Tap(MouseMessage::LeftDown, kShiftLeft);
     world.tick += 700;
     keyboard().OnKeyRepeatDue();

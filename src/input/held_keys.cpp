@@ -13,14 +13,16 @@ void HeldKeys::HoldChord(const btnfile::KeySequence& keys, std::uint32_t millise
   shell_.CallBackToReleaseKeys(milliseconds);
 }
 
-bool HeldKeys::ReleaseChord() {
-  if (!chord_) return false;
+bool HeldKeys::Release(std::optional<btnfile::KeySequence>& held) {
+  if (!held) return false;
   // Cleared first: a failure while sending must not send the ups a second time.
-  const btnfile::KeySequence keys = *chord_;
-  chord_.reset();
+  const btnfile::KeySequence keys = *held;
+  held.reset();
   SendKeyEvent(keys, SendMode::Release, input_, log_);
   return true;
 }
+
+bool HeldKeys::ReleaseChord() { return Release(chord_); }
 
 void HeldKeys::HoldRepeating(const btnfile::KeySequence& keys) {
   ReleaseRepeating();
@@ -32,14 +34,7 @@ void HeldKeys::RepeatLastKey() {
   if (repeating_) SendKeyEvent(*repeating_, SendMode::Repeat, input_, log_);
 }
 
-bool HeldKeys::ReleaseRepeating() {
-  if (!repeating_) return false;
-  // Cleared first, as a held chord is.
-  const btnfile::KeySequence keys = *repeating_;
-  repeating_.reset();
-  SendKeyEvent(keys, SendMode::Release, input_, log_);
-  return true;
-}
+bool HeldKeys::ReleaseRepeating() { return Release(repeating_); }
 
 bool HeldKeys::Toggle(const btnfile::KeySequence& keys) {
   const auto held = std::find(toggles_.begin(), toggles_.end(), keys);

@@ -46,6 +46,9 @@ class HeldKeys {
   void ReleaseToggles();
 
  private:
+  // The ups of a chord kept down, if any; false when none was.
+  bool Release(std::optional<btnfile::KeySequence>& held);
+
   platform::Input& input_;
   platform::Shell& shell_;
   trace::TraceLog& log_;
