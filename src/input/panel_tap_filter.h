@@ -19,8 +19,6 @@ enum class TapRoute {
 class PanelTapFilter {
  public:
   TapRoute Route(MouseMessage message, bool overPanelButton);
-  // True when the button message is to be swallowed and handed to the panels.
-  bool Takes(MouseMessage message, bool overPanelButton) { return Route(message, overPanelButton) == TapRoute::Take; }
 
  private:
   bool leftPressTaken_ = false;
