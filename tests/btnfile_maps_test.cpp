@@ -170,7 +170,10 @@ TEST(MapRules, ProgramTableHoldsTheFirstLineOfEachProgramAsWrittenAndARepeatedHe
 
 TEST(MapRules, DefinitionsStayInPlaceAfterLaterInserts) {
   MapTable table;
-  table["M"].positions[0] = ButtonDef{"X", ActionKind::KEY, {}, ""};
+  ButtonDef key;
+  key.caption = "X";
+  key.kind = ActionKind::KEY;
+  table["M"].positions[0] = key;
   const ButtonDef* before = &*table["M"].positions[0];
   for (int i = 0; i < 100; ++i) table["N" + std::to_string(i)];
   EXPECT_EQ(&*FindMap(table, "M")->positions[0], before);
