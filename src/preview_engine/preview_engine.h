@@ -39,10 +39,12 @@ class PreviewEngine {
   std::string TakeState();
 
  private:
-  PreviewPlatform platform_;
-  app::Keyboard keyboard_;
+  // What the platform's call backs write comes before the keyboard, so that it outlives the keys
+  // the keyboard lets up as it ends.
   std::string events_;  // JSON objects, comma-separated
   std::optional<bool> imeOpen_;
+  PreviewPlatform platform_;
+  app::Keyboard keyboard_;
 };
 
 }  // namespace keyvane::preview_engine

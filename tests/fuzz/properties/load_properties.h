@@ -88,6 +88,9 @@ inline void CheckDefinition(const btnfile::ButtonDef& def, const std::string& li
   btnfile::ButtonDef upperCased = def;
   cp932::ToUpperInPlace(upperCased.target);
   cp932::ToUpperInPlace(upperCased.arguments);
+  // Whether a button repeats is the KEY_REPEAT table's word, not its line's.
+  f.Check(!def.repeat || def.kind == ActionKind::KEY, "a definition other than KEY repeats");
+  upperCased.repeat.reset();
   f.Check(upperCased == testing::ParsedDefinition(line), "a definition differs from its line parsed again");
   f.Check(cp932::ToHalfWidth(def.caption) == def.caption, "a caption still has full-width forms");
   if (def.kind == ActionKind::KEY || def.kind == ActionKind::KEYTOG) {
