@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -87,7 +88,8 @@ ShellWindows::ShellWindows(HINSTANCE instance, TrayIcon& tray, std::wstring prog
   application_ =
       CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
 
-  for (int i = 0; i < 3; ++i) {
+  static_assert(std::size(kPanelProcs) == std::size(kPanelClasses));
+  for (std::size_t i = 0; i < std::size(kPanelClasses); ++i) {
     WNDCLASSW panelClass{};
     panelClass.lpfnWndProc = kPanelProcs[i];
     panelClass.hInstance = instance;
