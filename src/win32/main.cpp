@@ -55,8 +55,8 @@ bool AnotherCopyRuns() {
   return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
-// Destroys the panels when Run ends, however it ends, while the keyboard their messages go to
-// still lives: the right panel first, its destruction detaches the input from the target's thread.
+// Destroys the panels when Run ends, however it ends, while what their messages go to still
+// lives: the right panel first, its destruction detaches the input from the target's thread.
 class PanelsGoFirst {
  public:
   explicit PanelsGoFirst(win32::ShellWindows& shell) : shell_(shell) {}
@@ -84,25 +84,26 @@ void Run(HINSTANCE instance) {
   win32::Win32Input input;
   win32::Win32Desktop desktop;
   win32::Win32InputMethod ime;
-  win32::ShellWindows shell(instance, desktop, ProgramFolder());
+  win32::TrayIcon tray(instance);
+  win32::ShellWindows shell(instance, tray, ProgramFolder());
 
   const win32::AboutFacts about{files.PathOf(keyvane::btnfile::kButtonFileName),
                                 files.PathOf(keyvane::btnfile::kTraceFileName)};
   keyvane::app::Keyboard keyboard({files, clock, input, desktop, ime, shell});
-  // Built after the keyboard, so it goes before it.
-  win32::TrayIcon tray(instance, keyboard, [&](const keyvane::app::Keyboard& shown) {
+  // What the windows' messages go to, built after the keyboard, so they go before it.
+  win32::PanelMessages panelMessages(keyboard, desktop);
+  const win32::TrayMenu trayMenu(tray, keyboard, [&](const keyvane::app::Keyboard& shown) {
     win32::ShowAboutBox(shell.ApplicationWindow(), shell.Panel(PanelSide::Left), about, shown.buttonFileStatus());
   });
-  shell.Attach(keyboard, tray);
   win32::MouseHookRoute hookRoute(keyboard);
   const PanelsGoFirst panelsGoFirst(shell);
 
   keyboard.LoadButtons();
   keyboard.TakeTarget();
 
-  shell.Create(PanelSide::Left);
+  shell.Create(PanelSide::Left, panelMessages);
   win32::Guarded([&] { keyboard.OnLeftPanelCreated(); });
-  shell.Create(PanelSide::Right);
+  shell.Create(PanelSide::Right, panelMessages);
   win32::Guarded([&] { keyboard.OnRightPanelCreated(); });
   shell.StartTimer();
   ShowWindow(shell.ApplicationWindow(), SW_HIDE);

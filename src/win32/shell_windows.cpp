@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -41,11 +42,42 @@ using UnregisterSessionNotification = BOOL(WINAPI*)(HWND);
 
 WNDPROC standardButtonProc = nullptr;
 
+// What handles the window's messages, given to CreateWindowEx and kept with the window from its
+// WM_NCCREATE on. The messages before that one, and WM_NCCREATE itself, get none.
+PanelMessages* MessagesOf(HWND window, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    return nullptr;
+  }
+  return reinterpret_cast<PanelMessages*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+template <PanelSide side>
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PanelMessages* messages = MessagesOf(window, message, lParam);
+  if (!messages) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = messages->OnPanelMessage(side, window, message, wParam, lParam); });
+  return result;
+}
+
+LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PanelMessages* messages = MessagesOf(window, message, lParam);
+  if (!messages) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = messages->OnTabMessage(window, message, wParam, lParam); });
+  return result;
+}
+
+// In the order of kPanelClasses.
+constexpr WNDPROC kPanelProcs[3] = {PanelProc<PanelSide::Left>, PanelProc<PanelSide::Right>, TabProc};
+
 }  // namespace
 
-ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstring programFolder)
+ShellWindows::ShellWindows(HINSTANCE instance, TrayIcon& tray, std::wstring programFolder)
     : instance_(instance),
-      desktop_(desktop),
+      tray_(tray),
       programFolder_(std::move(programFolder)),
       black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
   WNDCLASSW applicationClass{};
@@ -56,13 +88,14 @@ ShellWindows::ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstri
   application_ =
       CreateWindowExW(0, kApplicationClass, L"Keyvane", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
 
-  for (const wchar_t* name : kPanelClasses) {
+  static_assert(std::size(kPanelProcs) == std::size(kPanelClasses));
+  for (std::size_t i = 0; i < std::size(kPanelClasses); ++i) {
     WNDCLASSW panelClass{};
-    panelClass.lpfnWndProc = PanelProc;
+    panelClass.lpfnWndProc = kPanelProcs[i];
     panelClass.hInstance = instance;
     panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     panelClass.hbrBackground = black_;
-    panelClass.lpszClassName = name;
+    panelClass.lpszClassName = kPanelClasses[i];
     RegisterClassW(&panelClass);
   }
 }
@@ -87,14 +120,13 @@ HWND ShellWindows::CreateButton(HWND parent, int row, const platform::Rect& b) {
   return button;
 }
 
-void ShellWindows::Create(PanelSide side) {
+void ShellWindows::Create(PanelSide side, PanelMessages& messages) {
   const int i = Index(side);
   // Owned by the hidden application window, so the panels have no taskbar button.
   // Never activated, whatever route a touch takes: the focus stays with the window typed into.
   HWND panel = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_NOACTIVATE, kPanelClasses[i], L"",
                                WS_POPUP | WS_CLIPCHILDREN, 0, 0, platform::kButtonLayout[0].width,
-                               platform::kPanelHeight, application_, nullptr, instance_, nullptr);
-  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                               platform::kPanelHeight, application_, nullptr, instance_, &messages);
   // Black is not drawn and lets the mouse through to the window below.
   SetLayeredWindowAttributes(panel, RGB(0, 0, 0), 0, LWA_COLORKEY);
   panels_[i] = panel;
@@ -127,7 +159,11 @@ void ShellWindows::StartTimer() { SetTimer(Panel(PanelSide::Right), kTrackingTim
 
 void ShellWindows::Destroy(PanelSide side) {
   HWND& panel = panels_[Index(side)];
-  if (side == PanelSide::Left) StopHearingSessionChanges(panel);
+  if (side == PanelSide::Left) {
+    StopHearingSessionChanges(panel);
+    if (tab_) DestroyWindow(tab_);
+    tab_ = nullptr;
+  }
   if (panel && IsWindow(panel)) DestroyWindow(panel);
   panel = nullptr;
 }
@@ -193,9 +229,10 @@ void ShellWindows::ShowPanel(PanelSide side) {
 
 void ShellWindows::ShowTab(platform::Rect bounds, std::string_view caption) {
   if (!tab_) {
+    // It stands for the panels: what handles the left panel handles it.
+    void* messages = reinterpret_cast<void*>(GetWindowLongPtrW(Panel(PanelSide::Left), GWLP_USERDATA));
     tab_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kPanelClasses[2], L"", WS_POPUP, 0, 0, 0, 0, application_,
-                           nullptr, instance_, nullptr);
-    SetWindowLongPtrW(tab_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                           nullptr, instance_, messages);
     tabButton_ = CreateButton(tab_, 0, {});
   }
   DefWindowProcW(tabButton_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WideFromCp932(caption).c_str()));
@@ -238,9 +275,9 @@ bool ShellWindows::IsPanelButton(HWND window) {
   return false;
 }
 
-void ShellWindows::HideTrayIcon() { tray_->Hide(); }
+void ShellWindows::HideTrayIcon() { tray_.Hide(); }
 
-void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_->ShowBalloon(text); }
+void ShellWindows::ShowTrayBalloon(std::string_view text) { tray_.ShowBalloon(text); }
 
 void ShellWindows::Quit() { PostQuitMessage(0); }
 
@@ -249,7 +286,7 @@ void ShellWindows::OpenMenuBeside(PanelSide side, int row) {
   GetWindowRect(buttons_[Index(side)][row], &button);
   // Toward the middle of the screen, level with the button's top.
   const bool left = side == PanelSide::Left;
-  tray_->RequestMenuAt(POINT{left ? button.right : button.left, button.top}, !left);
+  tray_.RequestMenuAt(POINT{left ? button.right : button.left, button.top}, !left);
 }
 
 std::string ShellWindows::StartProgram(std::string_view program, std::string_view arguments) {
@@ -341,19 +378,7 @@ LRESULT CALLBACK ShellWindows::ButtonProc(HWND button, UINT message, WPARAM wPar
   }
 }
 
-LRESULT CALLBACK ShellWindows::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ShellWindows*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self || !self->keyboard_) return DefWindowProcW(window, message, wParam, lParam);
-  const PanelSide side = window == self->panels_[Index(PanelSide::Left)] ? PanelSide::Left : PanelSide::Right;
-  LRESULT result = 0;
-  Guarded([&] {
-    result = window == self->tab_ ? self->HandleTabMessage(window, message, wParam, lParam)
-                                  : self->HandlePanelMessage(side, window, message, wParam, lParam);
-  });
-  return result;
-}
-
-LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PanelMessages::OnPanelMessage(PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DRAWITEM: face_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -365,42 +390,42 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case kTabletQuerySystemGestureStatus: {
       const platform::Point at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       return kTabletDisableFlicks | kTabletDisableFlickFallbackKeys |
-             (keyboard_->RepeatsAt(at) ? kTabletDisablePressAndHold : 0);
+             (keyboard_.RepeatsAt(at) ? kTabletDisablePressAndHold : 0);
     }
     case kPanelTapMessage: {
       // Already swallowed by the low-level hook: what the rules answer no longer matters.
       const PanelTap tap = PanelTapOf(wParam, lParam);
-      keyboard_->OnPanelTap(tap.message, tap.point, tap.origin);
+      keyboard_.OnPanelTap(tap.message, tap.point, tap.origin);
       return 0;
     }
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= 1 && LOWORD(wParam) <= platform::kButtonsPerPanel) {
         // The button reports the click while its button-up message is being handled.
-        keyboard_->OnButtonClick(side, LOWORD(wParam) - 1, OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
+        keyboard_.OnButtonClick(side, LOWORD(wParam) - 1, OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
         return 0;
       }
       break;
     case WM_TIMER:
       if (side == PanelSide::Right && wParam == kTrackingTimer) {
-        keyboard_->OnTimerTick();
+        keyboard_.OnTimerTick();
         return 0;
       }
       if (side == PanelSide::Left && wParam == kKeyHoldTimer) {
         KillTimer(window, kKeyHoldTimer);  // once
-        keyboard_->OnKeyHoldOver();
+        keyboard_.OnKeyHoldOver();
         return 0;
       }
       if (side == PanelSide::Left && wParam == kKeyRepeatTimer) {
         KillTimer(window, kKeyRepeatTimer);  // once; the repeat asks again
-        keyboard_->OnKeyRepeatDue();
+        keyboard_.OnKeyRepeatDue();
         return 0;
       }
       break;
     case WM_CLOSE:
       if (side == PanelSide::Left) {
         // The main window: closing it ends the program.
-        if (keyboard_->OnLeftPanelCloseQuery()) {
-          keyboard_->OnLeftPanelClose();
+        if (keyboard_.OnLeftPanelCloseQuery()) {
+          keyboard_.OnLeftPanelClose();
           PostQuitMessage(0);
         }
       } else {
@@ -412,20 +437,20 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
     case WM_POWERBROADCAST:
     case WM_WTSSESSION_CHANGE:
       // Every top-level window hears them; the left panel speaks for Keyvane.
-      if (side == PanelSide::Left) return HandleSessionMessage(message, wParam);
+      if (side == PanelSide::Left) return OnSessionMessage(message, wParam);
       break;
     case WM_SHOWWINDOW:
       // Sent before the panel hides or shows, also by a second copy's ShowWindow.
       if (wParam == FALSE)
-        keyboard_->OnPanelHiding();
+        keyboard_.OnPanelHiding();
       else
-        keyboard_->OnPanelShown();
+        keyboard_.OnPanelShown();
       break;
     case WM_DISPLAYCHANGE:
       if (side == PanelSide::Left) desktop_.DisplayChanged();
       break;
     case WM_DESTROY:
-      if (side == PanelSide::Right) keyboard_->OnRightPanelDestroy();
+      if (side == PanelSide::Right) keyboard_.OnRightPanelDestroy();
       return 0;
     default: break;
   }
@@ -433,29 +458,29 @@ LRESULT ShellWindows::HandlePanelMessage(PanelSide side, HWND window, UINT messa
 }
 
 // The tab looks and takes a touch as a panel does; its click without hooks brings the panels back.
-LRESULT ShellWindows::HandleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PanelMessages::OnTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DRAWITEM:
     case WM_MOUSEACTIVATE:
     case kPointerActivate:
-    case kTabletQuerySystemGestureStatus: return HandlePanelMessage(PanelSide::Left, window, message, wParam, lParam);
+    case kTabletQuerySystemGestureStatus: return OnPanelMessage(PanelSide::Left, window, message, wParam, lParam);
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) keyboard_->OnTabClick(OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
+      if (HIWORD(wParam) == BN_CLICKED) keyboard_.OnTabClick(OriginOf(static_cast<ULONG_PTR>(GetMessageExtraInfo())));
       return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
-LRESULT ShellWindows::HandleSessionMessage(UINT message, WPARAM wParam) {
+LRESULT PanelMessages::OnSessionMessage(UINT message, WPARAM wParam) {
   switch (message) {
     // Never stands in the way of the session's end.
-    case WM_QUERYENDSESSION: return keyboard_->OnSessionEndQuery() ? TRUE : FALSE;
-    case WM_ENDSESSION: keyboard_->OnSessionEnd(wParam != FALSE); return 0;
+    case WM_QUERYENDSESSION: return keyboard_.OnSessionEndQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION: keyboard_.OnSessionEnd(wParam != FALSE); return 0;
     case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) keyboard_->OnSystemResumed();
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) keyboard_.OnSystemResumed();
       return TRUE;
     default:
-      if (wParam == WTS_SESSION_UNLOCK) keyboard_->OnSessionUnlocked();
+      if (wParam == WTS_SESSION_UNLOCK) keyboard_.OnSessionUnlocked();
       return 0;
   }
 }

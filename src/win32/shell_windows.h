@@ -16,15 +16,35 @@
 
 namespace keyvane::win32 {
 
+// What the panels' and the tab's messages become: calls of the keyboard. Each of those windows
+// is given it when it is created and keeps it, so a window that exists always reaches it.
+class PanelMessages {
+ public:
+  // keyboard and desktop (told when the display changes) outlive the windows.
+  PanelMessages(app::Keyboard& keyboard, Win32Desktop& desktop) : keyboard_(keyboard), desktop_(desktop) {}
+  PanelMessages(const PanelMessages&) = delete;
+  PanelMessages& operator=(const PanelMessages&) = delete;
+
+  LRESULT OnPanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT OnSessionMessage(UINT message, WPARAM wParam);
+
+  app::Keyboard& keyboard_;
+  Win32Desktop& desktop_;
+  ButtonFace face_;
+};
+
 // Keyvane's own windows: the application window (hidden owner: it would carry the taskbar
 // button) and the two frameless, topmost, black colour-keyed panels with seven owner-drawn
 // buttons each; through them the keyboard also reaches the mouse hook, the notification icon,
 // the command line and the message loop's end.
 class ShellWindows final : public platform::Shell {
  public:
-  // desktop: told when the display changes.
+  // tray: the icon the keyboard speaks through; it outlives this object.
   // programFolder: Keyvane's own, with its trailing backslash; relative paths of EXEC start there.
-  ShellWindows(HINSTANCE instance, Win32Desktop& desktop, std::wstring programFolder);
+  ShellWindows(HINSTANCE instance, TrayIcon& tray, std::wstring programFolder);
   ~ShellWindows() override;
   ShellWindows(const ShellWindows&) = delete;
   ShellWindows& operator=(const ShellWindows&) = delete;
@@ -35,16 +55,12 @@ class ShellWindows final : public platform::Shell {
   HWND ApplicationWindow() const { return application_; }
   HWND Panel(platform::PanelSide side) const { return panels_[Index(side)]; }
 
-  // The keyboard that the panels' messages go to, and the icon it speaks through; set before
-  // the first panel is created.
-  void Attach(app::Keyboard& keyboard, TrayIcon& tray) {
-    keyboard_ = &keyboard;
-    tray_ = &tray;
-  }
-  // Creates a panel, hidden, with its buttons.
-  void Create(platform::PanelSide side);
+  // Creates a panel, hidden, with its buttons; its messages, and the tab's, go to `messages`,
+  // which outlives the panel.
+  void Create(platform::PanelSide side, PanelMessages& messages);
   // Starts the right panel's 100 ms timer.
   void StartTimer();
+  // The left panel takes the tab with it: the tab has the left panel's messages.
   void Destroy(platform::PanelSide side);
 
   platform::WindowHandle PanelWindow(platform::PanelSide side) override;
@@ -73,21 +89,14 @@ class ShellWindows final : public platform::Shell {
 
  private:
   static int Index(platform::PanelSide side) { return static_cast<int>(side); }
-  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandlePanelMessage(platform::PanelSide side, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND CreateButton(HWND parent, int row, const platform::Rect& bounds);
-  LRESULT HandleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleSessionMessage(UINT message, WPARAM wParam);
   void HearSessionChanges(HWND panel);
   void StopHearingSessionChanges(HWND panel);
 
   HINSTANCE instance_;
-  Win32Desktop& desktop_;
+  TrayIcon& tray_;
   std::wstring programFolder_;
-  app::Keyboard* keyboard_ = nullptr;
-  TrayIcon* tray_ = nullptr;
-  ButtonFace face_;
   PanelTapHook tapHook_;
   HMODULE sessionApi_ = nullptr;  // wtsapi32, while the left panel hears of session changes
   HBRUSH black_;

@@ -25,19 +25,28 @@ constexpr wchar_t kAboutCaption[] = L"About(&A)";
 constexpr wchar_t kReloadCaption[] = L"\x518D\x8AAD\x307F\x8FBC\x307F(&R)";  // 再読み込み(&R)
 constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";                      // 終了(&Q)
 
+// The menu given to CreateWindowEx is kept with the window from its WM_NCCREATE on; the
+// messages before that one, and WM_NCCREATE itself, go to the default procedure.
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto* menu = reinterpret_cast<TrayMenu*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!menu || message == WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT result = 0;
+  Guarded([&] { result = menu->Handle(window, message, wParam, lParam); });
+  return result;
+}
+
 }  // namespace
 
-TrayIcon::TrayIcon(HINSTANCE instance, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout)
-    : keyboard_(keyboard), showAbout_(std::move(showAbout)) {
+TrayIcon::TrayIcon(HINSTANCE instance) : instance_(instance) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
-  // A tool window: shown, empty, while the menu is open, and never on the taskbar.
-  window_ =
-      CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   picture_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(KEYVANE_ICON), IMAGE_ICON, 16, 16, 0));
   // Explorer tells every top-level window when its notification area is made anew (a restart,
   // a crash). Run as administrator, Keyvane would not hear it: Windows drops registered messages
@@ -50,9 +59,19 @@ TrayIcon::TrayIcon(HINSTANCE instance, app::Keyboard& keyboard, std::function<vo
 }
 
 TrayIcon::~TrayIcon() {
+  if (picture_) DestroyIcon(picture_);
+}
+
+void TrayIcon::CreateWindowFor(TrayMenu& menu) {
+  // A tool window: shown, empty, while the menu is open, and never on the taskbar.
+  window_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_, &menu);
+}
+
+void TrayIcon::DestroyWindowOfMenu() {
   Hide();
   DestroyWindow(window_);
-  if (picture_) DestroyIcon(picture_);
+  window_ = nullptr;
 }
 
 NOTIFYICONDATAA TrayIcon::Record() const {
@@ -117,21 +136,28 @@ void TrayIcon::RequestMenuAt(POINT at, bool rightAligned) {
   PostMessageW(window_, kOpenMenuMessage, rightAligned ? 1 : 0, MAKELPARAM(at.x, at.y));
 }
 
-void TrayIcon::OpenMenu(POINT at, UINT alignment) {
+TrayMenu::TrayMenu(TrayIcon& icon, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout)
+    : icon_(icon), keyboard_(keyboard), showAbout_(std::move(showAbout)) {
+  icon_.CreateWindowFor(*this);
+}
+
+TrayMenu::~TrayMenu() { icon_.DestroyWindowOfMenu(); }
+
+void TrayMenu::Open(HWND window, POINT at, UINT alignment) {
   keyboard_.OnOwnWindowOpening();
   // The icon's own window owns the menu, so no panel is ever activated. It has no size and is
   // shown only while the menu is open: a hidden window cannot take the foreground everywhere,
   // and without the foreground the menu would not close when the user clicks elsewhere.
-  ShowWindow(window_, SW_SHOWNA);
-  SetForegroundWindow(window_);
+  ShowWindow(window, SW_SHOWNA);
+  SetForegroundWindow(window);
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, kAboutItem, kAboutCaption);
   AppendMenuW(menu, MF_STRING, kReloadItem, kReloadCaption);
   AppendMenuW(menu, MF_STRING, kQuitItem, kQuitCaption);
   const UINT_PTR chosen =
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | alignment, at.x, at.y, 0, window_, nullptr);
-  PostMessageW(window_, WM_NULL, 0, 0);
-  ShowWindow(window_, SW_HIDE);
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | alignment, at.x, at.y, 0, window, nullptr);
+  PostMessageW(window, WM_NULL, 0, 0);
+  ShowWindow(window, SW_HIDE);
   DestroyMenu(menu);
   if (chosen == kAboutItem) showAbout_(keyboard_);
   keyboard_.OnOwnWindowClosed();
@@ -140,35 +166,33 @@ void TrayIcon::OpenMenu(POINT at, UINT alignment) {
   if (chosen == kQuitItem) keyboard_.OnQuitCommand();
 }
 
-LRESULT CALLBACK TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  LRESULT result = 0;
-  Guarded([&] { result = self->Handle(window, message, wParam, lParam); });
-  return result;
-}
-
-LRESULT TrayIcon::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool TrayIcon::KeepsUp(UINT message, WPARAM wParam) {
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     // The shell's icons went with the old notification area.
     if (wanted_) AddOrRetry();
-    return 0;
+    return true;
   }
+  if (message == WM_TIMER) {
+    if (wParam == kAddRetryTimer && wanted_) AddOrRetry();
+    return true;
+  }
+  return false;
+}
+
+LRESULT TrayMenu::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (icon_.KeepsUp(message, wParam)) return 0;
   switch (message) {
     case kCallbackMessage:
       if (lParam == WM_LBUTTONUP) keyboard_.OnTrayIconClick();
       if (lParam == WM_RBUTTONUP) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        OpenMenu(cursor, TPM_LEFTALIGN);
+        Open(window, cursor, TPM_LEFTALIGN);
       }
       return 0;
     case kOpenMenuMessage:
-      OpenMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
-               wParam != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
-      return 0;
-    case WM_TIMER:
-      if (wParam == kAddRetryTimer && wanted_) AddOrRetry();
+      Open(window, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+           wParam != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
       return 0;
     // The left panel answers for Keyvane and hides the icon if the session really ends.
     case WM_QUERYENDSESSION: return TRUE;

@@ -11,12 +11,13 @@
 
 namespace keyvane::win32 {
 
-// The notification-area icon, tooltip "Keyvane", with its hidden message window and its menu.
+class TrayMenu;
+
+// The notification-area icon, tooltip "Keyvane", with its hidden message window. The window is
+// made by the TrayMenu that handles its clicks, and goes with it.
 class TrayIcon {
  public:
-  // keyboard: what the icon and its menu tell; it outlives the icon. showAbout: what the menu's
-  // About item runs.
-  TrayIcon(HINSTANCE instance, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout);
+  explicit TrayIcon(HINSTANCE instance);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
@@ -34,17 +35,40 @@ class TrayIcon {
   void RequestMenuAt(POINT at, bool rightAligned);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class TrayMenu;
+  // The window lives as long as the menu that its messages go to; its end hides the icon.
+  void CreateWindowFor(TrayMenu& menu);
+  void DestroyWindowOfMenu();
+  // The icon's own upkeep among its window's messages; true when the message was one of them.
+  bool KeepsUp(UINT message, WPARAM wParam);
   void AddOrRetry();
-  void OpenMenu(POINT at, UINT alignment);
   NOTIFYICONDATAA Record() const;
 
+  HINSTANCE instance_;
   HWND window_ = nullptr;
   HICON picture_ = nullptr;
   UINT taskbarCreated_ = 0;  // the shell's message that its notification area was made anew
   bool wanted_ = false;      // between Show and Hide
   bool added_ = false;       // the shell has the icon now
+};
+
+// The icon's clicks and its menu, turned into calls of the keyboard. While it lives, the icon has
+// its window, which was created with it: build it after the keyboard, so it goes before it.
+class TrayMenu {
+ public:
+  // showAbout: what the menu's About item runs.
+  TrayMenu(TrayIcon& icon, app::Keyboard& keyboard, std::function<void(const app::Keyboard&)> showAbout);
+  ~TrayMenu();  // hides the icon
+  TrayMenu(const TrayMenu&) = delete;
+  TrayMenu& operator=(const TrayMenu&) = delete;
+
+  // A message to the icon's window.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void Open(HWND window, POINT at, UINT alignment);
+
+  TrayIcon& icon_;
   app::Keyboard& keyboard_;
   std::function<void(const app::Keyboard&)> showAbout_;
 };
