@@ -52,8 +52,7 @@ void Keyboard::ShowHeldButtons() {
 
 void Keyboard::OnKeyHoldOver() {
   presser_.FinishHeldChord();
-  FollowRepeat();
-  ShowHeldButtons();
+  SettleAfterEntry();
 }
 
 void Keyboard::OnKeyRepeatDue() {
@@ -65,6 +64,11 @@ void Keyboard::OnKeyRepeatDue() {
 bool Keyboard::RepeatsAt(platform::Point point) {
   const std::optional<int> slot = input::HitTestSlot(switcher_.slots(), p_.shell, point);
   return slot && presser_.Repeats(*slot);
+}
+
+void Keyboard::SettleAfterEntry() {
+  FollowRepeat();
+  ShowHeldButtons();
 }
 
 void Keyboard::FollowRepeat() {
@@ -162,16 +166,14 @@ input::HookAction Keyboard::OnMouseMessage(input::MouseMessage message, platform
                                            platform::InputOrigin origin, tracking::MessageWindow window) {
   const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
   hookKeeper_.ThreadHookDecided(message, action, origin, window);
-  FollowRepeat();
-  ShowHeldButtons();
+  SettleAfterEntry();
   return action;
 }
 
 input::HookAction Keyboard::OnPanelTap(input::MouseMessage message, platform::Point cursor,
                                        platform::InputOrigin origin) {
   const input::HookAction action = hook_.HandleMouseMessage(message, cursor, origin);
-  FollowRepeat();
-  ShowHeldButtons();
+  SettleAfterEntry();
   return action;
 }
 
@@ -187,15 +189,13 @@ void Keyboard::OnTimerTick() {
   const std::uint32_t now = p_.clock.TickCount();
   if (watch_.Due(now) && watch_.Look(p_.files.Stamp(buttonFilePath_), now)) ReloadButtons();
   // A long hold or a program's page may have shown another map.
-  FollowRepeat();
-  ShowHeldButtons();
+  SettleAfterEntry();
 }
 
 void Keyboard::OnButtonClick(PanelSide side, int row, platform::InputOrigin origin) {
   if (row < 0 || row >= platform::kButtonsPerPanel || origin == platform::InputOrigin::Keyvane) return;
   presser_.PressSlot(input::SlotOfButton(side, row));
-  FollowRepeat();
-  ShowHeldButtons();
+  SettleAfterEntry();
 }
 
 void Keyboard::OnTabClick(platform::InputOrigin origin) {

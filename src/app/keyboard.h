@@ -162,6 +162,8 @@ class Keyboard {
   void ShowHeldButtons();
   // A repeat ends once its button is no longer under the cursor or no longer shows its definition.
   void FollowRepeat();
+  // What any entry may have changed: a repeat whose button was left ends, held buttons are drawn.
+  void SettleAfterEntry();
 
   PlatformServices p_;
   std::string buttonFilePath_;

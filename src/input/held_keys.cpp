@@ -7,10 +7,14 @@
 namespace keyvane::input {
 
 void HeldKeys::HoldChord(const btnfile::KeySequence& keys, std::uint32_t milliseconds) {
-  ReleaseChord();
-  SendKeyEvent(keys, SendMode::Press, input_, log_);
-  chord_ = keys;
+  Hold(chord_, keys);
   shell_.CallBackToReleaseKeys(milliseconds);
+}
+
+void HeldKeys::Hold(std::optional<btnfile::KeySequence>& held, const btnfile::KeySequence& keys) {
+  Release(held);
+  SendKeyEvent(keys, SendMode::Press, input_, log_);
+  held = keys;
 }
 
 bool HeldKeys::Release(std::optional<btnfile::KeySequence>& held) {
@@ -24,11 +28,7 @@ bool HeldKeys::Release(std::optional<btnfile::KeySequence>& held) {
 
 bool HeldKeys::ReleaseChord() { return Release(chord_); }
 
-void HeldKeys::HoldRepeating(const btnfile::KeySequence& keys) {
-  ReleaseRepeating();
-  SendKeyEvent(keys, SendMode::Press, input_, log_);
-  repeating_ = keys;
-}
+void HeldKeys::HoldRepeating(const btnfile::KeySequence& keys) { Hold(repeating_, keys); }
 
 void HeldKeys::RepeatLastKey() {
   if (repeating_) SendKeyEvent(*repeating_, SendMode::Repeat, input_, log_);

@@ -46,6 +46,8 @@ class HeldKeys {
   void ReleaseToggles();
 
  private:
+  // A chord kept down: the one it replaces comes up first.
+  void Hold(std::optional<btnfile::KeySequence>& held, const btnfile::KeySequence& keys);
   // The ups of a chord kept down, if any; false when none was.
   bool Release(std::optional<btnfile::KeySequence>& held);
 

@@ -46,13 +46,6 @@ void PanelsTab::FollowPanels() {
   shell_.ShowTab(now, kTabCaption);
 }
 
-bool PanelsTab::Holds(platform::Point point) const {
-  if (!bounds_) return false;
-  const platform::Rect& r = *bounds_;
-  const long long x = point.x;
-  const long long y = point.y;
-  return r.left <= x && x <= static_cast<long long>(r.left) + r.width && r.top <= y &&
-         y <= static_cast<long long>(r.top) + r.height;
-}
+bool PanelsTab::Holds(platform::Point point) const { return bounds_ && ButtonHolds(*bounds_, point); }
 
 }  // namespace keyvane::input

@@ -37,14 +37,15 @@ const btnfile::ButtonDef* SlotTable::DefinitionOf(int slot) const {
   return definitions[static_cast<std::size_t>(slot)];
 }
 
+bool ButtonHolds(const platform::Rect& r, platform::Point point) {
+  return r.left <= point.x && point.x <= SaturatedSum(r.left, r.width) && r.top <= point.y &&
+         point.y <= SaturatedSum(r.top, r.height);
+}
+
 std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, platform::Point point) {
   if (!slots.buttonsFilled) return std::nullopt;
   for (int slot = 0; slot < kSlotCount; ++slot) {
-    const platform::Rect r = SlotRect(shell, slot);
-    if (r.left <= point.x && point.x <= SaturatedSum(r.left, r.width) && r.top <= point.y &&
-        point.y <= SaturatedSum(r.top, r.height)) {
-      return slot;
-    }
+    if (ButtonHolds(SlotRect(shell, slot), point)) return slot;
   }
   return std::nullopt;
 }

@@ -45,6 +45,9 @@ std::optional<int> HitTestSlot(const SlotTable& slots, platform::Shell& shell, p
 // A slot's button on screen, as the panels stand now.
 platform::Rect SlotRect(platform::Shell& shell, int slot);
 
+// Whether a screen point is on a button's rectangle; both edges count as inside.
+bool ButtonHolds(const platform::Rect& button, platform::Point point);
+
 // Puts the cursor 10 pixels left of and above the lower-right corner of the slot's button.
 void ParkCursor(platform::Shell& shell, platform::Input& input, int slot);
 
