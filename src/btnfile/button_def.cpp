@@ -10,6 +10,12 @@ std::size_t KeyCount(const KeySequence& keys) {
   return n;
 }
 
+std::string ProgramLine(std::string_view program, std::string_view arguments) {
+  std::string line(program);
+  if (!arguments.empty()) line.append(" ").append(arguments);
+  return line;
+}
+
 std::string ActionText(const ButtonDef& def) {
   const std::string kind = ActionKindName(def.kind);
   switch (def.kind) {
@@ -30,7 +36,7 @@ std::string ActionText(const ButtonDef& def) {
       return "KEYTOG " + keys + " (holds " + keys + " down until pressed again)";
     }
     case ActionKind::EXEC: {
-      const std::string line = def.arguments.empty() ? def.target : def.target + " " + def.arguments;
+      const std::string line = ProgramLine(def.target, def.arguments);
       return "EXEC " + line + " (starts " + line + ")";
     }
     case ActionKind::MINIMAM: return "MINIMAM (makes the panels a small tab; a tap on it brings them back)";

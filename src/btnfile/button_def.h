@@ -83,6 +83,9 @@ struct ButtonDef {
 // accepts but never runs say so. Empty for NONE. Code page 932, as the target names are.
 std::string ActionText(const ButtonDef& def);
 
+// EXEC's program and its arguments as one command line, as the file writes them.
+std::string ProgramLine(std::string_view program, std::string_view arguments);
+
 inline constexpr int kPositionCount = 17;                               // 14 shown on the panels, 3 kept but never used
 inline constexpr int kShownPositions = 2 * platform::kButtonsPerPanel;  // each button of both panels
 static_assert(kShownPositions <= kPositionCount);

@@ -16,6 +16,10 @@ inline constexpr std::uint8_t kMouseLeftButtonCode = 0x01;
 inline constexpr std::uint8_t kMouseRightButtonCode = 0x02;
 inline constexpr std::uint8_t kMouseMiddleButtonCode = 0x04;
 
+constexpr bool IsMouseButtonCode(std::uint8_t code) {
+  return code == kMouseLeftButtonCode || code == kMouseRightButtonCode || code == kMouseMiddleButtonCode;
+}
+
 struct KeyName {
   const char* name;
   std::uint8_t code;

@@ -9,23 +9,12 @@ namespace keyvane::btnfile {
 
 namespace {
 
-// A whole number from `lowest` to `highest`, digits only; nothing for anything else.
+// A delay or a rate: a few digits are enough for either.
 std::optional<std::uint32_t> NumberIn(std::string_view word, std::uint32_t lowest, std::uint32_t highest) {
-  if (word.empty() || word.size() > 5 ||
-      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return std::nullopt;
-  }
-  std::uint32_t value = 0;
-  for (const char c : word) value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  if (value < lowest || value > highest) return std::nullopt;
-  return value;
+  return WholeNumberIn(word, lowest, highest, 5);
 }
 
-bool HoldsMouseButton(const KeySequence& keys) {
-  return std::any_of(keys.begin(), keys.end(), [](std::uint8_t code) {
-    return code == kMouseLeftButtonCode || code == kMouseRightButtonCode || code == kMouseMiddleButtonCode;
-  });
-}
+bool HoldsMouseButton(const KeySequence& keys) { return std::any_of(keys.begin(), keys.end(), IsMouseButtonCode); }
 
 Finding With(FindingKind kind, int fileLine, std::string_view text, int number = 0) {
   Finding f(kind, fileLine);

@@ -37,6 +37,18 @@ std::vector<std::string_view> SplitWords(std::string_view text, char separator) 
   return words;
 }
 
+std::optional<std::uint32_t> WholeNumberIn(std::string_view word, std::uint32_t lowest, std::uint32_t highest,
+                                           std::size_t mostDigits) {
+  if (word.empty() || word.size() > mostDigits ||
+      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  std::uint32_t value = 0;
+  for (const char c : word) value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  if (value < lowest || value > highest) return std::nullopt;
+  return value;
+}
+
 LeadingWords ScanWords(std::string_view text, char separator) {
   LeadingWords scan;
   ForEachWord(text, separator, [&](std::string_view word) {
@@ -143,13 +155,7 @@ bool IsCommandWord(std::string_view word) { return FormNamed(word, Place::Second
 
 // A KEYWAIT time: a whole number from 1 to 1000, digits only; 0 for anything else.
 std::uint32_t HoldTimeOf(std::string_view word) {
-  if (word.empty() || word.size() > 4 ||
-      !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return 0;
-  }
-  std::uint32_t value = 0;
-  for (const char c : word) value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  return value >= 1 && value <= kLongestKeyHoldMilliseconds ? value : 0;
+  return WholeNumberIn(word, 1, kLongestKeyHoldMilliseconds, 4).value_or(0);
 }
 
 std::string Unquote(std::string_view program) {

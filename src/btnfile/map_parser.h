@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +41,11 @@ struct LeadingWords {
   std::size_t count = 0;
 };
 LeadingWords ScanWords(std::string_view text, char separator);
+
+// A whole number from `lowest` to `highest`, written with digits only and at most `mostDigits`
+// of them; nothing for anything else.
+std::optional<std::uint32_t> WholeNumberIn(std::string_view word, std::uint32_t lowest, std::uint32_t highest,
+                                           std::size_t mostDigits);
 
 // --- Captions ------------------------------------------------------------------------------
 

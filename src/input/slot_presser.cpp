@@ -7,11 +7,6 @@ namespace keyvane::input {
 
 namespace {
 
-bool IsMouseButtonCode(std::uint8_t code) {
-  return code == btnfile::kMouseLeftButtonCode || code == btnfile::kMouseRightButtonCode ||
-         code == btnfile::kMouseMiddleButtonCode;
-}
-
 platform::MouseButton ButtonOf(std::uint8_t code) {
   switch (code) {
     case btnfile::kMouseLeftButtonCode: return platform::MouseButton::Left;
@@ -37,7 +32,7 @@ void SendKeyEvent(const btnfile::KeySequence& keys, SendMode mode, platform::Inp
       mode == SendMode::Release ? platform::KeyDirection::Up : platform::KeyDirection::Down;
   for (std::size_t i = mode == SendMode::Repeat && count > 0 ? count - 1 : 0; i < count; ++i) {
     const std::uint8_t code = mode == SendMode::Release ? keys[count - 1 - i] : keys[i];
-    if (IsMouseButtonCode(code)) {
+    if (btnfile::IsMouseButtonCode(code)) {
       input.SendMouseButton(ButtonOf(code), direction);
       log.Write(trace::text::kMouseLine);
     } else {
@@ -97,8 +92,7 @@ void SlotPresser::StartProgramOf(const btnfile::ButtonDef& def) {
   if (reason.empty()) return;
   // A balloon and not a box: the user goes on typing, and Keyvane keeps running.
   log_.Write({"EXEC could not start ", def.target, ": ", reason, "\n"});
-  std::string line = def.caption + " EXEC " + def.target;
-  if (!def.arguments.empty()) line += " " + def.arguments;
+  const std::string line = def.caption + " EXEC " + btnfile::ProgramLine(def.target, def.arguments);
   shell_.ShowTrayBalloon("The line \"" + line + "\" could not start " + def.target + ": " + reason);
 }
 

@@ -52,21 +52,21 @@ const char* ShownKind(const btnfile::MapTable& table, std::string_view shown) {
 
 }  // namespace
 
+void PreviewEngine::AddEvent(const std::string& json) {
+  if (!events_.empty()) events_ += ',';
+  events_ += json;
+}
+
 PreviewEngine::PreviewEngine(std::string buttonFile)
     : platform_(std::move(buttonFile)), keyboard_(platform_.Services()) {
-  platform_.onKeyEvent = [this](const std::string& event) {
-    events_ += std::string(events_.empty() ? "" : ",") + "{\"key\":" + JsonText(event) + "}";
-  };
+  platform_.onKeyEvent = [this](const std::string& event) { AddEvent("{\"key\":" + JsonText(event) + "}"); };
   platform_.onInputMethod = [this](bool open, bool switched) {
     imeOpen_ = open;
     // Setting a new target's input method to the map shown changes no page.
     if (!switched) return;
-    events_ += std::string(events_.empty() ? "" : ",") + "{\"shows\":" + JsonText(keyboard_.pages().shownMap) +
-               ",\"ime\":\"" + (open ? "open" : "closed") + "\"}";
+    AddEvent("{\"shows\":" + JsonText(keyboard_.pages().shownMap) + ",\"ime\":\"" + (open ? "open" : "closed") + "\"}");
   };
-  platform_.onStartProgram = [this](const std::string& program) {
-    events_ += std::string(events_.empty() ? "" : ",") + "{\"starts\":" + JsonText(program) + "}";
-  };
+  platform_.onStartProgram = [this](const std::string& program) { AddEvent("{\"starts\":" + JsonText(program) + "}"); };
   keyboard_.LoadButtons();
   keyboard_.TakeTarget();
   keyboard_.OnLeftPanelCreated();

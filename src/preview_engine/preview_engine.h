@@ -39,6 +39,9 @@ class PreviewEngine {
   std::string TakeState();
 
  private:
+  // One more event for the page, after those not yet taken.
+  void AddEvent(const std::string& json);
+
   // What the platform's call backs write comes before the keyboard, so that it outlives the keys
   // the keyboard lets up as it ends.
   std::string events_;  // JSON objects, comma-separated

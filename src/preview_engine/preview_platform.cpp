@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "btnfile/button_def.h"
 #include "btnfile/key_names.h"
 #include "btnfile/special_names.h"
 
@@ -99,8 +100,7 @@ void PreviewPlatform::ShowTab(platform::Rect bounds, std::string_view caption) {
 }
 
 std::string PreviewPlatform::StartProgram(std::string_view program, std::string_view arguments) {
-  if (onStartProgram)
-    onStartProgram(arguments.empty() ? std::string(program) : std::string(program) + " " + std::string(arguments));
+  if (onStartProgram) onStartProgram(btnfile::ProgramLine(program, arguments));
   return {};
 }
 

@@ -101,10 +101,9 @@ ShellWindows::ShellWindows(HINSTANCE instance, TrayIcon& tray, std::wstring prog
 }
 
 ShellWindows::~ShellWindows() {
-  StopHearingSessionChanges(panels_[Index(PanelSide::Left)]);
-  for (HWND window : {panels_[0], panels_[1], tab_}) {
-    if (window && IsWindow(window)) DestroyWindow(window);
-  }
+  // Normally gone already (the panels go while their handler lives); this covers a start-up cut short.
+  Destroy(PanelSide::Right);
+  Destroy(PanelSide::Left);
   if (application_) DestroyWindow(application_);
 }
 
