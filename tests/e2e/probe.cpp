@@ -2,7 +2,8 @@
 //   probe windows              one line per visible or titled top-level window:
 //                              "<handle> <visible> <topmost> <x> <y> <width> <height> <class>\t<title>"
 //   probe children <title>     the same line for each child window of the window with that title
-//   probe move <title> <x> <y> moves that window as another program would, without activating it
+//   probe move <title> <x> <y> moves that window as another program would, without activating it;
+//                              prints "moved", or "refused" when the window system refused
 //   probe close <title>        asks that window to close (WM_CLOSE), as the window system would
 //   probe end-session <title> ends|cancelled
 //                              asks every top-level window of that window's thread whether the
@@ -116,9 +117,11 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"move" && argc == 5) {
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) return 1;
-    SetWindowPos(window, nullptr, std::wcstol(argv[3], nullptr, 10), std::wcstol(argv[4], nullptr, 10), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Describe(window);
+    // The window's own thread carries the move out before this returns; its answer is the proof
+    // that the move happened. Its place is not: the window's owner may put it back at once.
+    const BOOL moved = SetWindowPos(window, nullptr, std::wcstol(argv[3], nullptr, 10),
+                                    std::wcstol(argv[4], nullptr, 10), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Print(moved ? "moved" : "refused");
     return 0;
   }
   if (command == L"close" && argc == 3) {
