@@ -9,9 +9,9 @@
 
 #include "win32/cp932_text.h"
 #include "win32/function_lookup.h"
-#include "win32/guarded.h"
 #include "win32/mouse_hook.h"
 #include "win32/platform_roles.h"
+#include "win32/window_handler.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -42,36 +42,19 @@ using UnregisterSessionNotification = BOOL(WINAPI*)(HWND);
 
 WNDPROC standardButtonProc = nullptr;
 
-// What handles the window's messages, given to CreateWindowEx and kept with the window from its
-// WM_NCCREATE on. The messages before that one, and WM_NCCREATE itself, get none.
-PanelMessages* MessagesOf(HWND window, UINT message, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-    return nullptr;
-  }
-  return reinterpret_cast<PanelMessages*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 template <PanelSide side>
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  PanelMessages* messages = MessagesOf(window, message, lParam);
-  if (!messages) return DefWindowProcW(window, message, wParam, lParam);
-  LRESULT result = 0;
-  Guarded([&] { result = messages->OnPanelMessage(side, window, message, wParam, lParam); });
-  return result;
+LRESULT OnPanelMessage(PanelMessages& messages, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return messages.OnPanelMessage(side, window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK TabProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  PanelMessages* messages = MessagesOf(window, message, lParam);
-  if (!messages) return DefWindowProcW(window, message, wParam, lParam);
-  LRESULT result = 0;
-  Guarded([&] { result = messages->OnTabMessage(window, message, wParam, lParam); });
-  return result;
+LRESULT OnTabMessage(PanelMessages& messages, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return messages.OnTabMessage(window, message, wParam, lParam);
 }
 
 // In the order of kPanelClasses.
-constexpr WNDPROC kPanelProcs[3] = {PanelProc<PanelSide::Left>, PanelProc<PanelSide::Right>, TabProc};
+constexpr WNDPROC kPanelProcs[3] = {HandlingProc<PanelMessages, OnPanelMessage<PanelSide::Left>>,
+                                    HandlingProc<PanelMessages, OnPanelMessage<PanelSide::Right>>,
+                                    HandlingProc<PanelMessages, OnTabMessage>};
 
 }  // namespace
 
@@ -229,7 +212,7 @@ void ShellWindows::ShowPanel(PanelSide side) {
 void ShellWindows::ShowTab(platform::Rect bounds, std::string_view caption) {
   if (!tab_) {
     // It stands for the panels: what handles the left panel handles it.
-    void* messages = reinterpret_cast<void*>(GetWindowLongPtrW(Panel(PanelSide::Left), GWLP_USERDATA));
+    PanelMessages* messages = HandlerOf<PanelMessages>(Panel(PanelSide::Left));
     tab_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kPanelClasses[2], L"", WS_POPUP, 0, 0, 0, 0, application_,
                            nullptr, instance_, messages);
     tabButton_ = CreateButton(tab_, 0, {});

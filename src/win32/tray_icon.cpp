@@ -4,8 +4,8 @@
 
 #include "win32/cp932_text.h"
 #include "win32/function_lookup.h"
-#include "win32/guarded.h"
 #include "win32/resource_ids.h"
+#include "win32/window_handler.h"
 
 namespace keyvane::win32 {
 namespace {
@@ -25,25 +25,15 @@ constexpr wchar_t kAboutCaption[] = L"About(&A)";
 constexpr wchar_t kReloadCaption[] = L"\x518D\x8AAD\x307F\x8FBC\x307F(&R)";  // 再読み込み(&R)
 constexpr wchar_t kQuitCaption[] = L"\x7D42\x4E86(&Q)";                      // 終了(&Q)
 
-// The menu given to CreateWindowEx is kept with the window from its WM_NCCREATE on; the
-// messages before that one, and WM_NCCREATE itself, go to the default procedure.
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto* menu = reinterpret_cast<TrayMenu*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!menu || message == WM_NCCREATE) return DefWindowProcW(window, message, wParam, lParam);
-  LRESULT result = 0;
-  Guarded([&] { result = menu->Handle(window, message, wParam, lParam); });
-  return result;
+LRESULT HandleTrayMessage(TrayMenu& menu, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return menu.Handle(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 TrayIcon::TrayIcon(HINSTANCE instance) : instance_(instance) {
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpfnWndProc = HandlingProc<TrayMenu, HandleTrayMessage>;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
