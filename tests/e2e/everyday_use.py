@@ -227,7 +227,7 @@ def case_placement_default(s):
     # A panel moved away by another program is back within a tick.
     moved = s.probe("move", LEFT, "300", "300").strip()
     check(moved == "moved", f"the move did not happen: {moved!r}")
-    wait_until("the left panel back in place", lambda: s.window(LEFT)["rect"] == (0, 41, 57, 387), timeout=1.0)
+    wait_until("the left panel back in place", lambda: s.window(LEFT)["rect"] == (0, 41, 57, 387), timeout=2.0)
 
 
 def case_placement_options(s):
