@@ -62,6 +62,13 @@ def keys_and_ime(s, *codes):
     return [line for line in s.target_log().splitlines() if line in keys or line.startswith("IME ")]
 
 
+def wait_order(s, codes, expected, timeout=3):
+    """Waits until the target has handled expected, its keys of codes and its input-method lines,
+    in that order and nothing else of them."""
+    wait_until(f"the order {expected}", lambda: keys_and_ime(s, *codes) == expected, timeout=timeout,
+               seen=lambda: f"order {keys_and_ime(s, *codes)}")
+
+
 def case_keys_reach_the_target_before_the_input_method_closes(s):
     s.start_target()
     s.start_keyvane()
@@ -69,10 +76,7 @@ def case_keys_reach_the_target_before_the_input_method_closes(s):
     s.click(RIGHT, 0)  # JP J_KANA
     wait_ime(s, ["IME OPEN"])
     s.click(LEFT, 0)  # ENTER on J_KANA, then back to MAIN
-    wait_ime(s, ["IME OPEN", "IME CLOSED"])
-    time.sleep(0.2)
-    order = keys_and_ime(s, "D")
-    check(order == ["IME OPEN", HIRAGANA, down("D"), up("D"), "IME CLOSED"], f"order {order}")
+    wait_order(s, ["D"], ["IME OPEN", HIRAGANA, down("D"), up("D"), "IME CLOSED"])
     s.check_focus_kept()
 
 
@@ -85,10 +89,7 @@ def case_keys_reach_the_target_before_the_input_method_opens(s):
     s.click(RIGHT, 0)  # JP NUM, a one-shot page
     wait_ime(s, ["IME OPEN", "IME CLOSED"])
     s.click(LEFT, 0)  # KEY 1, then back to J_KANA
-    wait_ime(s, ["IME OPEN", "IME CLOSED", "IME OPEN"])
-    time.sleep(0.2)
-    order = keys_and_ime(s, "31")
-    check(order == ["IME OPEN", HIRAGANA, "IME CLOSED", down(31), up(31), "IME OPEN", HIRAGANA], f"order {order}")
+    wait_order(s, ["31"], ["IME OPEN", HIRAGANA, "IME CLOSED", down(31), up(31), "IME OPEN", HIRAGANA])
     # The long right hold closes the input method for SLIDE_CMD's X and opens it again after X.
     x, y = s.button_point(LEFT, 0)
     xdotool("mousemove", x, y)
@@ -96,9 +97,9 @@ def case_keys_reach_the_target_before_the_input_method_opens(s):
     wait_until("the slide command's X", lambda: s.key_events()[-2:] == [down(58), up(58)], timeout=3)
     xdotool("mouseup", 3)
     wait_ime(s, ["IME OPEN", "IME CLOSED", "IME OPEN", "IME CLOSED", "IME OPEN"])
-    time.sleep(0.2)
-    order = keys_and_ime(s, "58")
-    check(order[-6:] == ["IME CLOSED", down(58), up(58), "IME OPEN", HIRAGANA, HIRAGANA], f"order {order}")
+    after_hold = ["IME CLOSED", down(58), up(58), "IME OPEN", HIRAGANA, HIRAGANA]
+    wait_until(f"the order {after_hold} last", lambda: keys_and_ime(s, "58")[-6:] == after_hold, timeout=3,
+               seen=lambda: f"order {keys_and_ime(s, '58')}")
     s.check_focus_kept()
 
 
@@ -113,7 +114,8 @@ def case_burst_on_a_japanese_default(s):
     started = time.monotonic()
     xdotool("click", "--repeat", 200, "--delay", 0, 1)
     wait_until("400 key events at the target", lambda: len(s.key_events()) >= 400, timeout=30)
-    time.sleep(0.5)
+    wait_until("the input method set after the last press", lambda: len(keys_and_ime(s, "41")) >= 2 + 3 * 200,
+               seen=lambda: f"{len(keys_and_ime(s, '41'))} lines")
     print(f"     all keys of 200 taps at the target after {time.monotonic() - started:.2f} s", flush=True)
     order = keys_and_ime(s, "41")
     check(order[:2] == ["IME OPEN", HIRAGANA], f"order {order[:4]}")
