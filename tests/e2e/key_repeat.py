@@ -14,8 +14,9 @@ def hold_left_button(s, title, row, while_held=lambda: None):
     """Holds the left button on a panel button for HOLD_SECONDS; `while_held` runs just after it goes down."""
     x, y = s.button_point(title, row)
     xdotool("mousemove", x, y)
-    start = time.monotonic()
     xdotool("mousedown", 1)
+    # From the down's delivery: the command's own start may take a while on a loaded machine.
+    start = time.monotonic()
     try:
         while_held()
         time.sleep(max(0.0, HOLD_SECONDS - (time.monotonic() - start)))
