@@ -119,8 +119,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!window) return 1;
     // The window's own thread carries the move out before this returns; its answer is the proof
     // that the move happened. Its place is not: the window's owner may put it back at once.
-    const BOOL moved = SetWindowPos(window, nullptr, std::wcstol(argv[3], nullptr, 10),
-                                    std::wcstol(argv[4], nullptr, 10), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const BOOL moved =
+        SetWindowPos(window, nullptr, std::wcstol(argv[3], nullptr, 10), std::wcstol(argv[4], nullptr, 10), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Print(moved ? "moved" : "refused");
     return 0;
   }
