@@ -29,7 +29,6 @@ class PanelsTab {
   bool Holds(platform::Point point) const;
   // The slot whose button the tab stands in for; meaningful while shrunk.
   int slot() const { return slot_; }
-  const std::optional<platform::Rect>& bounds() const { return bounds_; }
 
  private:
   platform::Shell& shell_;
